@@ -1,0 +1,28 @@
+# Two commands for a newcomer: `make run` and `make test`. `make bench` for the benchmarks.
+BUILD ?= build
+BENCH_BUILD ?= build-bench
+JOBS ?= $(shell nproc)
+
+.PHONY: deps build run test bench clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@scripts/seed-demo-library $(BUILD)
+	@$(BUILD)/jolvex
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS)
+	@cd $(BENCH_BUILD) && for b in bench/jolvex_bench_*; do [ -x "$$b" ] && "$$b"; done; true
+
+clean:
+	rm -rf $(BUILD) $(BENCH_BUILD)

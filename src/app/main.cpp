@@ -1,0 +1,33 @@
+#include "app/UnitDef.h"
+#include "app/UnitMain.h"
+#include "menu/UnitHint.h"
+#include "menu/UnitMenu.h"
+#include "menubar/UnitMenuBar.h"
+#include "platform/Platform.h"
+
+#include <QApplication>
+#include <QIcon>
+
+// The program reads no command line of its own.
+int main(int argc, char** argv) {
+    PreparePlatformProcess();
+    WindowTag = DrawWindowTag();
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Jolvex"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/jolvex.png")));
+    QApplication::setQuitOnLastWindowClosed(false);
+    PreparePlatformApplication();
+
+    // Created in this order; each one's creation may rely on the ones before.
+    auto fmMain = std::make_unique<TFmMain>();
+    FmMain = fmMain.get();
+    auto fmMenuBar = std::make_unique<TFmMenuBar>();
+    FmMenuBar = fmMenuBar.get();
+    auto fmMenu = std::make_unique<TFmMenu>();
+    FmMenu = fmMenu.get();
+    auto fmHint = std::make_unique<TFmHint>();
+    FmHint = fmHint.get();
+
+    return QApplication::exec();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+// The file half of the platform layer: directory enumeration with Windows-style attribute
+// words, existence tests, folder creation, atomic file replacement and the decoding of text
+// that carries no byte-order mark. Needs Qt Core only, so it works without a display.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <stdexcept>
+
+#ifdef _WIN32
+inline constexpr char16_t PathDelimiter = u'\\';
+#else
+inline constexpr char16_t PathDelimiter = u'/';
+#endif
+
+// Attribute bits, with their Windows values.
+inline constexpr std::uint32_t faReadOnly = 0x01;
+inline constexpr std::uint32_t faHidden = 0x02;
+inline constexpr std::uint32_t faDirectory = 0x10;
+inline constexpr std::uint32_t faArchive = 0x20;
+inline constexpr std::uint32_t faReparsePoint = 0x400;
+
+struct DirEntry {
+    QString name;
+    std::uint32_t attributes = 0;
+};
+
+// A file operation that failed; the message is meant for the user.
+class FileError : public std::runtime_error {
+public:
+    explicit FileError(const QString& message) : std::runtime_error(message.toStdString()) {}
+    QString Message() const { return QString::fromStdString(what()); }
+};
+
+// Every entry of `folder`, "." and ".." included, in the order the file system returns them.
+// An attribute word equals faDirectory exactly only for a plain, writable, visible directory.
+// A folder that cannot be read yields nothing.
+QList<DirEntry> EnumerateDirectory(const QString& folder);
+
+bool FileExists(const QString& path);       // a file (or anything but a directory) is there
+bool DirectoryExists(const QString& path);  // a directory is there
+// Creates `path` with any missing parents; true when the directory exists afterwards.
+bool ForceDirectories(const QString& path);
+
+// Replaces the file at `path` with `bytes` through a temporary file in the same folder, so
+// that a crash leaves the old file or the new one. Throws FileError when the folder or a
+// read-only existing file does not allow it.
+void ReplaceFileContents(const QString& path, const QByteArray& bytes);
+
+// Reads a whole file; throws FileError when it exists but cannot be read.
+QByteArray ReadWholeFile(const QString& path);
+
+// Text without a byte-order mark: UTF-8 when the bytes are valid UTF-8, else GB18030,
+// the superset of the code page most existing libraries were written in.
+QString DecodeAnsiText(const QByteArray& bytes);

@@ -1,0 +1,283 @@
+// X11 backend of the platform layer (Qt's xcb plugin). Without an X display (the offscreen
+// plugin of the widget tests) every call falls back to what Qt alone can tell.
+
+#include "platform/Platform.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QFont>
+#include <QGuiApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QWidget>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+namespace {
+
+const char* const kTagProperty = "_JOLVEX_WINDOW_TAG";
+const char* const kTagQtProperty = "jolvexWindowTag";
+
+// A second connection to the X server that reports every press of the left or right button
+// on the screen (XInput2 raw events), also presses that other programs' windows receive.
+class RawButtonWatcher {
+public:
+    explicit RawButtonWatcher(const char* displayName) {
+        display_ = XOpenDisplay(displayName);
+        if (!display_)
+            return;
+        int event = 0;
+        int error = 0;
+        int major = 2;
+        int minor = 0;
+        if (!XQueryExtension(display_, "XInputExtension", &opcode_, &event, &error) ||
+            XIQueryVersion(display_, &major, &minor) != Success) {
+            XCloseDisplay(display_);
+            display_ = nullptr;
+            return;
+        }
+        notifier_ = std::make_unique<QSocketNotifier>(ConnectionNumber(display_),
+                                                      QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { Drain(); });
+    }
+    ~RawButtonWatcher() {
+        notifier_.reset();
+        if (display_)
+            XCloseDisplay(display_);
+    }
+    bool Works() const { return display_ != nullptr; }
+
+    void Select(bool enabled) {
+        unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+        if (enabled)
+            XISetMask(bits, XI_RawButtonPress);
+        XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
+        XISelectEvents(display_, DefaultRootWindow(display_), &mask, 1);
+        XFlush(display_);
+    }
+
+    std::function<void()> onPress;
+
+private:
+    void Drain() {
+        while (XPending(display_)) {
+            XEvent event;
+            XNextEvent(display_, &event);
+            XGenericEventCookie* cookie = &event.xcookie;
+            if (cookie->type != GenericEvent || cookie->extension != opcode_ ||
+                !XGetEventData(display_, cookie))
+                continue;
+            int button = 0;
+            if (cookie->evtype == XI_RawButtonPress)
+                button = static_cast<XIRawEvent*>(cookie->data)->detail;
+            XFreeEventData(display_, cookie);
+            if ((button == Button1 || button == Button3) && onPress)
+                onPress();
+        }
+    }
+
+    Display* display_ = nullptr;
+    int opcode_ = 0;
+    std::unique_ptr<QSocketNotifier> notifier_;
+};
+
+// Puts the tag back whenever Qt makes a new native window for the widget.
+class TagKeeper : public QObject {
+public:
+    TagKeeper(QObject* parent, std::function<void()> apply)
+        : QObject(parent), apply_(std::move(apply)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::WinIdChange || event->type() == QEvent::Show)
+            apply_();
+        return false;
+    }
+
+private:
+    std::function<void()> apply_;
+};
+
+class X11Platform : public Platform {
+public:
+    X11Platform() {
+        if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
+                                : nullptr)
+            display_ = x11->display();
+        if (display_)
+            tagAtom_ = XInternAtom(display_, kTagProperty, False);
+    }
+
+    void MakeNonActivatingWindow(QWidget* window, WindowRole role) override {
+        Qt::WindowFlags flags = Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                                Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint;
+        flags |= role == WindowRole::Bar ? Qt::Tool : Qt::ToolTip;
+        window->setWindowFlags(flags);
+        window->setAttribute(Qt::WA_ShowWithoutActivating);
+        window->setAttribute(Qt::WA_X11DoNotAcceptFocus);
+        window->setFocusPolicy(Qt::NoFocus);
+    }
+
+    void RaiseTopmost(QWidget* window) override {
+        if (window->isVisible())
+            window->raise();
+    }
+
+    void SetWindowTag(QWidget* window, std::uint32_t tag) override {
+        window->setProperty(kTagQtProperty, tag);
+        auto apply = [this, window, tag] { WriteTag(window, tag); };
+        window->installEventFilter(new TagKeeper(window, apply));
+        apply();
+    }
+
+    std::uint32_t WindowTagUnderCursor() override {
+        if (!display_) {
+            QWidget* top = QApplication::topLevelAt(QCursor::pos());
+            return top ? top->property(kTagQtProperty).toUInt() : 0;
+        }
+        // Under a window manager the root's child is the manager's frame: walk down the chain
+        // of windows under the pointer until one carries a tag.
+        Window current = DefaultRootWindow(display_);
+        while (current != 0) {
+            if (current != DefaultRootWindow(display_)) {
+                if (std::uint32_t tag = ReadTag(current))
+                    return tag;
+            }
+            Window root = 0;
+            Window child = 0;
+            int rootX = 0, rootY = 0, x = 0, y = 0;
+            unsigned int mask = 0;
+            if (!XQueryPointer(display_, current, &root, &child, &rootX, &rootY, &x, &y, &mask))
+                return 0;
+            current = child;
+        }
+        return 0;
+    }
+
+    bool LeftOrRightButtonDown() override {
+        if (!display_)
+            return QGuiApplication::mouseButtons() & (Qt::LeftButton | Qt::RightButton);
+        Window root = 0;
+        Window child = 0;
+        int rootX = 0, rootY = 0, x = 0, y = 0;
+        unsigned int mask = 0;
+        XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY, &x,
+                      &y, &mask);
+        return mask & (Button1Mask | Button3Mask);
+    }
+
+    QPoint CursorPos() override { return QCursor::pos(); }
+
+    void SetCursorPos(const QPoint& position) override { QCursor::setPos(position); }
+
+    void WatchButtonPresses(std::function<void()> onPress) override {
+        if (display_ && !watcher_) {
+            watcher_ = std::make_unique<RawButtonWatcher>(DisplayString(display_));
+            if (!watcher_->Works())
+                watcher_.reset();
+        }
+        if (watcher_) {
+            watcher_->onPress = onPress;
+            watcher_->Select(static_cast<bool>(onPress));
+            return;
+        }
+        WatchByPolling(std::move(onPress));
+    }
+
+    void SendCtrlKey(int virtualKey) override {
+        if (!display_)
+            return;
+        KeySym keysym = NoSymbol;
+        if (virtualKey >= 0x41 && virtualKey <= 0x5A)
+            keysym = XK_a + (virtualKey - 0x41);
+        else if (virtualKey >= 0x30 && virtualKey <= 0x39)
+            keysym = XK_0 + (virtualKey - 0x30);
+        const KeyCode control = XKeysymToKeycode(display_, XK_Control_L);
+        const KeyCode key = XKeysymToKeycode(display_, keysym);
+        if (control == 0 || key == 0)
+            return;
+        XTestFakeKeyEvent(display_, control, True, CurrentTime);
+        XTestFakeKeyEvent(display_, key, True, CurrentTime);
+        XTestFakeKeyEvent(display_, key, False, CurrentTime);
+        XTestFakeKeyEvent(display_, control, False, CurrentTime);
+        XFlush(display_);
+    }
+
+    void Beep() override { QApplication::beep(); }
+
+private:
+    void WriteTag(QWidget* window, std::uint32_t tag) {
+        if (!display_ || !window->testAttribute(Qt::WA_WState_Created))
+            return;
+        const long value = static_cast<long>(tag);
+        XChangeProperty(display_, static_cast<Window>(window->winId()), tagAtom_, XA_CARDINAL, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(&value), 1);
+        XFlush(display_);
+    }
+
+    std::uint32_t ReadTag(Window window) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long after = 0;
+        unsigned char* data = nullptr;
+        std::uint32_t tag = 0;
+        if (XGetWindowProperty(display_, window, tagAtom_, 0, 1, False, XA_CARDINAL, &type,
+                               &format, &count, &after, &data) == Success &&
+            data && format == 32 && count == 1)
+            tag = static_cast<std::uint32_t>(*reinterpret_cast<long*>(data));
+        if (data)
+            XFree(data);
+        return tag;
+    }
+
+    // Without XInput2 (or without X) a press is seen as a change of the button state.
+    void WatchByPolling(std::function<void()> onPress) {
+        if (!pollTimer_) {
+            pollTimer_ = std::make_unique<QTimer>();
+            pollTimer_->setInterval(10);
+            QObject::connect(pollTimer_.get(), &QTimer::timeout, [this] {
+                const bool down = LeftOrRightButtonDown();
+                if (down && !wasDown_ && pollPress_)
+                    pollPress_();
+                wasDown_ = down;
+            });
+        }
+        pollPress_ = std::move(onPress);
+        wasDown_ = LeftOrRightButtonDown();
+        if (pollPress_)
+            pollTimer_->start();
+        else
+            pollTimer_->stop();
+    }
+
+    Display* display_ = nullptr;
+    Atom tagAtom_ = 0;
+    std::unique_ptr<RawButtonWatcher> watcher_;
+    std::unique_ptr<QTimer> pollTimer_;
+    std::function<void()> pollPress_;
+    bool wasDown_ = false;
+};
+
+}  // namespace
+
+void PreparePlatformProcess() {
+    // On a Wayland session the program runs through XWayland: it needs global pointer state,
+    // window stacking and synthetic keys, which only X11 offers.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+void PreparePlatformApplication() {
+    // Qt does not map the Windows Song-style font names to an installed CJK font by itself.
+    for (const char* song : {"新宋体", "宋体", "NSimSun", "SimSun"})
+        QFont::insertSubstitutions(QString::fromUtf8(song),
+                                   {QStringLiteral("Noto Serif CJK SC"),
+                                    QStringLiteral("Noto Sans CJK SC")});
+}
+
+std::unique_ptr<Platform> CreateNativePlatform() {
+    return std::make_unique<X11Platform>();
+}
