@@ -65,9 +65,14 @@ bool ForceDirectories(const QString& path) {
 }
 
 void ReplaceFileContents(const QString& path, const QByteArray& bytes) {
+    // The write bits are looked at even for root, so that read-only files and folders are
+    // honoured the same way for every user.
     struct stat info {};
     if (::stat(QFile::encodeName(path).constData(), &info) == 0 && (info.st_mode & S_IWUSR) == 0)
         throw FileError(QStringLiteral("无法写入文件 \"%1\"：文件是只读的。").arg(path));
+    const QString folder = path.left(std::max<qsizetype>(path.lastIndexOf(u'/'), 1));
+    if (::stat(QFile::encodeName(folder).constData(), &info) == 0 && (info.st_mode & S_IWUSR) == 0)
+        throw FileError(QStringLiteral("无法写入文件 \"%1\"：文件夹是只读的。").arg(path));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw FileError(QStringLiteral("无法写入文件 \"%1\"：%2").arg(path, file.errorString()));

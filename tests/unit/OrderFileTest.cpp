@@ -1,0 +1,170 @@
+#include "library/OrderFile.h"
+
+#include "library/TMenuItem.h"
+#include "platform/FileSystem.h"
+#include "support/TempTree.h"
+
+#include <QStringEncoder>
+
+#include <gtest/gtest.h>
+
+namespace {
+// A folder node with children of the given names (kind from the name) under a temporary folder.
+class OrderFile : public ::testing::Test {
+protected:
+    TMenuItem* Folder(const QStringList& names) {
+        node = std::make_unique<TMenuItem>("", tree.Path(), ikFolder);
+        for (const QString& name : names)
+            node->Add(name, tree / name, name.contains('.') ? ikImage : ikFolder);
+        return node.get();
+    }
+    QStringList Order() const {
+        QStringList names;
+        for (int i = 0; i < node->Count(); ++i)
+            names << node->Items(i)->Caption;
+        return names;
+    }
+    QString OrderPath() const { return tree / "Order.ini"; }
+
+    TempTree tree;
+    std::unique_ptr<TMenuItem> node;
+};
+
+TEST_F(OrderFile, SortAndFindUseTheFoldedComparison) {
+    Folder({"b.gif", "C.png", "a.gif", "_x", "Ab"});
+    std::vector<TMenuItem*> nodes;
+    for (int i = 0; i < node->Count(); ++i)
+        nodes.push_back(node->Items(i));
+    SortMenuItems(nodes, 0, static_cast<int>(nodes.size()) - 1);
+    QStringList sorted;
+    for (TMenuItem* n : nodes)
+        sorted << n->Caption;
+    EXPECT_EQ(sorted, (QStringList{"a.gif", "Ab", "b.gif", "C.png", "_x"}));
+    EXPECT_EQ(FindMenuItem(nodes, "A.GIF"), 0);
+    EXPECT_EQ(FindMenuItem(nodes, "c.PNG"), 3);
+    EXPECT_EQ(FindMenuItem(nodes, "_x"), 4);
+    EXPECT_EQ(FindMenuItem(nodes, "missing"), -1);
+    EXPECT_EQ(FindMenuItem({}, "a"), -1);
+}
+
+TEST_F(OrderFile, ReadsEveryEncoding) {
+    const QString tiger = QString::fromUtf8("老虎.gif");
+    const QStringList lines{"z.gif", tiger};
+    const QString text = lines.join("\r\n");
+    QStringEncoder gb18030("GB18030");
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } files[] = {
+        {"utf-16le", Utf16LeLines(lines)},
+        {"utf-8 mark", QByteArray("\xEF\xBB\xBF") + text.toUtf8()},
+        {"utf-8 plain", text.toUtf8()},
+        {"gb18030", QByteArray(gb18030.encode(text))},
+        {"utf-16be", [&] {
+             QByteArray bytes("\xFE\xFF", 2);
+             for (QChar c : text) {
+                 bytes.append(char(c.unicode() >> 8));
+                 bytes.append(char(c.unicode() & 0xFF));
+             }
+             return bytes;
+         }()},
+    };
+    for (const auto& file : files) {
+        Folder({"a.gif", tiger, "z.gif"});
+        tree.Write("Order.ini", file.bytes);
+        ApplyOrderFile(node.get(), OrderPath());
+        EXPECT_EQ(Order(), (QStringList{"z.gif", tiger, "a.gif"})) << file.what;
+        EXPECT_EQ(tree.Read("Order.ini"), file.bytes) << file.what << ": nothing pruned, untouched";
+    }
+}
+
+TEST_F(OrderFile, StaleLinesArePrunedAndTheFileBecomesUnicode) {
+    const QString tiger = QString::fromUtf8("老虎.gif");
+    Folder({"a.gif", tiger});
+    QStringEncoder gb18030("GB18030");
+    tree.Write("Order.ini", QByteArray(gb18030.encode(tiger + "\r\ngone.gif\r\nA.GIF \r\n")));
+    ApplyOrderFile(node.get(), OrderPath());
+    EXPECT_EQ(Order(), (QStringList{tiger, "a.gif"}));
+    // "A.GIF " with its trailing space names nothing either.
+    EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines({tiger}));
+}
+
+TEST_F(OrderFile, OtherLetterCaseMatches) {
+    Folder({"abc.gif", "x.gif"});
+    tree.Write("Order.ini", "X.GIF\r\nABC.GIF\r\n");
+    ApplyOrderFile(node.get(), OrderPath());
+    EXPECT_EQ(Order(), (QStringList{"x.gif", "abc.gif"}));
+    EXPECT_EQ(tree.Read("Order.ini"), "X.GIF\r\nABC.GIF\r\n");
+}
+
+TEST_F(OrderFile, RepeatedNamesAreAppliedInTurnAndClamped) {
+    const struct {
+        QStringList lines;
+        QStringList order;
+    } cases[] = {
+        {{"X", "Y", "X"}, {"Y", "Z", "X"}},
+        {{"Z", "Y", "X", "Z"}, {"Y", "X", "Z"}},  // position 3 is clamped to the last
+        {{"Z"}, {"Z", "X", "Y"}},
+    };
+    for (const auto& c : cases) {
+        Folder({"X", "Y", "Z"});
+        tree.Write("Order.ini", Utf16LeLines(c.lines));
+        ApplyOrderFile(node.get(), OrderPath());
+        EXPECT_EQ(Order(), c.order) << c.lines.join(",").toStdString();
+        EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines(c.lines));
+    }
+}
+
+TEST_F(OrderFile, SingleChildOrEmptyFileIsLeftAlone) {
+    Folder({"only.gif"});
+    tree.Write("Order.ini", "gone.gif\r\n");
+    ApplyOrderFile(node.get(), OrderPath());
+    EXPECT_EQ(tree.Read("Order.ini"), "gone.gif\r\n");
+
+    Folder({"a.gif", "b.gif"});
+    tree.Write("Order.ini", "");
+    ApplyOrderFile(node.get(), OrderPath());
+    EXPECT_EQ(Order(), (QStringList{"a.gif", "b.gif"}));
+    EXPECT_EQ(tree.Read("Order.ini"), "");
+
+    ApplyOrderFile(node.get(), tree / "missing.ini");
+    EXPECT_EQ(Order(), (QStringList{"a.gif", "b.gif"}));
+}
+
+TEST_F(OrderFile, ReadOnlyFileThatNeedsPruningRaisesAfterReordering) {
+    Folder({"a.gif", "b.gif"});
+    tree.Write("Order.ini", "b.gif\r\ngone.gif\r\n");
+    tree.SetReadOnly("Order.ini", true);
+    EXPECT_THROW(ApplyOrderFile(node.get(), OrderPath()), FileError);
+    EXPECT_EQ(Order(), (QStringList{"b.gif", "a.gif"}));
+    EXPECT_EQ(tree.Read("Order.ini"), "b.gif\r\ngone.gif\r\n");
+}
+
+TEST_F(OrderFile, SaveWritesEveryEntryWithTheInsertedName) {
+    Folder({"sub", "b.gif", "a.gif"});
+    node->Add("-", "", ikSeparator);
+    node->Add("cmd", "", ikCommand);
+
+    SaveOrderFile(node.get(), -1, "ignored");
+    EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines({"sub", "b.gif", "a.gif"}));
+    SaveOrderFile(node.get(), 0, "new.gif");
+    EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines({"new.gif", "sub", "b.gif", "a.gif"}));
+    SaveOrderFile(node.get(), 2, "new.gif");
+    EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines({"sub", "b.gif", "new.gif", "a.gif"}));
+    SaveOrderFile(node.get(), 99, "new.gif");
+    EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines({"sub", "b.gif", "a.gif"}));
+
+    Folder({});
+    SaveOrderFile(node.get(), -1, "");
+    EXPECT_EQ(tree.Read("Order.ini"), QByteArray("\xFF\xFE", 2));
+    EXPECT_EQ(tree.Names(), QStringList{"Order.ini"});
+}
+
+TEST_F(OrderFile, SaveIntoReadOnlyFileRaisesAndKeepsIt) {
+    Folder({"a.gif", "b.gif"});
+    tree.Write("Order.ini", "b.gif\r\n");
+    tree.SetReadOnly("Order.ini", true);
+    EXPECT_THROW(SaveOrderFile(node.get(), -1, ""), FileError);
+    EXPECT_EQ(tree.Read("Order.ini"), "b.gif\r\n");
+}
+}  // namespace
