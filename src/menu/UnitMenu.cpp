@@ -27,6 +27,7 @@ TFmMenu::TFmMenu(QWidget* owner) : QWidget(owner) {
 TFmMenu::~TFmMenu() = default;
 
 void TFmMenu::FormCreate() {
+    setWindowTitle(QStringLiteral("Jolvex menu"));  // never shown; lets tools find the popups
     CurrentPlatform().SetWindowTag(this, WindowTag);
     QFont tahoma(QStringLiteral("Tahoma"));
     tahoma.setPixelSize(11);

@@ -1,0 +1,157 @@
+#include "ChatReceiver.h"
+#include "JolvexRun.h"
+#include "XSession.h"
+
+#include "platform/Platform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QFontMetrics>
+
+#include <gtest/gtest.h>
+
+namespace {
+const QString kMenuTitle = QStringLiteral("^Jolvex menu$");
+
+// The bar's width for these captions: 7-pixel margins, each label 10 wider than its caption.
+int ExpectedBarWidth(const QStringList& captions) {
+    PreparePlatformApplication();
+    QFont font(QStringLiteral("新宋体"));
+    font.setPixelSize(12);
+    const QFontMetrics metrics(font);
+    int width = 14;
+    for (const QString& caption : captions)
+        width += metrics.size(Qt::TextSingleLine | Qt::TextShowMnemonic, caption).width() + 10;
+    return width;
+}
+
+class BarTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(session.Ready()) << "Xvfb and openbox did not start"; }
+    XSession session;
+};
+
+TEST_F(BarTest, FirstStartCreatesTheDataFolderAndCentresTheSystemLabel) {
+    JolvexRun jolvex(session);
+    ASSERT_TRUE(jolvex.Start());
+    const QRect bar = jolvex.BarGeometry();
+    ASSERT_TRUE(bar.isValid()) << jolvex.Output().toStdString();
+    EXPECT_TRUE(QDir(jolvex.DataDir()).exists());
+    EXPECT_EQ(bar.height(), 26);
+    EXPECT_EQ(bar.width(), ExpectedBarWidth({QStringLiteral("系统")}));
+    EXPECT_EQ(bar.y(), 0);
+    EXPECT_EQ(bar.x(), (XSession::ScreenWidth - bar.width()) / 2);
+    EXPECT_FALSE(QFile::exists(jolvex.ConfigHome() + "/Jolvex/1.0.ini"))
+        << "a start without an update flag asks nothing and writes nothing";
+}
+
+TEST_F(BarTest, OneLabelPerTopLevelFolder) {
+    JolvexRun jolvex(session);
+    for (const char* folder : {"表情", "文字", "动物 & 植物"})
+        jolvex.MakeFolder(QStringLiteral("数据/") + QString::fromUtf8(folder));
+    jolvex.Write(QStringLiteral("数据/loose.gif"), "not a label");
+    ASSERT_TRUE(jolvex.Start());
+    const QRect bar = jolvex.BarGeometry();
+    EXPECT_EQ(bar.width(), ExpectedBarWidth({QStringLiteral("系统"), QStringLiteral("表情"),
+                                             QStringLiteral("文字"),
+                                             QStringLiteral("动物 & 植物")}));
+    EXPECT_EQ(bar.x(), (XSession::ScreenWidth - bar.width()) / 2);
+    QDir().mkpath(JOLVEX_ARTIFACT_DIR);
+    session.Screenshot(JOLVEX_ARTIFACT_DIR "/bar.png");
+}
+
+TEST_F(BarTest, SavedPositionIsClampedToTheScreen) {
+    const struct {
+        const char* options;
+        int expectedLeft;  // -1: flush with the right edge
+        int expectedTop;
+    } cases[] = {
+        {"[MainWnd]\r\nLeft=100\r\nTop=40\r\n", 100, 40},
+        {"[MainWnd]\r\nLeft=2000\r\nTop=30\r\n", -1, 30},
+        {"[MainWnd]\r\nLeft=-50\r\nTop=0\r\n", 0, 0},
+        {"[Other]\r\nKeep=1\r\n[MainWnd]\r\nTop=60\r\n", -2, 60},  // -2: centred
+    };
+    for (const auto& c : cases) {
+        JolvexRun jolvex(session);
+        jolvex.WriteOptions(QString::fromLatin1(c.options));
+        ASSERT_TRUE(jolvex.Start());
+        const QRect bar = jolvex.BarGeometry();
+        ASSERT_TRUE(bar.isValid()) << c.options;
+        int left = c.expectedLeft;
+        if (left == -1)
+            left = XSession::ScreenWidth - bar.width();
+        if (left == -2)
+            left = (XSession::ScreenWidth - bar.width()) / 2;
+        EXPECT_EQ(bar.x(), left) << c.options;
+        EXPECT_EQ(bar.y(), c.expectedTop) << c.options;
+    }
+}
+
+TEST_F(BarTest, DraggingMovesTheBarAndReleasingNearTheTopSnapsIt) {
+    JolvexRun jolvex(session);
+    jolvex.WriteOptions("[MainWnd]\r\nLeft=200\r\nTop=100\r\n");
+    ASSERT_TRUE(jolvex.Start());
+    const QString window = jolvex.WaitForBar();
+    QRect bar = session.Geometry(window);
+    ASSERT_EQ(bar.topLeft(), QPoint(200, 100));
+
+    // Grab the left end cap and drop the bar 10 pixels below the top edge: it snaps to 0.
+    const QPoint grab(bar.x() + 3, bar.y() + 13);
+    session.Drag(grab, grab + QPoint(50, -90));
+    ASSERT_TRUE(WaitUntil([&] { return session.Geometry(window).topLeft() == QPoint(250, 0); }))
+        << "bar at " << session.Geometry(window).x() << "," << session.Geometry(window).y();
+
+    // 16 pixels below the top it stays where it was dropped.
+    bar = session.Geometry(window);
+    const QPoint again(bar.x() + 3, bar.y() + 13);
+    session.Drag(again, again + QPoint(-30, 16));
+    EXPECT_TRUE(WaitUntil([&] { return session.Geometry(window).topLeft() == QPoint(220, 16); }))
+        << "bar at " << session.Geometry(window).x() << "," << session.Geometry(window).y();
+
+    // Beyond the left edge it comes back to 0.
+    bar = session.Geometry(window);
+    const QPoint third(bar.x() + 3, bar.y() + 13);
+    session.Drag(third, QPoint(1, third.y() + 200));
+    EXPECT_TRUE(WaitUntil([&] { return session.Geometry(window).x() == 0; }));
+    EXPECT_EQ(session.Geometry(window).y(), 216);
+}
+
+TEST_F(BarTest, TheChatWindowKeepsTheFocusWhileTheBarIsUsed) {
+    ChatReceiver chat(session);
+    ASSERT_TRUE(chat.Start()) << "the receiving window did not get the focus";
+    JolvexRun jolvex(session);
+    jolvex.MakeFolder(QStringLiteral("数据/表情"));
+    ASSERT_TRUE(jolvex.Start());
+    const QString window = jolvex.WaitForBar();
+    ASSERT_FALSE(window.isEmpty());
+    const QRect bar = session.Geometry(window);
+    const QPoint systemLabel(bar.x() + 12, bar.y() + 13);
+
+    // A press on a label opens the popup under it; a second press closes it.
+    session.Click(systemLabel);
+    const QString menu = session.WaitForWindow(kMenuTitle);
+    ASSERT_FALSE(menu.isEmpty());
+    const QRect popup = session.Geometry(menu);
+    EXPECT_EQ(popup.topLeft(), QPoint(bar.x() + 7, bar.bottom() + 1));
+    EXPECT_TRUE(chat.HasFocus());
+    session.Click(systemLabel);
+    EXPECT_TRUE(session.WaitForNoWindow(kMenuTitle));
+
+    // Dragging the bar.
+    session.Drag(QPoint(bar.x() + 3, bar.y() + 13), QPoint(bar.x() + 83, bar.y() + 213));
+    EXPECT_TRUE(WaitUntil([&] { return session.Geometry(window).y() == 200; }));
+    EXPECT_TRUE(chat.HasFocus());
+
+    // With the popup open, a press on the chat window closes it.
+    const QRect moved = session.Geometry(window);
+    session.Click(QPoint(moved.x() + 12, moved.y() + 13));
+    ASSERT_FALSE(session.WaitForWindow(kMenuTitle).isEmpty());
+    session.Click(session.Geometry(chat.Window()).center() + QPoint(0, 100));
+    EXPECT_TRUE(session.WaitForNoWindow(kMenuTitle));
+
+    EXPECT_TRUE(chat.HasFocus());
+    EXPECT_FALSE(chat.Reports().contains("focus-lost")) << chat.Reports().join(",").toStdString();
+    EXPECT_TRUE(jolvex.IsRunning());
+}
+}  // namespace

@@ -1,0 +1,73 @@
+#include "JolvexRun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+const QString kBarTitle = QStringLiteral("^Jolvex 1\\.3$");
+}
+
+JolvexRun::JolvexRun(const XSession& session) : session_(session) {
+    QFile::copy(QStringLiteral(JOLVEX_BINARY), Folder() + "/jolvex");
+    QDir().mkpath(ConfigHome());
+    QDir().mkpath(Folder() + "/home");
+}
+
+JolvexRun::~JolvexRun() {
+    if (IsRunning()) {
+        process_->kill();
+        process_->waitForFinished(5000);
+    }
+}
+
+void JolvexRun::Write(const QString& relative, const QByteArray& bytes) {
+    const QString path = Folder() + "/" + relative;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+void JolvexRun::MakeFolder(const QString& relative) {
+    QDir().mkpath(Folder() + "/" + relative);
+}
+
+void JolvexRun::WriteOptions(const QString& text) {
+    QByteArray bytes("\xFF\xFE", 2);
+    for (QChar c : text) {
+        bytes.append(char(c.unicode() & 0xFF));
+        bytes.append(char(c.unicode() >> 8));
+    }
+    Write("Options.ini", bytes);
+}
+
+bool JolvexRun::Start() {
+    process_ = std::make_unique<QProcess>();
+    QProcessEnvironment environment = session_.Environment();
+    environment.insert("XDG_CONFIG_HOME", ConfigHome());
+    environment.insert("HOME", Folder() + "/home");
+    process_->setProcessEnvironment(environment);
+    process_->setWorkingDirectory(Folder() + "/home");
+    process_->setStandardInputFile(QProcess::nullDevice());
+    process_->setProcessChannelMode(QProcess::MergedChannels);
+    process_->start(Folder() + "/jolvex", {});
+    return process_->waitForStarted(10000);
+}
+
+QString JolvexRun::WaitForBar(int timeoutMs) const {
+    return session_.WaitForWindow(kBarTitle, timeoutMs);
+}
+
+QRect JolvexRun::BarGeometry() const {
+    const QString bar = WaitForBar();
+    return bar.isEmpty() ? QRect() : session_.Geometry(bar);
+}
+
+bool JolvexRun::WaitForExit(int timeoutMs) {
+    return !process_ || process_->waitForFinished(timeoutMs);
+}
+
+QString JolvexRun::Output() const {
+    return process_ ? QString::fromUtf8(process_->readAll()) : QString();
+}
