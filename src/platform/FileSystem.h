@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 
 #ifdef _WIN32
@@ -42,6 +43,7 @@ public:
 QList<DirEntry> EnumerateDirectory(const QString& folder);
 
 bool FileExists(const QString& path);       // a file (or anything but a directory) is there
+bool PathExists(const QString& path);       // anything is there, a dangling link included
 bool DirectoryExists(const QString& path);  // a directory is there
 // Creates `path` with any missing parents; true when the directory exists afterwards.
 bool ForceDirectories(const QString& path);
@@ -57,3 +59,19 @@ QByteArray ReadWholeFile(const QString& path);
 // Text without a byte-order mark: UTF-8 when the bytes are valid UTF-8, else GB18030,
 // the superset of the code page most existing libraries were written in.
 QString DecodeAnsiText(const QByteArray& bytes);
+
+// Last-write time as a Windows file time: 100-nanosecond intervals since 1 January 1601.
+// Empty when the time cannot be read.
+std::optional<std::int64_t> GetFileWriteTime(const QString& path);
+// Sets the last-write time, leaving the other times alone; false when it cannot.
+bool SetFileWriteTime(const QString& path, std::int64_t fileTime);
+
+// Moves a file or folder to exactly `target`, which must not exist; never replaces anything.
+// Works across file systems (copy, then delete), keeping last-write times. False on failure,
+// with nothing lost: a failed copy leaves the source whole.
+bool MoveEntryNoReplace(const QString& source, const QString& target);
+// Deletes a file, a link or a whole folder; a symbolic link is removed, never followed.
+bool DeleteTree(const QString& path);
+
+// Text with the line breaks this platform's text fields expect (LF here, CR LF on Windows).
+QString ToNativeLineBreaks(const QString& text);

@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 
+class QMimeData;
+class QString;
 class QWidget;
 
 enum class WindowRole {
@@ -40,6 +42,8 @@ public:
     // synthetic key events to the window that has the keyboard focus.
     virtual void SendCtrlKey(int virtualKey) = 0;
     virtual void Beep() = 0;
+    // Adds a one-file list naming `path` to clipboard data, in this platform's own form.
+    virtual void AddFileListToMimeData(QMimeData* data, const QString& path) = 0;
 };
 
 // Runs before the application object exists: picks the window-system plugin and similar.

@@ -7,6 +7,8 @@
 #include <QCursor>
 #include <QFont>
 #include <QGuiApplication>
+#include <QMimeData>
+#include <QUrl>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
@@ -206,6 +208,13 @@ public:
     }
 
     void Beep() override { QApplication::beep(); }
+
+    // The freedesktop file list. Set as raw data: QMimeData::setUrls would also offer the URL as
+    // plain text, and a text field would then paste "file:///...".
+    void AddFileListToMimeData(QMimeData* data, const QString& path) override {
+        data->setData(QStringLiteral("text/uri-list"),
+                      QUrl::fromLocalFile(path).toEncoded() + QByteArrayLiteral("\r\n"));
+    }
 
 private:
     void WriteTag(QWidget* window, std::uint32_t tag) {

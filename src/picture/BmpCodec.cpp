@@ -1,0 +1,154 @@
+// Windows BMP: reading the uncompressed forms (1, 4, 8, 16, 24 and 32 bits per pixel, with or
+// without bit-field masks, bottom-up or top-down) and writing 24-bit files.
+
+#include "picture/Picture.h"
+
+#include <QtEndian>
+
+#include <bit>
+
+namespace {
+quint32 U32(const QByteArray& b, qsizetype at) {
+    return qFromLittleEndian<quint32>(b.constData() + at);
+}
+qint32 I32(const QByteArray& b, qsizetype at) {
+    return qFromLittleEndian<qint32>(b.constData() + at);
+}
+quint16 U16(const QByteArray& b, qsizetype at) {
+    return qFromLittleEndian<quint16>(b.constData() + at);
+}
+
+// Scales a masked channel value to 0..255.
+int Channel(quint32 pixel, quint32 mask) {
+    if (mask == 0)
+        return 0;
+    const int shift = std::countr_zero(mask);
+    const quint32 max = mask >> shift;
+    return static_cast<int>(((pixel & mask) >> shift) * 255 / max);
+}
+
+[[noreturn]] void Damaged() {
+    throw PictureError(QStringLiteral("BMP 文件已损坏。"));
+}
+}  // namespace
+
+QImage DecodeBmp(const QByteArray& b) {
+    if (b.size() < 14 + 12 || b[0] != 'B' || b[1] != 'M')
+        Damaged();
+    const quint32 dataOffset = U32(b, 10);
+    const quint32 headerSize = U32(b, 14);
+    qint64 width = 0, height = 0;
+    int bits = 0;
+    quint32 compression = 0, paletteCount = 0;
+    quint32 masks[4] = {0, 0, 0, 0};
+    int paletteEntrySize = 4;
+    if (headerSize == 12) {  // OS/2 core header
+        width = U16(b, 18);
+        height = static_cast<qint16>(U16(b, 20));
+        bits = U16(b, 24);
+        paletteEntrySize = 3;
+    } else if (headerSize >= 40 && b.size() >= 14 + 40) {
+        width = I32(b, 18);
+        height = I32(b, 22);
+        bits = U16(b, 28);
+        compression = U32(b, 30);
+        paletteCount = U32(b, 46);
+        if (compression == 3 || compression == 6) {  // bit fields
+            const qsizetype maskAt = 54;  // inside a V2+ header, else right after it
+            if (b.size() < maskAt + 12)
+                Damaged();
+            for (int i = 0; i < 3; ++i)
+                masks[i] = U32(b, maskAt + 4 * i);
+            if (headerSize >= 56 || compression == 6)
+                masks[3] = b.size() >= maskAt + 16 ? U32(b, maskAt + 12) : 0;
+        }
+    } else {
+        Damaged();
+    }
+    if (compression != 0 && compression != 3 && compression != 6)
+        throw PictureError(QStringLiteral("不支持压缩的 BMP 文件。"));
+    const bool topDown = height < 0;
+    height = std::abs(height);
+    CheckPictureSize(width, height);
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        throw PictureError(QStringLiteral("不支持的 BMP 像素深度。"));
+
+    QList<QRgb> palette;
+    if (bits <= 8) {
+        const qsizetype count = paletteCount ? std::min<quint32>(paletteCount, 256) : (1u << bits);
+        const qsizetype at = 14 + headerSize;
+        for (qsizetype i = 0; i < count && at + i * paletteEntrySize + 3 <= b.size(); ++i) {
+            const auto* p = reinterpret_cast<const uchar*>(b.constData() + at + i * paletteEntrySize);
+            palette << qRgb(p[2], p[1], p[0]);
+        }
+    }
+    if ((bits == 16 || bits == 32) && compression == 0) {
+        masks[0] = bits == 16 ? 0x7C00 : 0xFF0000;
+        masks[1] = bits == 16 ? 0x03E0 : 0x00FF00;
+        masks[2] = bits == 16 ? 0x001F : 0x0000FF;
+    }
+
+    const qint64 stride = ((width * bits + 31) / 32) * 4;
+    if (dataOffset > static_cast<quint64>(b.size()) || stride * height > b.size() - qint64(dataOffset))
+        Damaged();
+    const bool hasAlpha = masks[3] != 0;
+    QImage image(static_cast<int>(width), static_cast<int>(height),
+                 hasAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    if (image.isNull())
+        throw PictureError(QStringLiteral("内存不足。"));
+    for (qint64 row = 0; row < height; ++row) {
+        const auto* src = reinterpret_cast<const uchar*>(b.constData() + dataOffset + row * stride);
+        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(topDown ? row : height - 1 - row)));
+        for (qint64 x = 0; x < width; ++x) {
+            QRgb colour = 0;
+            if (bits <= 8) {
+                const int perByte = 8 / bits;
+                const int shift = 8 - bits * (1 + static_cast<int>(x % perByte));
+                const int index = (src[x / perByte] >> shift) & ((1 << bits) - 1);
+                colour = index < palette.size() ? palette[index] : qRgb(0, 0, 0);
+            } else if (bits == 24) {
+                colour = qRgb(src[x * 3 + 2], src[x * 3 + 1], src[x * 3]);
+            } else {
+                const quint32 pixel = bits == 16 ? qFromLittleEndian<quint16>(src + x * 2)
+                                                 : qFromLittleEndian<quint32>(src + x * 4);
+                colour = qRgba(Channel(pixel, masks[0]), Channel(pixel, masks[1]),
+                               Channel(pixel, masks[2]), hasAlpha ? Channel(pixel, masks[3]) : 255);
+            }
+            dst[x] = colour;
+        }
+    }
+    return image;
+}
+
+QByteArray EncodeBmp(const QImage& source) {
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    const qint64 width = image.width();
+    const qint64 height = image.height();
+    const qint64 stride = ((width * 24 + 31) / 32) * 4;
+    const qint64 fileSize = 54 + stride * height;
+    QByteArray b(fileSize, '\0');
+    auto put32 = [&](qsizetype at, quint32 v) { qToLittleEndian(v, b.data() + at); };
+    auto put16 = [&](qsizetype at, quint16 v) { qToLittleEndian(v, b.data() + at); };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(2, static_cast<quint32>(fileSize));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<quint32>(width));
+    put32(22, static_cast<quint32>(height));
+    put16(26, 1);
+    put16(28, 24);
+    put32(34, static_cast<quint32>(stride * height));
+    put32(38, 2835);  // 72 dpi
+    put32(42, 2835);
+    for (qint64 row = 0; row < height; ++row) {
+        const auto* src = reinterpret_cast<const QRgb*>(image.constScanLine(static_cast<int>(height - 1 - row)));
+        auto* dst = reinterpret_cast<uchar*>(b.data() + 54 + row * stride);
+        for (qint64 x = 0; x < width; ++x) {
+            dst[x * 3] = static_cast<uchar>(qBlue(src[x]));
+            dst[x * 3 + 1] = static_cast<uchar>(qGreen(src[x]));
+            dst[x * 3 + 2] = static_cast<uchar>(qRed(src[x]));
+        }
+    }
+    return b;
+}

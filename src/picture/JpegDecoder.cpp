@@ -1,0 +1,116 @@
+// JPEG through libjpeg(-turbo), with DCT scaling for thumbnails.
+
+#include "picture/Picture.h"
+
+#include <csetjmp>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+namespace {
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void ExitWithError(j_common_ptr info) {
+    auto* errors = reinterpret_cast<ErrorManager*>(info->err);
+    (*info->err->format_message)(info, errors->message);
+    std::longjmp(errors->jump, 1);
+}
+
+void IgnoreMessage(j_common_ptr) {}
+
+// The largest scale_denom (1, 2, 4 or 8) that keeps both sides at least `atLeast`.
+unsigned int ChooseDenominator(QSize full, QSize atLeast) {
+    if (atLeast.isEmpty())
+        return 1;
+    unsigned int denominator = 1;
+    for (unsigned int next : {2u, 4u, 8u}) {
+        // libjpeg rounds scaled sizes up.
+        const qint64 w = (full.width() + next - 1) / next;
+        const qint64 h = (full.height() + next - 1) / next;
+        if (w < atLeast.width() || h < atLeast.height())
+            break;
+        denominator = next;
+    }
+    return denominator;
+}
+
+// The state that must survive a longjmp lives here, outside the function that calls setjmp.
+struct JpegJob {
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    QImage image;
+    QSize pictureSize;
+    QString failure;
+};
+
+bool Run(JpegJob& job, const QByteArray& bytes, const std::function<QSize(QSize)>& targetFor) {
+    jpeg_decompress_struct& info = job.info;
+    info.err = jpeg_std_error(&job.errors.base);
+    job.errors.base.error_exit = ExitWithError;
+    job.errors.base.output_message = IgnoreMessage;
+    if (setjmp(job.errors.jump)) {
+        job.failure = QString::fromLocal8Bit(job.errors.message);
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                 static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&info, TRUE);
+    job.pictureSize = QSize(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
+    try {
+        CheckPictureSize(info.image_width, info.image_height);
+    } catch (const PictureError& error) {
+        job.failure = QString::fromStdString(error.what());
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+    info.scale_num = 1;
+    info.scale_denom =
+        ChooseDenominator(job.pictureSize, targetFor ? targetFor(job.pictureSize) : QSize());
+    info.dct_method = JDCT_ISLOW;
+    jpeg_start_decompress(&info);
+
+    job.image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
+                       QImage::Format_RGB32);
+    if (job.image.isNull()) {
+        job.failure = QStringLiteral("内存不足。");
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    // Adobe writes CMYK inverted; such files carry its marker.
+    const bool inverted = info.saw_Adobe_marker;
+    while (info.output_scanline < info.output_height) {
+        auto* line = job.image.scanLine(static_cast<int>(info.output_scanline));
+        JSAMPROW row = line;
+        jpeg_read_scanlines(&info, &row, 1);
+        if (cmyk) {
+            auto* pixels = reinterpret_cast<QRgb*>(line);
+            for (int x = static_cast<int>(info.output_width) - 1; x >= 0; --x) {
+                const uchar* p = line + x * 4;
+                int c = p[0], m = p[1], y = p[2], k = p[3];
+                if (!inverted) {
+                    c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
+                }
+                pixels[x] = qRgb(c * k / 255, m * k / 255, y * k / 255);
+            }
+        }
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+}  // namespace
+
+DecodedPicture DecodeJpeg(const QByteArray& bytes, const std::function<QSize(QSize)>& targetFor) {
+    JpegJob job;
+    if (!Run(job, bytes, targetFor))
+        throw PictureError(QStringLiteral("JPEG 文件无法解码：%1").arg(job.failure));
+    return {job.image, job.pictureSize};
+}

@@ -1,0 +1,173 @@
+// File times, moving without replacing and deleting without following links, for POSIX.
+
+#include "platform/FileSystem.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <memory>
+
+namespace {
+// Seconds between 1601-01-01 and 1970-01-01.
+constexpr std::int64_t kEpochDifference = 11644473600LL;
+
+QByteArray Native(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+std::int64_t ToFileTime(const timespec& time) {
+    return (static_cast<std::int64_t>(time.tv_sec) + kEpochDifference) * 10000000LL +
+           time.tv_nsec / 100;
+}
+
+bool CopyFileKeepingTime(const QByteArray& source, const QByteArray& target, const struct stat& info) {
+    const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return false;
+    const int out = ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                           info.st_mode & 07777);
+    if (out < 0) {
+        ::close(in);
+        return false;
+    }
+    bool ok = true;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(in, buffer, sizeof buffer);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            ok = false;
+            break;
+        }
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = ::write(out, buffer + done, static_cast<size_t>(got - done));
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put <= 0) {
+                ok = false;
+                break;
+            }
+            done += put;
+        }
+        if (!ok)
+            break;
+    }
+    const timespec times[2] = {info.st_atim, info.st_mtim};
+    ok = ok && ::futimens(out, times) == 0;
+    ok = (::close(out) == 0) && ok;
+    ::close(in);
+    if (!ok)
+        ::unlink(target.constData());
+    return ok;
+}
+
+// Copies a tree without following links; on failure removes what it made.
+bool CopyTree(const QByteArray& source, const QByteArray& target) {
+    struct stat info {};
+    if (::lstat(source.constData(), &info) != 0)
+        return false;
+    if (S_ISLNK(info.st_mode)) {
+        char link[4096];
+        const ssize_t length = ::readlink(source.constData(), link, sizeof link - 1);
+        if (length < 0)
+            return false;
+        link[length] = '\0';
+        return ::symlink(link, target.constData()) == 0;
+    }
+    if (!S_ISDIR(info.st_mode))
+        return S_ISREG(info.st_mode) && CopyFileKeepingTime(source, target, info);
+    if (::mkdir(target.constData(), info.st_mode & 07777) != 0)
+        return false;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(source.constData()), ::closedir);
+    bool ok = static_cast<bool>(dir);
+    while (ok) {
+        const dirent* entry = ::readdir(dir.get());
+        if (!entry)
+            break;
+        const QByteArray name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        ok = CopyTree(source + '/' + name, target + '/' + name);
+    }
+    const timespec times[2] = {info.st_atim, info.st_mtim};
+    ok = ok && ::utimensat(AT_FDCWD, target.constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!ok)
+        DeleteTree(QFile::decodeName(target));
+    return ok;
+}
+}  // namespace
+
+std::optional<std::int64_t> GetFileWriteTime(const QString& path) {
+    struct stat info {};
+    if (::stat(Native(path).constData(), &info) != 0)
+        return std::nullopt;
+    return ToFileTime(info.st_mtim);
+}
+
+bool SetFileWriteTime(const QString& path, std::int64_t fileTime) {
+    const std::int64_t unix100ns = fileTime - kEpochDifference * 10000000LL;
+    std::int64_t seconds = unix100ns / 10000000LL;
+    std::int64_t rest = unix100ns % 10000000LL;
+    if (rest < 0) {
+        rest += 10000000LL;
+        --seconds;
+    }
+    timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(seconds);
+    times[1].tv_nsec = static_cast<long>(rest * 100);
+    return ::utimensat(AT_FDCWD, Native(path).constData(), times, 0) == 0;
+}
+
+bool MoveEntryNoReplace(const QString& source, const QString& target) {
+    const QByteArray from = Native(source);
+    const QByteArray to = Native(target);
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EXDEV)
+        return false;
+    // Another file system: copy, and delete the source only once the copy is whole.
+    struct stat info {};
+    if (::lstat(to.constData(), &info) == 0)
+        return false;
+    if (!CopyTree(from, to))
+        return false;
+    return DeleteTree(source);
+}
+
+bool DeleteTree(const QString& path) {
+    const QByteArray native = Native(path);
+    struct stat info {};
+    if (::lstat(native.constData(), &info) != 0)
+        return false;
+    if (!S_ISDIR(info.st_mode))
+        return ::unlink(native.constData()) == 0;
+    bool ok = true;
+    {
+        std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(native.constData()), ::closedir);
+        if (!dir)
+            return false;
+        while (const dirent* entry = ::readdir(dir.get())) {
+            const QByteArray name(entry->d_name);
+            if (name == "." || name == "..")
+                continue;
+            ok = DeleteTree(QFile::decodeName(native + '/' + name)) && ok;
+        }
+    }
+    return ::rmdir(native.constData()) == 0 && ok;
+}
+
+QString ToNativeLineBreaks(const QString& text) {
+    QString native = text;
+    return native.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
