@@ -1,0 +1,149 @@
+#include "delivery/ThumbnailCache.h"
+
+#include "FixturePictures.h"
+#include "picture/Picture.h"
+#include "platform/FileSystem.h"
+#include "support/TempTree.h"
+
+#include <QBuffer>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+namespace {
+TEST(Thumbnails, SizeRule) {
+    const struct {
+        QSize picture;
+        QSize thumbnail;
+    } cases[] = {
+        {{30, 20}, {30, 20}}, {{40, 40}, {40, 40}}, {{40, 41}, {39, 40}}, {{41, 40}, {40, 39}},
+        {{100, 50}, {40, 20}}, {{64, 4}, {40, 2}},  // 2.5 rounds to 2
+        {{64, 12}, {40, 8}},                        // 7.5 rounds to 8
+        {{4, 64}, {2, 40}}, {{12, 64}, {8, 40}}, {{41, 41}, {40, 40}}, {{4000, 3000}, {40, 30}},
+        {{1000, 1}, {40, 0}}, {{1, 1}, {1, 1}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ThumbnailSize(c.picture), c.thumbnail)
+            << c.picture.width() << "x" << c.picture.height();
+}
+
+QByteArray Png(QSize size, QRgb colour) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+class ThumbnailCache : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearThumbnailMemory();
+        ThumbnailWork() = {};
+    }
+    // Sets a file's write time, shifted by whole seconds from now-ish.
+    void SetTime(const QString& relative, std::int64_t fileTime) {
+        ASSERT_TRUE(SetFileWriteTime(tree / relative, fileTime));
+    }
+    std::int64_t Time(const QString& relative) { return GetFileWriteTime(tree / relative).value(); }
+    TempTree tree;
+};
+
+TEST_F(ThumbnailCache, MadeOnceAsABmpCarryingThePicturesTimeThenReused) {
+    tree.Write("a.png", Png(QSize(100, 50), qRgb(200, 30, 30)));
+    const QImage first = GetThumbnail(tree / "a.png");
+    ASSERT_EQ(first.size(), QSize(40, 20));
+    EXPECT_EQ(first.pixel(20, 10), qRgb(200, 30, 30));
+    EXPECT_EQ(ThumbnailWork().pictureDecodes, 1);
+
+    const QByteArray cache = tree.Read("a.png.thb");
+    ASSERT_GE(cache.size(), 54);
+    EXPECT_TRUE(cache.startsWith("BM"));
+    EXPECT_EQ(qFromLittleEndian<quint32>(cache.constData() + 2), quint32(cache.size()));
+    EXPECT_EQ(qFromLittleEndian<qint32>(cache.constData() + 18), 40);
+    EXPECT_EQ(qFromLittleEndian<qint32>(cache.constData() + 22), 20);
+    EXPECT_EQ(qFromLittleEndian<quint32>(cache.constData() + 30), 0u) << "uncompressed";
+    EXPECT_EQ(Time("a.png.thb"), Time("a.png"));
+
+    // The picture is garbled but keeps its time: the cache still answers, so it was not decoded.
+    const std::int64_t time = Time("a.png");
+    tree.Write("a.png", "garbage");
+    SetTime("a.png", time);
+    ClearThumbnailMemory();
+    EXPECT_EQ(GetThumbnail(tree / "a.png").size(), QSize(40, 20));
+    EXPECT_EQ(ThumbnailWork().pictureDecodes, 1);
+    EXPECT_EQ(ThumbnailWork().cacheFileReads, 1);
+    EXPECT_EQ(GetThumbnail(tree / "a.png").size(), QSize(40, 20));
+    EXPECT_EQ(ThumbnailWork().memoryHits, 1);
+}
+
+TEST_F(ThumbnailCache, ANewerOrOlderPictureOrATouchedCacheIsMadeAgain) {
+    tree.Write("a.png", Png(QSize(60, 60), qRgb(0, 0, 200)));
+    ASSERT_FALSE(GetThumbnail(tree / "a.png").isNull());
+    const std::int64_t time = Time("a.png");
+    const struct {
+        const char* what;
+        const char* file;
+        std::int64_t shift;
+    } changes[] = {
+        {"picture newer", "a.png", 10'000'000},
+        {"picture older", "a.png", -50'000'000},
+        {"cache touched", "a.png.thb", 1},
+    };
+    int decodes = ThumbnailWork().pictureDecodes;
+    QRgb colour = qRgb(0, 200, 0);
+    for (const auto& change : changes) {
+        // A new picture content under the changed time shows that the thumbnail was redone.
+        tree.Write("a.png", Png(QSize(60, 60), colour));
+        SetTime("a.png", time);
+        SetTime(change.file, time + change.shift);
+        const QImage thumbnail = GetThumbnail(tree / "a.png");
+        EXPECT_EQ(ThumbnailWork().pictureDecodes, ++decodes) << change.what;
+        EXPECT_EQ(thumbnail.pixel(5, 5), colour) << change.what;
+        EXPECT_EQ(Time("a.png.thb"), Time("a.png")) << change.what;
+        colour = qRgb(qRed(colour) + 20, 100, 0);
+    }
+}
+
+TEST_F(ThumbnailCache, DamagedCacheWithTheRightTimeGivesNothingAndStays) {
+    tree.Write("a.png", Png(QSize(60, 60), qRgb(0, 0, 200)));
+    tree.Write("a.png.thb", "BM but nothing else");
+    SetTime("a.png.thb", Time("a.png"));
+    EXPECT_TRUE(GetThumbnail(tree / "a.png").isNull());
+    EXPECT_TRUE(GetThumbnail(tree / "a.png").isNull());
+    EXPECT_EQ(ThumbnailWork().pictureDecodes, 0);
+    EXPECT_EQ(tree.Read("a.png.thb"), "BM but nothing else");
+}
+
+TEST_F(ThumbnailCache, ReadOnlyFolderShowsNoThumbnailAndDecodesEveryTime) {
+    tree.Write("ro/a.png", Png(QSize(60, 60), qRgb(0, 0, 200)));
+    tree.SetReadOnly("ro", true);
+    EXPECT_TRUE(GetThumbnail(tree / "ro/a.png").isNull());
+    EXPECT_TRUE(GetThumbnail(tree / "ro/a.png").isNull());
+    EXPECT_EQ(ThumbnailWork().pictureDecodes, 2);
+    EXPECT_EQ(tree.Names("ro"), QStringList{"a.png"});
+}
+
+TEST_F(ThumbnailCache, MissingOrUndecodablePictureGivesNothing) {
+    EXPECT_TRUE(GetThumbnail(tree / "gone.png").isNull());
+    tree.Write("bad.jpg", "not a jpeg");
+    EXPECT_TRUE(GetThumbnail(tree / "bad.jpg").isNull());
+    EXPECT_FALSE(tree.Names().contains("gone.png.thb"));
+    EXPECT_FALSE(tree.Names().contains("bad.jpg.thb"));
+}
+
+TEST_F(ThumbnailCache, EveryKindGivesTheSizeRulesThumbnail) {
+    ASSERT_TRUE(WriteJpeg(tree / "big.jpg", TestPattern(QSize(1600, 1200)), true));
+    ASSERT_TRUE(WriteGif(tree / "anim.gif", MovingSquareGif(QSize(64, 12), 4)));
+    tree.Write("small.bmp", EncodeBmp(TestPattern(QSize(30, 20))));
+    tree.Write("tall.png", Png(QSize(4, 64), qRgb(1, 2, 3)));
+    EXPECT_EQ(GetThumbnail(tree / "big.jpg").size(), QSize(40, 30));
+    EXPECT_EQ(GetThumbnail(tree / "anim.gif").size(), QSize(40, 8));
+    EXPECT_EQ(GetThumbnail(tree / "small.bmp").size(), QSize(30, 20));
+    EXPECT_EQ(GetThumbnail(tree / "tall.png").size(), QSize(2, 40));
+    // The JPEG was decoded at a reduced scale: its thumbnail still shows the picture's colours.
+    EXPECT_NE(GetThumbnail(tree / "big.jpg").pixel(20, 15), qRgb(255, 255, 255));
+}
+}  // namespace
