@@ -24,7 +24,7 @@ void SendImageToChat(const QString& path) {
         if (kind == PictureKind::None)
             return;
         const DecodedPicture picture = LoadPicture(path);
-        auto data = std::make_unique<QMimeData>();
+        auto data = CurrentPlatform().NewClipboardData();
         data->setImageData(picture.image);
         if (kind == PictureKind::Gif) {
             try {
@@ -43,7 +43,7 @@ void SendImageToChat(const QString& path) {
 
 void SendTextToChat(const QString& path) {
     const QString text = LoadTextFile(path);
-    auto data = std::make_unique<QMimeData>();
+    auto data = CurrentPlatform().NewClipboardData();
     data->setText(ToNativeLineBreaks(text));
     QGuiApplication::clipboard()->setMimeData(data.release());
     SendCtrlKey(VK_V);

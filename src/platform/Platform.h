@@ -42,6 +42,8 @@ public:
     // synthetic key events to the window that has the keyboard focus.
     virtual void SendCtrlKey(int virtualKey) = 0;
     virtual void Beep() = 0;
+    // New, empty clipboard data as this platform's clipboard needs it.
+    virtual std::unique_ptr<QMimeData> NewClipboardData() = 0;
     // Adds a one-file list naming `path` to clipboard data, in this platform's own form.
     virtual void AddFileListToMimeData(QMimeData* data, const QString& path) = 0;
 };

@@ -102,6 +102,18 @@ private:
     std::function<void()> apply_;
 };
 
+// Qt's X11 clipboard offers a file list as plain text too, made from the URLs; a text field
+// would then paste "file:///...". Without text of its own this data answers with no text.
+class FileListMimeData : public QMimeData {
+protected:
+    QVariant retrieveData(const QString& format, QMetaType type) const override {
+        if (format.startsWith(QStringLiteral("text/plain")) && !formats().contains(format) &&
+            hasFormat(QStringLiteral("text/uri-list")))
+            return QString(QLatin1String(""));
+        return QMimeData::retrieveData(format, type);
+    }
+};
+
 class X11Platform : public Platform {
 public:
     X11Platform() {
@@ -209,8 +221,11 @@ public:
 
     void Beep() override { QApplication::beep(); }
 
-    // The freedesktop file list. Set as raw data: QMimeData::setUrls would also offer the URL as
-    // plain text, and a text field would then paste "file:///...".
+    std::unique_ptr<QMimeData> NewClipboardData() override {
+        return std::make_unique<FileListMimeData>();
+    }
+
+    // The freedesktop file list, set as raw data (QMimeData::setUrls would add the URL as text).
     void AddFileListToMimeData(QMimeData* data, const QString& path) override {
         data->setData(QStringLiteral("text/uri-list"),
                       QUrl::fromLocalFile(path).toEncoded() + QByteArrayLiteral("\r\n"));
