@@ -22,7 +22,7 @@ test: build
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
-	@cd $(BENCH_BUILD) && for b in bench/jolvex_bench_*; do [ -x "$$b" ] && "$$b"; done; true
+	@cd $(BENCH_BUILD) && for b in bench/jolvex_bench_*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b"; fi; done
 
 clean:
 	rm -rf $(BUILD) $(BENCH_BUILD)

@@ -155,3 +155,20 @@ TEST_F(BarTest, TheChatWindowKeepsTheFocusWhileTheBarIsUsed) {
     EXPECT_TRUE(jolvex.IsRunning());
 }
 }  // namespace
+
+namespace {
+TEST_F(BarTest, TheUpdateFlagAsksAfterTheBarIsShownAndNoChangesNothing) {
+    JolvexRun jolvex(session);
+    jolvex.Write("config/Jolvex/1.0.ini", "[General]\nUpDate=1\n");
+    ASSERT_TRUE(jolvex.Start());
+    const QString question = session.WaitForWindow("^Jolvex$");
+    ASSERT_FALSE(question.isEmpty()) << "no update question";
+    EXPECT_FALSE(jolvex.WaitForBar(100).isEmpty()) << "the bar shows before the question";
+    session.XDo({"key", "--window", question, "n"});  // 否 / No
+    EXPECT_TRUE(session.WaitForNoWindow("^Jolvex$"));
+    EXPECT_TRUE(jolvex.IsRunning());
+    QFile settings(jolvex.ConfigHome() + "/Jolvex/1.0.ini");
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains("UpDate=1")) << "the flag stays for the next start";
+}
+}  // namespace

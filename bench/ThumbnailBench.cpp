@@ -1,0 +1,91 @@
+// Thumbnail creation for large pictures against a plain full decode followed by the same
+// shrink, and reading a valid cached thumbnail.
+#include "FixturePictures.h"
+
+#include "delivery/ThumbnailCache.h"
+#include "picture/Picture.h"
+#include "platform/FileSystem.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+QTemporaryDir& Folder() {
+    static QTemporaryDir folder;
+    return folder;
+}
+
+QString Fixture(const QString& name) {
+    const QString path = Folder().path() + "/" + name;
+    if (FileExists(path))
+        return path;
+    if (name == "photo.jpg")
+        WriteJpeg(path, TestPattern(QSize(4000, 3000)), false, 85);
+    else if (name == "progressive.jpg")
+        WriteJpeg(path, TestPattern(QSize(4000, 3000)), true, 85);
+    else if (name == "large.png")
+        TestPattern(QSize(2000, 1500)).save(path, "PNG");
+    else if (name == "anim.gif")
+        WriteGif(path, MovingSquareGif(QSize(800, 600), 40));
+    return path;
+}
+
+void MakeThumbnailFile(benchmark::State& state, const QString& name) {
+    const QString path = Fixture(name);
+    for (auto _ : state) {
+        DeleteTree(ThumbnailPath(path));
+        ClearThumbnailMemory();
+        benchmark::DoNotOptimize(GetThumbnail(path));
+    }
+}
+
+void FullDecodeThenShrink(benchmark::State& state, const QString& name) {
+    const QString path = Fixture(name);
+    for (auto _ : state) {
+        QImage image;
+        QSize size;
+        if (PictureKindOf(path) == PictureKind::Gif) {
+            const GifAnimation gif = LoadGifAnimation(path);  // what a naive decode of all frames costs
+            image = gif.frames.first();
+            size = gif.screen;
+        } else {
+            const DecodedPicture picture = LoadPicture(path);
+            image = picture.image;
+            size = picture.pictureSize;
+        }
+        benchmark::DoNotOptimize(MakeThumbnail(image, size));
+    }
+}
+
+void ReadCachedThumbnail(benchmark::State& state, bool keepInMemory) {
+    const QString path = Fixture("photo.jpg");
+    GetThumbnail(path);
+    for (auto _ : state) {
+        if (!keepInMemory)
+            ClearThumbnailMemory();
+        benchmark::DoNotOptimize(GetThumbnail(path));
+    }
+}
+}  // namespace
+
+BENCHMARK_CAPTURE(MakeThumbnailFile, jpeg_4000x3000, QString("photo.jpg"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullDecodeThenShrink, jpeg_4000x3000, QString("photo.jpg"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MakeThumbnailFile, progressive_jpeg_4000x3000, QString("progressive.jpg"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullDecodeThenShrink, progressive_jpeg_4000x3000, QString("progressive.jpg"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MakeThumbnailFile, png_2000x1500, QString("large.png"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullDecodeThenShrink, png_2000x1500, QString("large.png"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MakeThumbnailFile, gif_800x600_40_frames, QString("anim.gif"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullDecodeThenShrink, gif_800x600_40_frames, QString("anim.gif"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadCachedThumbnail, from_thb_file, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ReadCachedThumbnail, kept_in_memory, true)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
