@@ -1,0 +1,176 @@
+#include "ChatReceiver.h"
+#include "JolvexRun.h"
+#include "XSession.h"
+
+#include "FixturePictures.h"
+#include "platform/Platform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+namespace {
+const QString kMenuTitle = QStringLiteral("^Jolvex menu$");
+const QString kPreviewTitle = QStringLiteral("^Jolvex preview$");
+
+// Screen rectangles of the bar's labels for these captions, packed from x 7.
+QList<QRect> LabelRects(const QRect& bar, const QStringList& captions) {
+    PreparePlatformApplication();
+    QFont font(QStringLiteral("新宋体"));
+    font.setPixelSize(12);
+    const QFontMetrics metrics(font);
+    QList<QRect> rects;
+    int x = bar.x() + 7;
+    for (const QString& caption : captions) {
+        const int width = metrics.size(Qt::TextSingleLine, caption).width() + 10;
+        rects << QRect(x, bar.y() + 4, width, 18);
+        x += width;
+    }
+    return rects;
+}
+
+class PopupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(session.Ready()) << "Xvfb and openbox did not start";
+        ASSERT_TRUE(chat.Start()) << "the receiving window did not get the focus";
+        // 表情: a sub-folder 动物 (one picture) and two pictures; 文字: one snippet.
+        jolvex.Write(QStringLiteral("数据/Order.ini"), Utf16({QStringLiteral("表情"), QStringLiteral("文字")}));
+        QDir().mkpath(jolvex.DataDir() + QStringLiteral("/表情/动物"));
+        QDir().mkpath(jolvex.DataDir() + QStringLiteral("/文字"));
+        TestPattern(QSize(120, 90)).save(jolvex.DataDir() + QStringLiteral("/表情/动物/小猫.png"));
+        TestPattern(QSize(64, 64)).save(jolvex.DataDir() + QStringLiteral("/表情/a.png"));
+        WriteGif(jolvex.DataDir() + QStringLiteral("/表情/b.gif"), MovingSquareGif(QSize(80, 60), 4));
+        jolvex.Write(QStringLiteral("数据/文字/晚安.txt"), QString::fromUtf8("晚安，好梦").toUtf8());
+        ASSERT_TRUE(jolvex.Start());
+        const QString window = jolvex.WaitForBar();
+        ASSERT_FALSE(window.isEmpty());
+        bar = session.Geometry(window);
+        labels = LabelRects(bar, {QStringLiteral("系统"), QStringLiteral("表情"), QStringLiteral("文字")});
+    }
+
+    static QByteArray Utf16(const QStringList& lines) {
+        QByteArray bytes("\xFF\xFE", 2);
+        for (const QString& line : lines)
+            for (QChar c : line + "\r\n") {
+                bytes.append(char(c.unicode() & 0xFF));
+                bytes.append(char(c.unicode() >> 8));
+            }
+        return bytes;
+    }
+
+    // The visible popups, ordered left to right.
+    QList<QRect> Popups() const {
+        QList<QRect> rects;
+        for (const QString& window : session.FindWindows(kMenuTitle))
+            rects << session.Geometry(window);
+        std::sort(rects.begin(), rects.end(), [](const QRect& a, const QRect& b) { return a.x() < b.x(); });
+        return rects;
+    }
+    bool WaitForPopups(int count) {
+        return WaitUntil([&] { return Popups().size() == count; });
+    }
+    void Artifact(const QString& name) {
+        QDir().mkpath(JOLVEX_ARTIFACT_DIR);
+        session.Screenshot(QString(JOLVEX_ARTIFACT_DIR) + "/" + name);
+    }
+
+    XSession session;
+    ChatReceiver chat{session};
+    JolvexRun jolvex{session};
+    QRect bar;
+    QList<QRect> labels;
+};
+
+TEST_F(PopupTest, FromLabelToSubmenuToPasteAndTheChatKeepsTheFocus) {
+    session.Click(labels[1].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    const QRect popup = Popups().first();
+    EXPECT_EQ(popup.topLeft(), QPoint(labels[1].x(), bar.bottom() + 1));
+    EXPECT_EQ(popup.height(), 22 + 44 + 4);  // the folder row, then one row of two pictures
+
+    // Rest on the folder: its submenu opens beside the popup after 500 ms.
+    session.XDo({"mousemove", QString::number(popup.x() + 30), QString::number(popup.y() + 12)});
+    ASSERT_TRUE(WaitForPopups(2));
+    const QRect sub = Popups().last();
+    EXPECT_EQ(sub.x(), popup.right() + 1 - 2);
+    EXPECT_EQ(sub.y(), popup.y());
+    Artifact("popup-and-submenu.png");
+
+    // Click the picture in the submenu: every popup closes and the chat gets the picture.
+    session.Click(QPoint(sub.x() + 2 + 22, sub.y() + 2 + 22));
+    EXPECT_TRUE(session.WaitForNoWindow(kMenuTitle));
+    EXPECT_EQ(chat.WaitForReport("paste-image"), "paste-image 120x90");
+    EXPECT_TRUE(chat.HasFocus());
+    EXPECT_FALSE(chat.Reports().contains("focus-lost"));
+    EXPECT_TRUE(QFile::exists(jolvex.DataDir() + QStringLiteral("/表情/动物/小猫.png.thb")));
+}
+
+TEST_F(PopupTest, RestingOnASnippetShowsItsPreviewAndAPressOutsideClosesAll) {
+    session.Click(labels[2].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    const QRect popup = Popups().first();
+    session.XDo({"mousemove", QString::number(popup.x() + 40), QString::number(popup.y() + 12)});
+    const QString preview = session.WaitForWindow(kPreviewTitle, 3000);
+    ASSERT_FALSE(preview.isEmpty()) << "no preview after resting on the snippet";
+    const QRect hint = session.Geometry(preview);
+    EXPECT_EQ(hint.y(), popup.y() + 1 + 1 + 22 + 12);
+    EXPECT_TRUE(chat.HasFocus());
+    Artifact("snippet-preview.png");
+
+    // Rest on a picture: the image preview with its size.
+    session.Click(labels[1].center());  // the open popup closes on a label press
+    ASSERT_TRUE(session.WaitForNoWindow(kMenuTitle));
+    session.Click(labels[1].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    const QRect pictures = Popups().first();
+    session.XDo({"mousemove", QString::number(pictures.x() + 2 + 22), QString::number(pictures.y() + 24 + 22)});
+    const QString imagePreview = session.WaitForWindow(kPreviewTitle, 3000);
+    ASSERT_FALSE(imagePreview.isEmpty());
+    EXPECT_EQ(session.Geometry(imagePreview).size(), QSize(198, 214));
+    Artifact("picture-preview.png");
+
+    // A press on the receiving window closes the popups and the preview.
+    session.Click(session.Geometry(chat.Window()).center() + QPoint(0, 100));
+    EXPECT_TRUE(session.WaitForNoWindow(kMenuTitle));
+    EXPECT_TRUE(session.WaitForNoWindow(kPreviewTitle));
+    EXPECT_TRUE(chat.HasFocus());
+    EXPECT_TRUE(chat.WaitForReport("paste-", 500).isEmpty());
+}
+
+TEST_F(PopupTest, MovingAcrossLabelsSwitchesTheOpenPopup) {
+    session.Click(labels[1].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    EXPECT_EQ(Popups().first().x(), labels[1].x());
+    session.XDo({"mousemove", QString::number(labels[2].center().x()), QString::number(labels[2].center().y())});
+    EXPECT_TRUE(WaitUntil([&] { return Popups().size() == 1 && Popups().first().x() == labels[2].x(); }));
+    EXPECT_EQ(Popups().first().height(), 22 + 4);
+}
+
+TEST_F(PopupTest, ExitFromTheSystemPopupSavesTheBarPosition) {
+    session.Click(labels[0].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    const QRect system = Popups().first();
+    EXPECT_EQ(system.height(), 7 * 22 + 3 * 5 + 4);
+    Artifact("system-popup.png");
+    const int exitTop = 1 + 1 + 6 * 22 + 3 * 5;  // frame, entry 0 at 1, rows above 退出
+    session.Click(QPoint(system.x() + 40, system.y() + exitTop + 11));
+    ASSERT_TRUE(jolvex.WaitForExit(10000)) << "the program did not end";
+    QFile options(jolvex.Folder() + "/Options.ini");
+    ASSERT_TRUE(options.open(QIODevice::ReadOnly));
+    const QByteArray bytes = options.readAll();
+    const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
+                                            (bytes.size() - 2) / 2);
+    EXPECT_TRUE(bytes.startsWith("\xFF\xFE"));
+    EXPECT_EQ(text, QString("[MainWnd]\r\nLeft=%1\r\nTop=%2\r\n\r\n").arg(bar.x()).arg(bar.y()));
+    QFile settings(jolvex.ConfigHome() + "/Jolvex/1.0.ini");
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    const QByteArray stored = settings.readAll();
+    EXPECT_TRUE(stored.contains("DataPath=")) << stored.toStdString();
+    EXPECT_TRUE(stored.contains("Date=@ByteArray(")) << stored.toStdString();
+}
+}  // namespace
