@@ -23,6 +23,9 @@ void SkinImage::mouseMoveEvent(QMouseEvent*) {
 }
 
 void SkinImage::mouseReleaseEvent(QMouseEvent*) {
+    // X may deliver the release before the last motion has been handled: follow the pointer
+    // to where it was released first.
+    bar_->ImageMMouseMove();
     bar_->ImageMMouseUp();
 }
 

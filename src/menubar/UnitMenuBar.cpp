@@ -158,6 +158,7 @@ void TFmMenuBar::ImageMMouseDown() {
     OldCurPos = CurrentPlatform().CursorPos();
     OldTop = y();
     OldLeft = x();
+    requestedPosition_ = pos();
     FmMenu->hide();
 }
 
@@ -168,14 +169,17 @@ void TFmMenuBar::ImageMMouseMove() {
     if (std::abs(p.x() - OldCurPos.x()) > kDragDeadZone ||
         std::abs(p.y() - OldCurPos.y()) > kDragDeadZone)
         WndIsDrag = true;
-    if (WndIsDrag)
-        move(p.x() - OldCurPos.x() + OldLeft, p.y() - OldCurPos.y() + OldTop);
+    if (WndIsDrag) {
+        requestedPosition_ = QPoint(p.x() - OldCurPos.x() + OldLeft, p.y() - OldCurPos.y() + OldTop);
+        move(requestedPosition_);
+    }
 }
 
 void TFmMenuBar::ImageMMouseUp() {
     MouseIsDown = false;
-    int left = x();
-    int top = y();
+    // The window manager confirms moves late; the position asked for last is the bar's.
+    int left = requestedPosition_.x();
+    int top = requestedPosition_.y();
     if (top < kSnapDistance)
         top = 0;
     if (left < 0)

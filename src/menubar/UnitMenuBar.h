@@ -85,6 +85,7 @@ private:
     int OldTop = 0;
     QPoint OldCurPos;
     bool timerMenuEnabled_ = false;
+    QPoint requestedPosition_;  // where the last press or drag step put the bar
 };
 
 extern TFmMenuBar* FmMenuBar;
