@@ -2,6 +2,7 @@
 
 #include "menubar/UnitMenuBar.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 SkinImage::SkinImage(TFmMenuBar* bar, QWidget* panel, const QString& resource)
@@ -14,18 +15,20 @@ void SkinImage::paintEvent(QPaintEvent*) {
     QPainter(this).drawPixmap(rect(), picture_);
 }
 
-void SkinImage::mousePressEvent(QMouseEvent*) {
-    bar_->ImageMMouseDown();
+// The pointer positions come from the events: they are where the pointer was when the X server
+// saw them, whereas a query now may already see a later one.
+void SkinImage::mousePressEvent(QMouseEvent* event) {
+    bar_->ImageMMouseDown(event->globalPosition().toPoint());
 }
 
-void SkinImage::mouseMoveEvent(QMouseEvent*) {
-    bar_->ImageMMouseMove();
+void SkinImage::mouseMoveEvent(QMouseEvent* event) {
+    bar_->ImageMMouseMove(event->globalPosition().toPoint());
 }
 
-void SkinImage::mouseReleaseEvent(QMouseEvent*) {
-    // X may deliver the release before the last motion has been handled: follow the pointer
-    // to where it was released first.
-    bar_->ImageMMouseMove();
+void SkinImage::mouseReleaseEvent(QMouseEvent* event) {
+    // The last motion may have been merged into the release: follow the pointer to where it
+    // was released first.
+    bar_->ImageMMouseMove(event->globalPosition().toPoint());
     bar_->ImageMMouseUp();
 }
 

@@ -153,19 +153,19 @@ void TFmMenuBar::TimerMenuTimer() {
         SetTimerMenuEnabled(false);
 }
 
-void TFmMenuBar::ImageMMouseDown() {
+void TFmMenuBar::ImageMMouseDown(QPoint cursor) {
     MouseIsDown = true;
-    OldCurPos = CurrentPlatform().CursorPos();
+    OldCurPos = cursor;
     OldTop = y();
     OldLeft = x();
     requestedPosition_ = pos();
     FmMenu->hide();
 }
 
-void TFmMenuBar::ImageMMouseMove() {
+void TFmMenuBar::ImageMMouseMove(QPoint cursor) {
     if (!MouseIsDown)
         return;
-    const QPoint p = CurrentPlatform().CursorPos();
+    const QPoint p = cursor;
     if (std::abs(p.x() - OldCurPos.x()) > kDragDeadZone ||
         std::abs(p.y() - OldCurPos.y()) > kDragDeadZone)
         WndIsDrag = true;

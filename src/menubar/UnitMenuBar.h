@@ -49,8 +49,8 @@ public:
     void TimerMenuTimer();
 
     // Skin handlers.
-    void ImageMMouseDown();
-    void ImageMMouseMove();
+    void ImageMMouseDown(QPoint cursor);
+    void ImageMMouseMove(QPoint cursor);
     void ImageMMouseUp();
     void ImageMMouseEnter();
     // Label handlers.

@@ -19,13 +19,13 @@ bool ChatReceiver::Start() {
     process_->start(QStringLiteral(JOLVEX_CHAT_RECEIVER_BINARY), {});
     if (!process_->waitForStarted(10000))
         return false;
-    window_ = session_.WaitForWindow("^Jolvex test chat$");
+    window_ = session_.WaitForWindow("^Jolvex test chat$", 30000);
     if (window_.isEmpty())
         return false;
     session_.XDo({"windowactivate", "--sync", window_});
     const QRect geometry = session_.Geometry(window_);
     session_.Click(geometry.center());
-    return WaitUntil([this] { return HasFocus(); }) && !WaitForReport("focus-in").isEmpty();
+    return WaitUntil([this] { return HasFocus(); }, 15000) && !WaitForReport("focus-in", 15000).isEmpty();
 }
 
 bool ChatReceiver::HasFocus() const {

@@ -4,6 +4,7 @@
 
 #include "FixturePictures.h"
 #include "platform/Platform.h"
+#include "support/TempTree.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,7 +40,7 @@ protected:
         ASSERT_TRUE(session.Ready()) << "Xvfb and openbox did not start";
         ASSERT_TRUE(chat.Start()) << "the receiving window did not get the focus";
         // 表情: a sub-folder 动物 (one picture) and two pictures; 文字: one snippet.
-        jolvex.Write(QStringLiteral("数据/Order.ini"), Utf16({QStringLiteral("表情"), QStringLiteral("文字")}));
+        jolvex.Write(QStringLiteral("数据/Order.ini"), Utf16LeLines({QStringLiteral("表情"), QStringLiteral("文字")}));
         QDir().mkpath(jolvex.DataDir() + QStringLiteral("/表情/动物"));
         QDir().mkpath(jolvex.DataDir() + QStringLiteral("/文字"));
         TestPattern(QSize(120, 90)).save(jolvex.DataDir() + QStringLiteral("/表情/动物/小猫.png"));
@@ -51,16 +52,6 @@ protected:
         ASSERT_FALSE(window.isEmpty());
         bar = session.Geometry(window);
         labels = LabelRects(bar, {QStringLiteral("系统"), QStringLiteral("表情"), QStringLiteral("文字")});
-    }
-
-    static QByteArray Utf16(const QStringList& lines) {
-        QByteArray bytes("\xFF\xFE", 2);
-        for (const QString& line : lines)
-            for (QChar c : line + "\r\n") {
-                bytes.append(char(c.unicode() & 0xFF));
-                bytes.append(char(c.unicode() >> 8));
-            }
-        return bytes;
     }
 
     // The visible popups, ordered left to right.
