@@ -33,7 +33,7 @@ TMenuItem* FolderOf(int pictures) {
         for (int i = 0; i < pictures; ++i) {
             const QString file = QString("%1/p%2.png").arg(path).arg(i, 4, 10, QChar('0'));
             picture.save(file);
-            GetThumbnail(file);  // valid cache files, as after a first opening
+            GetThumbnail(file); // valid cache files, as after a first opening
         }
         LoadTopFolders(RootNode);
     }
@@ -52,17 +52,22 @@ void OpenPopup(benchmark::State& state, bool thumbnailsInMemory) {
         FmMenu->LeftWidth = 100;
         FmMenu->LoadData(10, 26);
         FmMenu->show();
-        benchmark::DoNotOptimize(FmMenu->grab());  // paints every visible entry
+        benchmark::DoNotOptimize(FmMenu->grab()); // paints every visible entry
         FmMenu->hide();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    state.counters["entries alive"] =
-        static_cast<double>(FmMenu->findChildren<QWidget*>().size());
+    state.counters["entries alive"] = static_cast<double>(FmMenu->findChildren<QWidget*>().size());
 }
-}  // namespace
+} // namespace
 
-BENCHMARK_CAPTURE(OpenPopup, thumbnails_from_thb_files, false)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(OpenPopup, thumbnails_kept_in_memory, true)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenPopup, thumbnails_from_thb_files, false)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenPopup, thumbnails_kept_in_memory, true)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

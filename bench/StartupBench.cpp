@@ -29,7 +29,7 @@ double Median(QList<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
     std::printf("%-44s %8.1f ms\n", "start to visible bar (median of 7)", Median(startups));
     std::printf("%-44s %8.1f ms\n", "start to visible bar (slowest of 7)",
                 *std::max_element(startups.begin(), startups.end()));
-    std::printf("%-44s %8.1f ms\n", QString("CPU while idle, %1 s").arg(seconds).toUtf8().constData(), idle);
+    std::printf("%-44s %8.1f ms\n",
+                QString("CPU while idle, %1 s").arg(seconds).toUtf8().constData(), idle);
     std::printf("%-44s %8.1f ms\n",
                 QString("CPU with a popup open, %1 s").arg(seconds).toUtf8().constData(), open);
     return 0;

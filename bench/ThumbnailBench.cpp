@@ -47,7 +47,8 @@ void FullDecodeThenShrink(benchmark::State& state, const QString& name) {
         QImage image;
         QSize size;
         if (PictureKindOf(path) == PictureKind::Gif) {
-            const GifAnimation gif = LoadGifAnimation(path);  // what a naive decode of all frames costs
+            const GifAnimation gif =
+                LoadGifAnimation(path); // what a naive decode of all frames costs
             image = gif.frames.first();
             size = gif.screen;
         } else {
@@ -68,16 +69,24 @@ void ReadCachedThumbnail(benchmark::State& state, bool keepInMemory) {
         benchmark::DoNotOptimize(GetThumbnail(path));
     }
 }
-}  // namespace
+} // namespace
 
-BENCHMARK_CAPTURE(MakeThumbnailFile, jpeg_4000x3000, QString("photo.jpg"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(FullDecodeThenShrink, jpeg_4000x3000, QString("photo.jpg"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(MakeThumbnailFile, progressive_jpeg_4000x3000, QString("progressive.jpg"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(FullDecodeThenShrink, progressive_jpeg_4000x3000, QString("progressive.jpg"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(MakeThumbnailFile, png_2000x1500, QString("large.png"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(FullDecodeThenShrink, png_2000x1500, QString("large.png"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(MakeThumbnailFile, gif_800x600_40_frames, QString("anim.gif"))->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(FullDecodeThenShrink, gif_800x600_40_frames, QString("anim.gif"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MakeThumbnailFile, jpeg_4000x3000, QString("photo.jpg"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullDecodeThenShrink, jpeg_4000x3000, QString("photo.jpg"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MakeThumbnailFile, progressive_jpeg_4000x3000, QString("progressive.jpg"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullDecodeThenShrink, progressive_jpeg_4000x3000, QString("progressive.jpg"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MakeThumbnailFile, png_2000x1500, QString("large.png"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullDecodeThenShrink, png_2000x1500, QString("large.png"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MakeThumbnailFile, gif_800x600_40_frames, QString("anim.gif"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FullDecodeThenShrink, gif_800x600_40_frames, QString("anim.gif"))
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ReadCachedThumbnail, from_thb_file, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(ReadCachedThumbnail, kept_in_memory, true)->Unit(benchmark::kMicrosecond);
 

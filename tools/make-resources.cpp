@@ -129,7 +129,7 @@ QImage ProgramIcon() {
     p.drawArc(16, 18, 32, 30, 200 * 16, 140 * 16);
     return image;
 }
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);

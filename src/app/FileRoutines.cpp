@@ -11,7 +11,7 @@ namespace {
 bool IsDotEntry(const QString& name) {
     return name == u"." || name == u"..";
 }
-}  // namespace
+} // namespace
 
 void ListFilesRecursive(const QString& folder, QStringList& list) {
     for (const DirEntry& entry : EnumerateDirectory(folder)) {

@@ -40,7 +40,7 @@ int IntegerOrZero(const std::optional<QString>& value) {
     const int number = value->toInt(&ok, 10);
     return ok ? number : 0;
 }
-}  // namespace
+} // namespace
 
 void LoadOptions(const QString& fileName, SavedBarPosition& position) {
     if (!FileExists(fileName))
@@ -49,7 +49,7 @@ void LoadOptions(const QString& fileName, SavedBarPosition& position) {
     try {
         document = ReadDocument(fileName);
     } catch (const FileError&) {
-        return;  // an unreadable file holds no values
+        return; // an unreadable file holds no values
     }
     const auto left = document.Value(kSection, kLeft);
     position.HasSavedPosition = left.has_value();

@@ -7,7 +7,7 @@
 // lines, lines before the first section and spaces around names and values are not kept.
 
 struct SavedBarPosition {
-    bool HasSavedPosition = false;  // the file held MainWnd/Left
+    bool HasSavedPosition = false; // the file held MainWnd/Left
     int BarLeft = -1;
     int BarTop = 0;
 };

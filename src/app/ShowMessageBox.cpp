@@ -11,8 +11,9 @@ int ShowMessageBox(const QString& text, const QString& caption, int flags) {
     else if ((flags & 0xF0) == MB_ICONQUESTION)
         icon = QMessageBox::Question;
     const bool yesNo = (flags & 0x0F) == MB_YESNO;
-    QMessageBox box(icon, caption, text, yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);  // above the topmost bar and popups
+    QMessageBox box(icon, caption, text,
+                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint); // above the topmost bar and popups
 
     ++ModalDepth;
     const int answer = box.exec();

@@ -24,8 +24,7 @@ void ShowErrorReport(const QString& message);
 
 // Runs `handler`; an exception that leaves it is reported instead of crossing the event loop.
 // Returns false when it was.
-template <typename Handler>
-bool RunReportingErrors(Handler&& handler) {
+template <typename Handler> bool RunReportingErrors(Handler&& handler) {
     try {
         std::forward<Handler>(handler)();
         return true;

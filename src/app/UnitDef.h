@@ -14,16 +14,16 @@
 inline constexpr auto ProgramTitle = "Jolvex 1.3";
 inline constexpr auto MessageCaption = "Jolvex";
 
-extern QString ExeDir;       // the program's folder, with a trailing separator
-extern QString DataDir;      // ExeDir + "数据", the library root, no trailing separator
-extern QString OptionsFile;  // ExeDir + "/Options.ini"
-extern std::uint32_t WindowTag;  // marks the program's own windows
-extern int ModalDepth;           // open message boxes and import file dialogs
+extern QString ExeDir;          // the program's folder, with a trailing separator
+extern QString DataDir;         // ExeDir + "数据", the library root, no trailing separator
+extern QString OptionsFile;     // ExeDir + "/Options.ini"
+extern std::uint32_t WindowTag; // marks the program's own windows
+extern int ModalDepth;          // open message boxes and import file dialogs
 
-extern TMenuItem* RootNode;    // root of the library tree; its Hint is DataDir
-extern TMenuItem* SystemNode;  // child 0 of RootNode, the System menu
+extern TMenuItem* RootNode;   // root of the library tree; its Hint is DataDir
+extern TMenuItem* SystemNode; // child 0 of RootNode, the System menu
 
-extern QFont BarFont;  // default font of labels, commands and the empty-folder placeholder
+extern QFont BarFont; // default font of labels, commands and the empty-folder placeholder
 inline constexpr auto EmptyCaption = "空";
 
 // Colours given as 0x00BBGGRR values.
@@ -37,9 +37,9 @@ inline constexpr std::uint32_t ItemHotPenColor = 0xD48D4A;
 inline constexpr std::uint32_t ItemPenColor = 0xB8C2C5;
 inline constexpr int MenuMaxWidth = 444;
 
-extern int BarLeft;             // the bar's last placed or dragged Left
-extern int BarTop;              // the bar's Top from Options.ini; never changed afterwards
-extern bool HasSavedPosition;   // Options.ini held a Left value
+extern int BarLeft;           // the bar's last placed or dragged Left
+extern int BarTop;            // the bar's Top from Options.ini; never changed afterwards
+extern bool HasSavedPosition; // Options.ini held a Left value
 
 // Entry drag state.
 extern bool IsDragging;

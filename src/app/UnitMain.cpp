@@ -30,7 +30,7 @@ TFmMain::~TFmMain() {
 void TFmMain::FormCreate() {
     ExeDir = QCoreApplication::applicationDirPath() + PathDelimiter;
     DataDir = ExeDir + QStringLiteral("数据");
-    ForceDirectories(DataDir);  // a failure leaves an empty library
+    ForceDirectories(DataDir); // a failure leaves an empty library
     OptionsFile = ExeDir + PathDelimiter + QStringLiteral("Options.ini");
 
     SavedBarPosition saved;
@@ -75,9 +75,9 @@ void TFmMain::AskUpdateQuestion() {
     const auto update = key->ReadDword(QStringLiteral("UpDate"));
     if (!update || *update == 0)
         return;
-    const int answer = ShowMessageBox(QStringLiteral("Jolvex已有新的版本，您是否要升级更新？"),
-                                      QString::fromUtf8(MessageCaption),
-                                      MB_YESNO | MB_ICONQUESTION);
+    const int answer =
+        ShowMessageBox(QStringLiteral("Jolvex已有新的版本，您是否要升级更新？"),
+                       QString::fromUtf8(MessageCaption), MB_YESNO | MB_ICONQUESTION);
     if (answer == IDYES)
         QDesktopServices::openUrl(QUrl(QString::fromUtf8(kHomePage)));
 }

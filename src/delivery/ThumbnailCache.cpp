@@ -34,9 +34,9 @@ void Remember(const QString& path, std::int64_t pictureTime, std::int64_t cacheT
 }
 
 int RoundHalfToEven(double value) {
-    return static_cast<int>(std::nearbyint(value));  // the default rounding mode: to even
+    return static_cast<int>(std::nearbyint(value)); // the default rounding mode: to even
 }
-}  // namespace
+} // namespace
 
 QSize ThumbnailSize(QSize picture) {
     const int w = picture.width();
@@ -55,7 +55,8 @@ QImage MakeThumbnail(const QImage& picture, QSize pictureSize) {
     if (size.isEmpty())
         return thumbnail;
     QPainter painter(&thumbnail);
-    painter.drawImage(QPoint(0, 0), picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    painter.drawImage(QPoint(0, 0),
+                      picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     return thumbnail;
 }
 
@@ -92,7 +93,7 @@ QImage GetThumbnail(const QString& path) {
             ++ThumbnailWork().cacheFileReads;
             QImage thumbnail = DecodeBmp(ReadWholeFile(cachePath));
             if (thumbnail.width() > kBox || thumbnail.height() > kBox)
-                return {};  // not a thumbnail this program wrote
+                return {}; // not a thumbnail this program wrote
             Remember(path, *pictureTime, *cacheTime, thumbnail);
             return thumbnail;
         }
@@ -106,6 +107,6 @@ QImage GetThumbnail(const QString& path) {
         Remember(path, *pictureTime, *pictureTime, thumbnail);
         return thumbnail;
     } catch (const std::exception&) {
-        return {};  // damaged picture or cache, unwritable folder: no thumbnail
+        return {}; // damaged picture or cache, unwritable folder: no thumbnail
     }
 }

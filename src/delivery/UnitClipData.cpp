@@ -16,7 +16,8 @@
 
 void SendImageToChat(const QString& path) {
     if (!FileExists(path)) {
-        ShowMessageBox(QStringLiteral("找不到图像文件。"), QString::fromUtf8(MessageCaption), MB_ICONERROR);
+        ShowMessageBox(QStringLiteral("找不到图像文件。"), QString::fromUtf8(MessageCaption),
+                       MB_ICONERROR);
         return;
     }
     try {

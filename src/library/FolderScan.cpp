@@ -13,9 +13,9 @@ bool IsPlainFolder(const DirEntry& entry) {
 }
 
 bool IsPictureExtension(const QString& extension) {
-    static const std::array<QString, 5> pictures = {
-        QStringLiteral(".BMP"), QStringLiteral(".JPG"), QStringLiteral(".JPEG"),
-        QStringLiteral(".GIF"), QStringLiteral(".PNG")};
+    static const std::array<QString, 5> pictures = {QStringLiteral(".BMP"), QStringLiteral(".JPG"),
+                                                    QStringLiteral(".JPEG"), QStringLiteral(".GIF"),
+                                                    QStringLiteral(".PNG")};
     for (const QString& picture : pictures)
         if (SameText(extension, picture))
             return true;
@@ -33,7 +33,7 @@ void MoveKindToFront(TMenuItem* node, int kind) {
             --cursor;
     }
 }
-}  // namespace
+} // namespace
 
 void LoadTopFolders(TMenuItem* root) {
     while (root->Count() > 1)

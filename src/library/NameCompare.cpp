@@ -6,7 +6,7 @@ namespace {
 char16_t FoldAsciiLetter(char16_t c) {
     return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
 }
-}  // namespace
+} // namespace
 
 int CompareNames(const QString& a, const QString& b) {
     const qsizetype common = std::min(a.size(), b.size());

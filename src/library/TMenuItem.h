@@ -24,7 +24,7 @@ public:
     TMenuItem& operator=(const TMenuItem&) = delete;
 
     QString Caption;
-    QString Hint;  // full path of the folder or file, empty for System items
+    QString Hint; // full path of the folder or file, empty for System items
     int ImageIndex = ikCommand;
     bool Checked = false;
     std::function<void()> OnClick;

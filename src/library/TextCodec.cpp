@@ -15,7 +15,7 @@ QString DecodeUtf16(const QByteArray& bytes, bool littleEndian) {
     }
     return text;
 }
-}  // namespace
+} // namespace
 
 QString DecodeTextByBom(const QByteArray& bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF"))

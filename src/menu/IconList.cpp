@@ -8,7 +8,7 @@ const QPixmap& Strip() {
     static const QPixmap strip(QStringLiteral(":/icons/icon_list.png"));
     return strip;
 }
-}  // namespace
+} // namespace
 
 void DrawListIcon(QPainter& painter, int index, QPoint at) {
     const int count = Strip().width() / IconSize;

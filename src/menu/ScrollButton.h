@@ -9,7 +9,7 @@ class TFmMenu;
 class ScrollButton : public QWidget {
     Q_OBJECT
 public:
-    ScrollButton(TFmMenu* menu, QWidget* parent, int direction);  // 1 up, 2 down
+    ScrollButton(TFmMenu* menu, QWidget* parent, int direction); // 1 up, 2 down
     void SetLowered(bool lowered);
 
 protected:

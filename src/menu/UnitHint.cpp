@@ -13,8 +13,8 @@
 TFmHint* FmHint = nullptr;
 
 namespace {
-const QColor kHintBack(0xFF, 0xFF, 0xE1);  // 0xE1FFFF as BGR
-constexpr int kFrame = 3;                  // 1-pixel black frame and 2-pixel margin
+const QColor kHintBack(0xFF, 0xFF, 0xE1); // 0xE1FFFF as BGR
+constexpr int kFrame = 3;                 // 1-pixel black frame and 2-pixel margin
 constexpr int kStripHeight = 16;
 constexpr int kGap = 8;
 constexpr int kSmallestImageArea = 192;
@@ -33,7 +33,7 @@ QFont Tahoma() {
     font.setPixelSize(11);
     return font;
 }
-}  // namespace
+} // namespace
 
 HintText::HintText(QWidget* parent) : QWidget(parent) {
     Fill(this, kHintBack);
@@ -48,7 +48,8 @@ void HintText::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setFont(font());
     painter.setPen(Qt::black);
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, ToNativeLineBreaks(caption_));
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                     ToNativeLineBreaks(caption_));
 }
 
 HintPicture::HintPicture(QWidget* parent) : QWidget(parent) {
@@ -103,7 +104,7 @@ void HintPicture::paintEvent(QPaintEvent*) {
 TFmHint::TFmHint() {
     // Unlike the popups the preview carries no window tag.
     CurrentPlatform().MakeNonActivatingWindow(this, WindowRole::Popup);
-    setWindowTitle(QStringLiteral("Jolvex preview"));  // never shown; lets tools find it
+    setWindowTitle(QStringLiteral("Jolvex preview")); // never shown; lets tools find it
     setFont(Tahoma());
 
     PanelBorder = new QWidget(this);
@@ -143,14 +144,15 @@ void TFmHint::Realign() {
     LabelTextHint->setGeometry(content);
     if (!imageMode_)
         return;
-    PanelImgHint->setGeometry(content.x(), content.bottom() + 1 - kStripHeight, content.width(), kStripHeight);
+    PanelImgHint->setGeometry(content.x(), content.bottom() + 1 - kStripHeight, content.width(),
+                              kStripHeight);
     Image1->setGeometry(content.x(), content.y(), content.width(), content.height() - kStripHeight);
     const int sizeWidth = LabelImgHint->fontMetrics().horizontalAdvance(LabelImgHint->text());
     LabelImgHint->setGeometry(PanelImgHint->width() - sizeWidth, 0, sizeWidth, kStripHeight);
     const int nameWidth = std::max(0, PanelImgHint->width() - sizeWidth - kGap);
     LabelName->setGeometry(0, 0, nameWidth, kStripHeight);
-    LabelName->setText(LabelName->fontMetrics().elidedText(LabelName->property("fullText").toString(),
-                                                           Qt::ElideRight, nameWidth));
+    LabelName->setText(LabelName->fontMetrics().elidedText(
+        LabelName->property("fullText").toString(), Qt::ElideRight, nameWidth));
 }
 
 QRect TFmHint::CalcHintRect(int maxWidth, int maxHeight, const QString& hint) const {
@@ -205,10 +207,9 @@ void TFmHint::SetImage(QPoint pt) {
     Image1->show();
     PanelImgHint->show();
     const QSize picture = Image1->PictureSize();
-    const int side = Image1->HasPicture()
-                         ? std::clamp(std::max(picture.width(), picture.height()), kSmallestImageArea,
-                                      kLargestImageArea)
-                         : kSmallestImageArea;
+    const int side = Image1->HasPicture() ? std::clamp(std::max(picture.width(), picture.height()),
+                                                       kSmallestImageArea, kLargestImageArea)
+                                          : kSmallestImageArea;
     const int width = side + 2 * kFrame;
     const int height = side + 2 * kFrame + kStripHeight;
     LabelImgHint->setText(Image1->HasPicture()

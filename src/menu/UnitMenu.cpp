@@ -64,7 +64,7 @@ bool ShowsFormFont(int kind) {
 ScrollButton* AsButton(QWidget* panel) {
     return static_cast<ScrollButton*>(panel);
 }
-}  // namespace
+} // namespace
 
 TFmMenu::TFmMenu(QWidget* owner) : QWidget(owner) {
     CurrentPlatform().MakeNonActivatingWindow(this, WindowRole::Popup);
@@ -76,14 +76,15 @@ TFmMenu::~TFmMenu() {
 }
 
 void TFmMenu::FormCreate() {
-    setWindowTitle(QStringLiteral("Jolvex menu"));  // never shown; lets tools find the popups
+    setWindowTitle(QStringLiteral("Jolvex menu")); // never shown; lets tools find the popups
     QFont tahoma(QStringLiteral("Tahoma"));
     tahoma.setPixelSize(11);
     setFont(tahoma);
     resize(248, 359);
 
     PanelBorder = new Panel(this, ColorFromBgr(MenuBorderColor));
-    PanelData = new Panel(PanelBorder, ColorFromBgr(MenuBackColor), [this] { PanelDataMouseDown(); });
+    PanelData =
+        new Panel(PanelBorder, ColorFromBgr(MenuBackColor), [this] { PanelDataMouseDown(); });
     PanelTopScroll = new ScrollButton(this, PanelData, 1);
     PanelBtmScroll = new ScrollButton(this, PanelData, 2);
     for (QWidget* button : {PanelTopScroll, PanelBtmScroll})
@@ -111,7 +112,8 @@ int TFmMenu::GetMenuWidth(TMenuItem* menuItem, int maxWidth) const {
                 ++i;
             }
         } else {
-            const QFontMetrics& metrics = ShowsFormFont(child->ImageIndex) ? formMetrics : barMetrics;
+            const QFontMetrics& metrics =
+                ShowsFormFont(child->ImageIndex) ? formMetrics : barMetrics;
             candidate = metrics.horizontalAdvance(child->Caption) + 54;
             ++i;
         }
@@ -142,7 +144,8 @@ void TFmMenu::LoadData(int aLeft, int aTop) {
     static_cast<Panel*>(PanelData)->SetColour(ColorFromBgr(MenuBackColor));
     DiscardEntries();
 
-    const int available = MenuItem->Parent() == RootNode ? ScreenHeight() - aTop - 3 : ScreenHeight() - 3;
+    const int available =
+        MenuItem->Parent() == RootNode ? ScreenHeight() - aTop - 3 : ScreenHeight() - 3;
     const int clientWidth = GetMenuWidth(MenuItem, MenuMaxWidth);
     const int dataWidth = clientWidth - 2;
     resize(clientWidth, height());
@@ -205,7 +208,8 @@ void TFmMenu::LoadData(int aLeft, int aTop) {
     PanelBorder->setGeometry(0, 0, clientWidth, clientHeight);
     PanelData->setGeometry(1, 1, dataWidth, clientHeight - 2);
 
-    PanelTopScroll->setGeometry(clientWidth / 2, WideMenuItem.front()->y() + 1, 0, kScrollButtonHeight);
+    PanelTopScroll->setGeometry(clientWidth / 2, WideMenuItem.front()->y() + 1, 0,
+                                kScrollButtonHeight);
     const int bottomWidth = WideMenuItem.back()->isHidden() ? kScrollButtonWidth : 0;
     PanelBtmScroll->setGeometry((clientWidth - bottomWidth) / 2,
                                 clientHeight - kScrollButtonHeight - 4, bottomWidth,
@@ -228,7 +232,7 @@ void TFmMenu::UserMsgMenuItemSelected(int index) {
     FmHint->hide();
     TimerDirHint.stop();
     if (index == SelectedItem)
-        return;  // re-entering the entry whose submenu is open keeps that submenu
+        return; // re-entering the entry whose submenu is open keeps that submenu
     if (FmMenuSub)
         FmMenuSub->hide();
     for (TWideMenuItem* entry : WideMenuItem)
@@ -270,7 +274,7 @@ void TFmMenu::TimerDirHintTimer() {
     TWideMenuItem* entry = WideMenuItem[static_cast<size_t>(SelectedItem)];
     const QPoint cursor = CurrentPlatform().CursorPos();
     if (!entry->rect().contains(entry->mapFromGlobal(cursor)))
-        return;  // the pointer left before the delay ran out
+        return; // the pointer left before the delay ran out
     const QPoint below(cursor.x(), entry->mapToGlobal(QPoint(0, 0)).y() + entry->height());
     switch (entry->ImageIndex) {
     case ikFolder:
@@ -305,7 +309,8 @@ void TFmMenu::ShowSubMenuFor(TWideMenuItem* entry) {
     FmMenuSub->LoadData(x(), origin.y() - 2);
 
     bool atRight = ShowSubMenuAtRight;
-    const int left = SubMenuLeft(x(), ClientWidth(), FmMenuSub->ClientWidth(), ScreenWidth(), atRight);
+    const int left =
+        SubMenuLeft(x(), ClientWidth(), FmMenuSub->ClientWidth(), ScreenWidth(), atRight);
     FmMenuSub->ShowSubMenuAtRight = atRight;
     FmMenuSub->move(left, FmMenuSub->y());
     FmMenuSub->show();
@@ -359,7 +364,7 @@ void TFmMenu::TimerScrollTimer() {
         button->setGeometry(button->x(), button->y(), 0, kScrollButtonHeight);
     };
 
-    if (MouseInScroolBtn == 1) {  // entries move down
+    if (MouseInScroolBtn == 1) { // entries move down
         int step = kRowHeight;
         for (int j = FirstScrollIndex; j <= last && entry(j)->y() < topLimit; ++j)
             step = entry(j)->height();
@@ -377,9 +382,10 @@ void TFmMenu::TimerScrollTimer() {
             TimerScroll.stop();
             hideButton(PanelTopScroll);
         }
-    } else if (MouseInScroolBtn == 2) {  // entries move up
+    } else if (MouseInScroolBtn == 2) { // entries move up
         int step = kRowHeight;
-        for (int j = last; j >= FirstScrollIndex && entry(j)->y() + entry(j)->height() > bottomLimit; --j)
+        for (int j = last;
+             j >= FirstScrollIndex && entry(j)->y() + entry(j)->height() > bottomLimit; --j)
             step = entry(j)->height();
         for (int j = FirstScrollIndex; j <= last; ++j) {
             TWideMenuItem* e = entry(j);

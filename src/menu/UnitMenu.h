@@ -18,14 +18,14 @@ public:
     explicit TFmMenu(QWidget* owner = nullptr);
     ~TFmMenu() override;
 
-    std::vector<TWideMenuItem*> WideMenuItem;  // index = position of the node among its siblings
-    TMenuItem* MenuItem = nullptr;             // the node whose children are shown
-    QPointer<TFmMenu> FmMenuSub;               // the submenu popup, or null
-    int SelectedItem = -1;                     // the entry the hover timer acts on
-    int LeftWidth = 0;                         // screen x of the right edge of the opening bar label
+    std::vector<TWideMenuItem*> WideMenuItem; // index = position of the node among its siblings
+    TMenuItem* MenuItem = nullptr;            // the node whose children are shown
+    QPointer<TFmMenu> FmMenuSub;              // the submenu popup, or null
+    int SelectedItem = -1;                    // the entry the hover timer acts on
+    int LeftWidth = 0;                        // screen x of the right edge of the opening bar label
     bool ShowSubMenuAtRight = true;
     int FirstScrollIndex = 0;
-    int MouseInScroolBtn = 0;  // 0 none, 1 on the top button (scroll up), 2 on the bottom one
+    int MouseInScroolBtn = 0; // 0 none, 1 on the top button (scroll up), 2 on the bottom one
 
     QWidget* PanelBorder = nullptr;
     QWidget* PanelData = nullptr;
@@ -47,7 +47,7 @@ public:
     void UserMsgCloseSubMenu();
 
     void PanelDataMouseDown();
-    void ScrollButtonEnter(int button);  // 1 top, 2 bottom
+    void ScrollButtonEnter(int button); // 1 top, 2 bottom
     void ScrollButtonLeave(int button);
     void TimerScrollTimer();
     void TimerDirHintTimer();

@@ -24,7 +24,7 @@ void FrameRect(QPainter& painter, const QRect& rect, const QColor& pen, const QC
     painter.fillRect(rect, pen);
     painter.fillRect(rect.adjusted(1, 1, -1, -1), brush);
 }
-}  // namespace
+} // namespace
 
 TWideMenuItem::TWideMenuItem(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
@@ -74,10 +74,10 @@ void TWideMenuItem::DoDrawText(QPainter& painter, QRect rect) {
         rect.setRight(rect.right() - kArrowRoom);
     painter.setFont(font());
     painter.setPen(FontColor);
-    const QString shown = fontMetrics().elidedText(Caption, Qt::ElideRight, rect.width(),
-                                                    Qt::TextShowMnemonic);
-    painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic,
-                     shown);
+    const QString shown =
+        fontMetrics().elidedText(Caption, Qt::ElideRight, rect.width(), Qt::TextShowMnemonic);
+    painter.drawText(
+        rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, shown);
 }
 
 void TWideMenuItem::DrawThumbBitmap(QPainter& painter, const QColor& pen, const QColor& brush) {
@@ -116,7 +116,7 @@ void TWideMenuItem::CMMouseEnter() {
 void TWideMenuItem::CMMouseLeave() {
     FmHint->hide();
     if (hMenuWnd && hMenuWnd->FmMenuSub && hMenuWnd->FmMenuSub->isVisible())
-        return;  // the folder whose submenu is open stays highlighted
+        return; // the folder whose submenu is open stays highlighted
     MouseEnter = false;
     update();
 }

@@ -15,15 +15,15 @@ class TWideMenuItem : public QWidget {
 public:
     explicit TWideMenuItem(QWidget* parent = nullptr);
 
-    int ImageIndex = -1;               // the node's kind, or a command's icon
-    TMenuItem* MenuItem = nullptr;     // the node shown; null for the placeholder
-    TMenuItem* ParentMenu = nullptr;   // the folder the entry lies in
-    QPixmap LeftBarGraphic;            // the 22x22 gutter picture
-    QPointer<TFmMenu> hMenuWnd;        // the popup that holds the entry
-    bool Empty = false;                // the placeholder of an empty folder
-    bool MouseEnter = false;           // hot
+    int ImageIndex = -1;             // the node's kind, or a command's icon
+    TMenuItem* MenuItem = nullptr;   // the node shown; null for the placeholder
+    TMenuItem* ParentMenu = nullptr; // the folder the entry lies in
+    QPixmap LeftBarGraphic;          // the 22x22 gutter picture
+    QPointer<TFmMenu> hMenuWnd;      // the popup that holds the entry
+    bool Empty = false;              // the placeholder of an empty folder
+    bool MouseEnter = false;         // hot
     QString Caption;
-    QString Hint;                      // the node's full path
+    QString Hint; // the node's full path
     QColor FontColor = Qt::black;
 
     void CMMouseEnter();

@@ -12,7 +12,7 @@ public:
     BarLabel(TFmMenuBar* bar, QWidget* panel, const QString& caption, const QFont& font);
 
     QString Caption() const { return caption_; }
-    int Tag = 0;  // index of the label's node among the children of the root
+    int Tag = 0; // index of the label's node among the children of the root
 
     bool Highlighted() const { return highlighted_; }
     void SetHighlighted(bool highlighted);

@@ -26,7 +26,7 @@ constexpr int kCapWidth = 6;
 constexpr int kLabelMargin = 7;
 constexpr int kDragDeadZone = 5;
 constexpr int kSnapDistance = 16;
-}  // namespace
+} // namespace
 
 TFmMenuBar::TFmMenuBar() : root_(std::make_unique<TMenuItem>()) {
     setWindowTitle(QString::fromUtf8(ProgramTitle));
@@ -65,7 +65,9 @@ void TFmMenuBar::CreateSystemMenu() {
     MnSystem = root_->Add(QStringLiteral("系统"), QString(), ikCommand);
     auto command = [this](const char* caption, void (TFmMenuBar::*handler)()) {
         TMenuItem* item = MnSystem->Add(QString::fromUtf8(caption), QString(), ikCommand);
-        item->OnClick = [this, handler] { RunReportingErrors([this, handler] { (this->*handler)(); }); };
+        item->OnClick = [this, handler] {
+            RunReportingErrors([this, handler] { (this->*handler)(); });
+        };
         return item;
     };
     auto separator = [this] { MnSystem->Add(QStringLiteral("-"), QString(), ikSeparator); };
@@ -170,7 +172,8 @@ void TFmMenuBar::ImageMMouseMove(QPoint cursor) {
         std::abs(p.y() - OldCurPos.y()) > kDragDeadZone)
         WndIsDrag = true;
     if (WndIsDrag) {
-        requestedPosition_ = QPoint(p.x() - OldCurPos.x() + OldLeft, p.y() - OldCurPos.y() + OldTop);
+        requestedPosition_ =
+            QPoint(p.x() - OldCurPos.x() + OldLeft, p.y() - OldCurPos.y() + OldTop);
         move(requestedPosition_);
     }
 }

@@ -38,7 +38,7 @@ public:
     SkinImage* ImageL = nullptr;
     SkinImage* ImageM = nullptr;
     SkinImage* ImageR = nullptr;
-    QPixmap ImageMenuLeftBar;  // the entries' 22x22 gutter picture
+    QPixmap ImageMenuLeftBar; // the entries' 22x22 gutter picture
 
     QList<BarLabel*> Labels() const;
 
@@ -85,7 +85,7 @@ private:
     int OldTop = 0;
     QPoint OldCurPos;
     bool timerMenuEnabled_ = false;
-    QPoint requestedPosition_;  // where the last press or drag step put the bar
+    QPoint requestedPosition_; // where the last press or drag step put the bar
 };
 
 extern TFmMenuBar* FmMenuBar;

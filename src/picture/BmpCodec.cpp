@@ -30,7 +30,7 @@ int Channel(quint32 pixel, quint32 mask) {
 [[noreturn]] void Damaged() {
     throw PictureError(QStringLiteral("BMP 文件已损坏。"));
 }
-}  // namespace
+} // namespace
 
 QImage DecodeBmp(const QByteArray& b) {
     if (b.size() < 14 + 12 || b[0] != 'B' || b[1] != 'M')
@@ -42,7 +42,7 @@ QImage DecodeBmp(const QByteArray& b) {
     quint32 compression = 0, paletteCount = 0;
     quint32 masks[4] = {0, 0, 0, 0};
     int paletteEntrySize = 4;
-    if (headerSize == 12) {  // OS/2 core header
+    if (headerSize == 12) { // OS/2 core header
         width = U16(b, 18);
         height = static_cast<qint16>(U16(b, 20));
         bits = U16(b, 24);
@@ -53,8 +53,8 @@ QImage DecodeBmp(const QByteArray& b) {
         bits = U16(b, 28);
         compression = U32(b, 30);
         paletteCount = U32(b, 46);
-        if (compression == 3 || compression == 6) {  // bit fields
-            const qsizetype maskAt = 54;  // inside a V2+ header, else right after it
+        if (compression == 3 || compression == 6) { // bit fields
+            const qsizetype maskAt = 54;            // inside a V2+ header, else right after it
             if (b.size() < maskAt + 12)
                 Damaged();
             for (int i = 0; i < 3; ++i)
@@ -78,7 +78,8 @@ QImage DecodeBmp(const QByteArray& b) {
         const qsizetype count = paletteCount ? std::min<quint32>(paletteCount, 256) : (1u << bits);
         const qsizetype at = 14 + headerSize;
         for (qsizetype i = 0; i < count && at + i * paletteEntrySize + 3 <= b.size(); ++i) {
-            const auto* p = reinterpret_cast<const uchar*>(b.constData() + at + i * paletteEntrySize);
+            const auto* p =
+                reinterpret_cast<const uchar*>(b.constData() + at + i * paletteEntrySize);
             palette << qRgb(p[2], p[1], p[0]);
         }
     }
@@ -89,7 +90,8 @@ QImage DecodeBmp(const QByteArray& b) {
     }
 
     const qint64 stride = ((width * bits + 31) / 32) * 4;
-    if (dataOffset > static_cast<quint64>(b.size()) || stride * height > b.size() - qint64(dataOffset))
+    if (dataOffset > static_cast<quint64>(b.size()) ||
+        stride * height > b.size() - qint64(dataOffset))
         Damaged();
     const bool hasAlpha = masks[3] != 0;
     QImage image(static_cast<int>(width), static_cast<int>(height),
@@ -98,7 +100,8 @@ QImage DecodeBmp(const QByteArray& b) {
         throw PictureError(QStringLiteral("内存不足。"));
     for (qint64 row = 0; row < height; ++row) {
         const auto* src = reinterpret_cast<const uchar*>(b.constData() + dataOffset + row * stride);
-        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(topDown ? row : height - 1 - row)));
+        auto* dst = reinterpret_cast<QRgb*>(
+            image.scanLine(static_cast<int>(topDown ? row : height - 1 - row)));
         for (qint64 x = 0; x < width; ++x) {
             QRgb colour = 0;
             if (bits <= 8) {
@@ -139,10 +142,11 @@ QByteArray EncodeBmp(const QImage& source) {
     put16(26, 1);
     put16(28, 24);
     put32(34, static_cast<quint32>(stride * height));
-    put32(38, 2835);  // 72 dpi
+    put32(38, 2835); // 72 dpi
     put32(42, 2835);
     for (qint64 row = 0; row < height; ++row) {
-        const auto* src = reinterpret_cast<const QRgb*>(image.constScanLine(static_cast<int>(height - 1 - row)));
+        const auto* src =
+            reinterpret_cast<const QRgb*>(image.constScanLine(static_cast<int>(height - 1 - row)));
         auto* dst = reinterpret_cast<uchar*>(b.data() + 54 + row * stride);
         for (qint64 x = 0; x < width; ++x) {
             dst[x * 3] = static_cast<uchar>(qBlue(src[x]));

@@ -48,7 +48,7 @@ struct FrameControl {
     int disposal = 0;
     int transparent = -1;
 };
-}  // namespace
+} // namespace
 
 GifAnimation DecodeGif(const QByteArray& bytes, bool firstFrameOnly) {
     MemoryReader reader{&bytes};
@@ -61,8 +61,8 @@ GifAnimation DecodeGif(const QByteArray& bytes, bool firstFrameOnly) {
     QSize screen(gif->SWidth, gif->SHeight);
     const ColorMapObject* global = gif->SColorMap;
     const bool hasBackground = global && gif->SBackGroundColor < global->ColorCount;
-    const QRgb background = hasBackground ? PaletteColour(global, gif->SBackGroundColor)
-                                          : qRgb(255, 255, 255);
+    const QRgb background =
+        hasBackground ? PaletteColour(global, gif->SBackGroundColor) : qRgb(255, 255, 255);
 
     QImage canvas;
     FrameControl control;
@@ -110,7 +110,8 @@ GifAnimation DecodeGif(const QByteArray& bytes, bool firstFrameOnly) {
                 CheckPictureSize(desc.Width, desc.Height);
                 if (canvas.isNull()) {
                     // A screen smaller than the first frame (or none at all) grows to hold it.
-                    screen = screen.expandedTo(QSize(desc.Left + desc.Width, desc.Top + desc.Height));
+                    screen =
+                        screen.expandedTo(QSize(desc.Left + desc.Width, desc.Top + desc.Height));
                     CheckPictureSize(screen.width(), screen.height());
                     animation.screen = screen;
                     canvas = QImage(screen, QImage::Format_ARGB32);
@@ -168,7 +169,8 @@ GifAnimation DecodeGif(const QByteArray& bytes, bool firstFrameOnly) {
                 break;
             }
             if (control.disposal == 2) {
-                const QRect area = QRect(desc.Left, desc.Top, desc.Width, desc.Height) & canvas.rect();
+                const QRect area =
+                    QRect(desc.Left, desc.Top, desc.Width, desc.Height) & canvas.rect();
                 for (int y = area.top(); y <= area.bottom(); ++y)
                     std::fill_n(reinterpret_cast<QRgb*>(canvas.scanLine(y)) + area.left(),
                                 area.width(), qRgba(0, 0, 0, 0));

@@ -61,7 +61,8 @@ bool Run(JpegJob& job, const QByteArray& bytes, const std::function<QSize(QSize)
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
-    job.pictureSize = QSize(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
+    job.pictureSize =
+        QSize(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
     try {
         CheckPictureSize(info.image_width, info.image_height);
     } catch (const PictureError& error) {
@@ -106,7 +107,7 @@ bool Run(JpegJob& job, const QByteArray& bytes, const std::function<QSize(QSize)
     jpeg_destroy_decompress(&info);
     return true;
 }
-}  // namespace
+} // namespace
 
 DecodedPicture DecodeJpeg(const QByteArray& bytes, const std::function<QSize(QSize)>& targetFor) {
     JpegJob job;

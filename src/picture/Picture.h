@@ -26,13 +26,13 @@ enum class PictureKind { None, Bmp, Jpeg, Gif, Png };
 PictureKind PictureKindOf(const QString& path);
 
 struct DecodedPicture {
-    QImage image;       // may be smaller than the picture when decoded for a thumbnail
-    QSize pictureSize;  // the picture's own width and height
+    QImage image;      // may be smaller than the picture when decoded for a thumbnail
+    QSize pictureSize; // the picture's own width and height
 };
 
 struct GifAnimation {
     QSize screen;
-    QList<QImage> frames;  // each composed at the full logical size, ARGB
+    QList<QImage> frames; // each composed at the full logical size, ARGB
     QList<int> delaysMs;
 };
 
@@ -40,7 +40,8 @@ struct GifAnimation {
 DecodedPicture LoadPicture(const QString& path);
 // The picture decoded at the smallest size that still covers `targetFor(picture size)` where
 // the format allows (JPEG by DCT scaling); otherwise as LoadPicture.
-DecodedPicture LoadPictureAtLeast(const QString& path, const std::function<QSize(QSize)>& targetFor);
+DecodedPicture LoadPictureAtLeast(const QString& path,
+                                  const std::function<QSize(QSize)>& targetFor);
 // Every frame of a GIF, composed with its disposal, transparency and delays.
 GifAnimation LoadGifAnimation(const QString& path);
 

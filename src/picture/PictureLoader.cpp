@@ -31,9 +31,10 @@ QByteArray ReadPictureFile(const QString& path) {
         throw PictureError(error.Message());
     }
 }
-}  // namespace
+} // namespace
 
-DecodedPicture LoadPictureAtLeast(const QString& path, const std::function<QSize(QSize)>& targetFor) {
+DecodedPicture LoadPictureAtLeast(const QString& path,
+                                  const std::function<QSize(QSize)>& targetFor) {
     const PictureKind kind = PictureKindOf(path);
     if (kind == PictureKind::None)
         throw PictureError(QStringLiteral("不支持的图像格式。"));

@@ -42,9 +42,9 @@ public:
 // A folder that cannot be read yields nothing.
 QList<DirEntry> EnumerateDirectory(const QString& folder);
 
-bool FileExists(const QString& path);       // a file (or anything but a directory) is there
-bool PathExists(const QString& path);       // anything is there, a dangling link included
-bool DirectoryExists(const QString& path);  // a directory is there
+bool FileExists(const QString& path);      // a file (or anything but a directory) is there
+bool PathExists(const QString& path);      // anything is there, a dangling link included
+bool DirectoryExists(const QString& path); // a directory is there
 // Creates `path` with any missing parents; true when the directory exists afterwards.
 bool ForceDirectories(const QString& path);
 

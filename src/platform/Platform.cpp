@@ -5,7 +5,7 @@ std::unique_ptr<Platform>& Instance() {
     static std::unique_ptr<Platform> instance;
     return instance;
 }
-}  // namespace
+} // namespace
 
 Platform& CurrentPlatform() {
     if (!Instance())

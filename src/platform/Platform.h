@@ -14,8 +14,8 @@ class QString;
 class QWidget;
 
 enum class WindowRole {
-    Bar,    // the floating bar: managed by the window manager, kept above other windows
-    Popup,  // popups and the preview: placed exactly where asked, ignored by the manager
+    Bar,   // the floating bar: managed by the window manager, kept above other windows
+    Popup, // popups and the preview: placed exactly where asked, ignored by the manager
 };
 
 class Platform {

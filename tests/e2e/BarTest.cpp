@@ -53,9 +53,9 @@ TEST_F(BarTest, OneLabelPerTopLevelFolder) {
     jolvex.Write(QStringLiteral("数据/loose.gif"), "not a label");
     ASSERT_TRUE(jolvex.Start());
     const QRect bar = jolvex.BarGeometry();
-    EXPECT_EQ(bar.width(), ExpectedBarWidth({QStringLiteral("系统"), QStringLiteral("表情"),
-                                             QStringLiteral("文字"),
-                                             QStringLiteral("动物 & 植物")}));
+    EXPECT_EQ(bar.width(),
+              ExpectedBarWidth({QStringLiteral("系统"), QStringLiteral("表情"),
+                                QStringLiteral("文字"), QStringLiteral("动物 & 植物")}));
     EXPECT_EQ(bar.x(), (XSession::ScreenWidth - bar.width()) / 2);
     QDir().mkpath(JOLVEX_ARTIFACT_DIR);
     session.Screenshot(JOLVEX_ARTIFACT_DIR "/bar.png");
@@ -64,13 +64,13 @@ TEST_F(BarTest, OneLabelPerTopLevelFolder) {
 TEST_F(BarTest, SavedPositionIsClampedToTheScreen) {
     const struct {
         const char* options;
-        int expectedLeft;  // -1: flush with the right edge
+        int expectedLeft; // -1: flush with the right edge
         int expectedTop;
     } cases[] = {
         {"[MainWnd]\r\nLeft=100\r\nTop=40\r\n", 100, 40},
         {"[MainWnd]\r\nLeft=2000\r\nTop=30\r\n", -1, 30},
         {"[MainWnd]\r\nLeft=-50\r\nTop=0\r\n", 0, 0},
-        {"[Other]\r\nKeep=1\r\n[MainWnd]\r\nTop=60\r\n", -2, 60},  // -2: centred
+        {"[Other]\r\nKeep=1\r\n[MainWnd]\r\nTop=60\r\n", -2, 60}, // -2: centred
     };
     for (const auto& c : cases) {
         JolvexRun jolvex(session);
@@ -154,7 +154,7 @@ TEST_F(BarTest, TheChatWindowKeepsTheFocusWhileTheBarIsUsed) {
     EXPECT_FALSE(chat.Reports().contains("focus-lost")) << chat.Reports().join(",").toStdString();
     EXPECT_TRUE(jolvex.IsRunning());
 }
-}  // namespace
+} // namespace
 
 namespace {
 TEST_F(BarTest, TheUpdateFlagAsksAfterTheBarIsShownAndNoChangesNothing) {
@@ -164,11 +164,11 @@ TEST_F(BarTest, TheUpdateFlagAsksAfterTheBarIsShownAndNoChangesNothing) {
     const QString question = session.WaitForWindow("^Jolvex$");
     ASSERT_FALSE(question.isEmpty()) << "no update question";
     EXPECT_FALSE(jolvex.WaitForBar(100).isEmpty()) << "the bar shows before the question";
-    session.XDo({"key", "--window", question, "n"});  // 否 / No
+    session.XDo({"key", "--window", question, "n"}); // 否 / No
     EXPECT_TRUE(session.WaitForNoWindow("^Jolvex$"));
     EXPECT_TRUE(jolvex.IsRunning());
     QFile settings(jolvex.ConfigHome() + "/Jolvex/1.0.ini");
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_TRUE(settings.readAll().contains("UpDate=1")) << "the flag stays for the next start";
 }
-}  // namespace
+} // namespace

@@ -25,7 +25,8 @@ bool ChatReceiver::Start() {
     session_.XDo({"windowactivate", "--sync", window_});
     const QRect geometry = session_.Geometry(window_);
     session_.Click(geometry.center());
-    return WaitUntil([this] { return HasFocus(); }, 15000) && !WaitForReport("focus-in", 15000).isEmpty();
+    return WaitUntil([this] { return HasFocus(); }, 15000) &&
+           !WaitForReport("focus-in", 15000).isEmpty();
 }
 
 bool ChatReceiver::HasFocus() const {

@@ -61,7 +61,8 @@ TEST_F(DeliveryTest, ASnippetArrivesAsText) {
     file.close();
     Delivery delivery(session, "text", path);
     ASSERT_TRUE(delivery.WaitDelivered());
-    EXPECT_EQ(chat.WaitForReport("paste-text"), QString::fromUtf8("paste-text 晚安，好梦～\\n明天见。"));
+    EXPECT_EQ(chat.WaitForReport("paste-text"),
+              QString::fromUtf8("paste-text 晚安，好梦～\\n明天见。"));
     EXPECT_TRUE(chat.HasFocus());
 }
 
@@ -123,4 +124,4 @@ TEST_F(DeliveryTest, AnUndecodablePicturePastesNothingQuietly) {
     EXPECT_TRUE(chat.WaitForReport("paste-", 1000).isEmpty());
     EXPECT_TRUE(chat.HasFocus());
 }
-}  // namespace
+} // namespace

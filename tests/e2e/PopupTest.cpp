@@ -40,18 +40,22 @@ protected:
         ASSERT_TRUE(session.Ready()) << "Xvfb and openbox did not start";
         ASSERT_TRUE(chat.Start()) << "the receiving window did not get the focus";
         // 表情: a sub-folder 动物 (one picture) and two pictures; 文字: one snippet.
-        jolvex.Write(QStringLiteral("数据/Order.ini"), Utf16LeLines({QStringLiteral("表情"), QStringLiteral("文字")}));
+        jolvex.Write(QStringLiteral("数据/Order.ini"),
+                     Utf16LeLines({QStringLiteral("表情"), QStringLiteral("文字")}));
         QDir().mkpath(jolvex.DataDir() + QStringLiteral("/表情/动物"));
         QDir().mkpath(jolvex.DataDir() + QStringLiteral("/文字"));
         TestPattern(QSize(120, 90)).save(jolvex.DataDir() + QStringLiteral("/表情/动物/小猫.png"));
         TestPattern(QSize(64, 64)).save(jolvex.DataDir() + QStringLiteral("/表情/a.png"));
-        WriteGif(jolvex.DataDir() + QStringLiteral("/表情/b.gif"), MovingSquareGif(QSize(80, 60), 4));
-        jolvex.Write(QStringLiteral("数据/文字/晚安.txt"), QString::fromUtf8("晚安，好梦").toUtf8());
+        WriteGif(jolvex.DataDir() + QStringLiteral("/表情/b.gif"),
+                 MovingSquareGif(QSize(80, 60), 4));
+        jolvex.Write(QStringLiteral("数据/文字/晚安.txt"),
+                     QString::fromUtf8("晚安，好梦").toUtf8());
         ASSERT_TRUE(jolvex.Start());
         const QString window = jolvex.WaitForBar();
         ASSERT_FALSE(window.isEmpty());
         bar = session.Geometry(window);
-        labels = LabelRects(bar, {QStringLiteral("系统"), QStringLiteral("表情"), QStringLiteral("文字")});
+        labels = LabelRects(
+            bar, {QStringLiteral("系统"), QStringLiteral("表情"), QStringLiteral("文字")});
     }
 
     // The visible popups, ordered left to right.
@@ -59,7 +63,8 @@ protected:
         QList<QRect> rects;
         for (const QString& window : session.FindWindows(kMenuTitle))
             rects << session.Geometry(window);
-        std::sort(rects.begin(), rects.end(), [](const QRect& a, const QRect& b) { return a.x() < b.x(); });
+        std::sort(rects.begin(), rects.end(),
+                  [](const QRect& a, const QRect& b) { return a.x() < b.x(); });
         return rects;
     }
     bool WaitForPopups(int count) {
@@ -82,7 +87,7 @@ TEST_F(PopupTest, FromLabelToSubmenuToPasteAndTheChatKeepsTheFocus) {
     ASSERT_TRUE(WaitForPopups(1));
     const QRect popup = Popups().first();
     EXPECT_EQ(popup.topLeft(), QPoint(labels[1].x(), bar.bottom() + 1));
-    EXPECT_EQ(popup.height(), 22 + 44 + 4);  // the folder row, then one row of two pictures
+    EXPECT_EQ(popup.height(), 22 + 44 + 4); // the folder row, then one row of two pictures
 
     // Rest on the folder: its submenu opens beside the popup after 500 ms.
     session.XDo({"mousemove", QString::number(popup.x() + 30), QString::number(popup.y() + 12)});
@@ -114,12 +119,13 @@ TEST_F(PopupTest, RestingOnASnippetShowsItsPreviewAndAPressOutsideClosesAll) {
     Artifact("snippet-preview.png");
 
     // Rest on a picture: the image preview with its size.
-    session.Click(labels[1].center());  // the open popup closes on a label press
+    session.Click(labels[1].center()); // the open popup closes on a label press
     ASSERT_TRUE(session.WaitForNoWindow(kMenuTitle));
     session.Click(labels[1].center());
     ASSERT_TRUE(WaitForPopups(1));
     const QRect pictures = Popups().first();
-    session.XDo({"mousemove", QString::number(pictures.x() + 2 + 22), QString::number(pictures.y() + 24 + 22)});
+    session.XDo({"mousemove", QString::number(pictures.x() + 2 + 22),
+                 QString::number(pictures.y() + 24 + 22)});
     const QString imagePreview = session.WaitForWindow(kPreviewTitle, 3000);
     ASSERT_FALSE(imagePreview.isEmpty());
     EXPECT_EQ(session.Geometry(imagePreview).size(), QSize(198, 214));
@@ -137,8 +143,10 @@ TEST_F(PopupTest, MovingAcrossLabelsSwitchesTheOpenPopup) {
     session.Click(labels[1].center());
     ASSERT_TRUE(WaitForPopups(1));
     EXPECT_EQ(Popups().first().x(), labels[1].x());
-    session.XDo({"mousemove", QString::number(labels[2].center().x()), QString::number(labels[2].center().y())});
-    EXPECT_TRUE(WaitUntil([&] { return Popups().size() == 1 && Popups().first().x() == labels[2].x(); }));
+    session.XDo({"mousemove", QString::number(labels[2].center().x()),
+                 QString::number(labels[2].center().y())});
+    EXPECT_TRUE(
+        WaitUntil([&] { return Popups().size() == 1 && Popups().first().x() == labels[2].x(); }));
     EXPECT_EQ(Popups().first().height(), 22 + 4);
 }
 
@@ -148,14 +156,14 @@ TEST_F(PopupTest, ExitFromTheSystemPopupSavesTheBarPosition) {
     const QRect system = Popups().first();
     EXPECT_EQ(system.height(), 7 * 22 + 3 * 5 + 4);
     Artifact("system-popup.png");
-    const int exitTop = 1 + 1 + 6 * 22 + 3 * 5;  // frame, entry 0 at 1, rows above 退出
+    const int exitTop = 1 + 1 + 6 * 22 + 3 * 5; // frame, entry 0 at 1, rows above 退出
     session.Click(QPoint(system.x() + 40, system.y() + exitTop + 11));
     ASSERT_TRUE(jolvex.WaitForExit(10000)) << "the program did not end";
     QFile options(jolvex.Folder() + "/Options.ini");
     ASSERT_TRUE(options.open(QIODevice::ReadOnly));
     const QByteArray bytes = options.readAll();
-    const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData() + 2),
-                                            (bytes.size() - 2) / 2);
+    const QString text = QString::fromUtf16(
+        reinterpret_cast<const char16_t*>(bytes.constData() + 2), (bytes.size() - 2) / 2);
     EXPECT_TRUE(bytes.startsWith("\xFF\xFE"));
     EXPECT_EQ(text, QString("[MainWnd]\r\nLeft=%1\r\nTop=%2\r\n\r\n").arg(bar.x()).arg(bar.y()));
     QFile settings(jolvex.ConfigHome() + "/Jolvex/1.0.ini");
@@ -164,4 +172,4 @@ TEST_F(PopupTest, ExitFromTheSystemPopupSavesTheBarPosition) {
     EXPECT_TRUE(stored.contains("DataPath=")) << stored.toStdString();
     EXPECT_TRUE(stored.contains("Date=@ByteArray(")) << stored.toStdString();
 }
-}  // namespace
+} // namespace

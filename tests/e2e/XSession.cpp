@@ -84,8 +84,7 @@ QString XSession::Run(const QString& program, const QStringList& arguments, int 
 }
 
 QStringList XSession::FindWindows(const QString& titlePattern) const {
-    return XDo({"search", "--onlyvisible", "--name", titlePattern})
-        .split('\n', Qt::SkipEmptyParts);
+    return XDo({"search", "--onlyvisible", "--name", titlePattern}).split('\n', Qt::SkipEmptyParts);
 }
 
 QString XSession::WaitForWindow(const QString& titlePattern, int timeoutMs) const {

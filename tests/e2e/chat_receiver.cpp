@@ -35,7 +35,7 @@ protected:
     }
     bool canInsertFromMimeData(const QMimeData*) const override { return true; }
 };
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "xcb");
@@ -43,9 +43,8 @@ int main(int argc, char** argv) {
     ChatInput input;
     input.setWindowTitle("Jolvex test chat");
     input.setGeometry(200, 300, 500, 300);
-    QObject::connect(&application, &QApplication::focusChanged, [&](QWidget*, QWidget* now) {
-        Report(now ? "focus-in" : "focus-lost");
-    });
+    QObject::connect(&application, &QApplication::focusChanged,
+                     [&](QWidget*, QWidget* now) { Report(now ? "focus-in" : "focus-lost"); });
     input.show();
     input.activateWindow();
     return application.exec();

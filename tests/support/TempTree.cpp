@@ -48,13 +48,14 @@ void TempTree::SetReadOnly(const QString& relative, bool readOnly) {
     auto permissions = QFile::permissions(path);
     const auto write = QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup |
                        QFileDevice::WriteOther;
-    QFile::setPermissions(path, readOnly ? permissions & ~write : permissions | QFileDevice::WriteOwner);
+    QFile::setPermissions(path,
+                          readOnly ? permissions & ~write : permissions | QFileDevice::WriteOwner);
 }
 
 QStringList TempTree::Names(const QString& relative) const {
-    QStringList names = QDir(relative.isEmpty() ? Path() : *this / relative)
-                            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot |
-                                       QDir::System);
+    QStringList names =
+        QDir(relative.isEmpty() ? Path() : *this / relative)
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System);
     names.sort();
     return names;
 }

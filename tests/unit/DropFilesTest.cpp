@@ -12,4 +12,4 @@ TEST(DropFiles, OneWideNameAfterTheTwentyByteHeader) {
     EXPECT_EQ(block, expected);
     EXPECT_EQ(BuildDropFilesBlock(QString::fromUtf8("/数据/笑.gif")).size(), 2 * 9 + 24);
 }
-}  // namespace
+} // namespace

@@ -80,7 +80,8 @@ TEST(ShellMoveFile, AnExistingFolderReceivesTheItemUnderItsOwnName) {
 }
 
 TEST(ShellMoveFile, AcrossFileSystemsKeepsContentsAndTimes) {
-    QTemporaryDir other(QDir::tempPath() == "/dev/shm" ? "/tmp/jolvex-XXXXXX" : "/dev/shm/jolvex-XXXXXX");
+    QTemporaryDir other(QDir::tempPath() == "/dev/shm" ? "/tmp/jolvex-XXXXXX"
+                                                       : "/dev/shm/jolvex-XXXXXX");
     TempTree tree;
     if (!other.isValid())
         GTEST_SKIP() << "no second file system to move to";
@@ -156,4 +157,4 @@ TEST(LoadTextFile, EncodingsLineBreaksAndNul) {
     TempTree tree;
     EXPECT_EQ(LoadTextFile(tree / "missing.txt"), "");
 }
-}  // namespace
+} // namespace

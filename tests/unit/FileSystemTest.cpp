@@ -53,7 +53,7 @@ TEST(FileSystem, ReplaceRefusesReadOnlyFilesAndKeepsThem) {
     EXPECT_EQ(tree.Read("Order.ini"), "old");
     EXPECT_EQ(tree.Names(), QStringList{"Order.ini"});
 }
-}  // namespace
+} // namespace
 
 namespace {
 TEST(FileSystem, ReplaceRefusesReadOnlyFolders) {
@@ -63,4 +63,4 @@ TEST(FileSystem, ReplaceRefusesReadOnlyFolders) {
     EXPECT_THROW(ReplaceFileContents(tree / "locked/Order.ini", "new"), FileError);
     EXPECT_TRUE(tree.Names("locked").isEmpty());
 }
-}  // namespace
+} // namespace

@@ -33,7 +33,8 @@ QStringList EnumerationOrder(const QString& folder, const QStringList& keep) {
 
 TEST(LoadFolderItems, GroupsFoldersThenTextsThenPicturesInEnumerationOrder) {
     TempTree tree;
-    for (const char* name : {"b.gif", "A.TXT", "a.png", "c.txt", "readme", "z.jpeg", "m.TxT", "Order.ini"})
+    for (const char* name :
+         {"b.gif", "A.TXT", "a.png", "c.txt", "readme", "z.jpeg", "m.TxT", "Order.ini"})
         tree.Write(name, "x");
     tree.Write("Order.ini", "nothing here\r\n");
     tree.MakeFolder("sub");
@@ -47,13 +48,13 @@ TEST(LoadFolderItems, GroupsFoldersThenTextsThenPicturesInEnumerationOrder) {
         expected << text.left(text.lastIndexOf('.'));
     expected << EnumerationOrder(tree.Path(), {"b.gif", "a.png", "z.jpeg"});
     EXPECT_EQ(Captions(node), expected);
-    EXPECT_EQ(Kinds(node), (QList<int>{ikFolder, ikFolder, ikText, ikText, ikText, ikImage,
-                                       ikImage, ikImage}));
+    EXPECT_EQ(Kinds(node),
+              (QList<int>{ikFolder, ikFolder, ikText, ikText, ikText, ikImage, ikImage, ikImage}));
     for (int i = 0; i < node.Count(); ++i) {
         EXPECT_EQ(node.Items(i)->Parent(), &node);
         EXPECT_TRUE(node.Items(i)->Hint.startsWith(tree.Path() + "/"));
     }
-    EXPECT_EQ(tree.Read("Order.ini"), QByteArray("\xFF\xFE", 2));  // the stale line was pruned
+    EXPECT_EQ(tree.Read("Order.ini"), QByteArray("\xFF\xFE", 2)); // the stale line was pruned
 }
 
 TEST(LoadFolderItems, NamesAndAttributesDecideTheKind) {
@@ -61,7 +62,7 @@ TEST(LoadFolderItems, NamesAndAttributesDecideTheKind) {
         const char* name;
         bool folder;
         bool readOnly;
-        int kind;  // 0: not listed
+        int kind; // 0: not listed
         const char* caption;
     };
     const Case cases[] = {
@@ -73,8 +74,8 @@ TEST(LoadFolderItems, NamesAndAttributesDecideTheKind) {
         {"photo.jpe", false, false, 0, nullptr},
         {"smile.gif.thb", false, false, 0, nullptr},
         {".hidden.png", false, false, ikImage, ".hidden.png"},
-        {"locked", true, true, 0, nullptr},             // a folder with another bit is no folder
-        {"pack.gif", true, true, ikImage, "pack.gif"},  // ... and goes through the file branch
+        {"locked", true, true, 0, nullptr},            // a folder with another bit is no folder
+        {"pack.gif", true, true, ikImage, "pack.gif"}, // ... and goes through the file branch
         {".secret", true, false, 0, nullptr},
     };
     for (const Case& c : cases) {
@@ -128,7 +129,7 @@ TEST_F(TopFolders, OnlyPlainFoldersBecomeLabelsAfterTheSystemNode) {
     EXPECT_EQ(root.Items(0), systemNode);
     EXPECT_EQ(systemNode->Count(), 1);
 
-    LoadTopFolders(&root);  // a rebuild gives the same tree
+    LoadTopFolders(&root); // a rebuild gives the same tree
     EXPECT_EQ(Captions(root), (QStringList{QString::fromUtf8("系统"), QString::fromUtf8("表情")}));
     EXPECT_EQ(root.Items(0), systemNode);
 }
@@ -160,4 +161,4 @@ TEST_F(TopFolders, OrderFileThatCannotBeWrittenBackReportsAndKeepsSystemFirst) {
     EXPECT_EQ(Captions(root), (QStringList{QString::fromUtf8("系统"), "b", "a"}));
     EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines({"", "b", "gone"}));
 }
-}  // namespace
+} // namespace

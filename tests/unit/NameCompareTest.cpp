@@ -18,10 +18,10 @@ TEST(NameCompare, FoldsOnlyAsciiLetters) {
         {"ABC.GIF", "abc.gif", 0},
         {"a", "b", -1},
         {"B", "a", 1},
-        {"ab", "abc", -1},  // a prefix is smaller
+        {"ab", "abc", -1}, // a prefix is smaller
         {"", "a", -1},
-        {"Ä", "ä", -1},     // outside a-z only the same case matches
-        {"_", "a", 1},      // "a" folds to "A" (0x41), which is below "_" (0x5F)
+        {"Ä", "ä", -1}, // outside a-z only the same case matches
+        {"_", "a", 1},  // "a" folds to "A" (0x41), which is below "_" (0x5F)
         {"[", "Z", 1},
         {"表情", "表情", 0},
     };
@@ -39,7 +39,7 @@ TEST(NameCompare, ExtensionsAndNodeNames) {
     EXPECT_EQ(ExtractExtension(".txt"), ".txt");
     EXPECT_EQ(ExtractExtension("readme"), "");
     EXPECT_EQ(NodeName("/data/表情/smile.gif"), "smile.gif");
-    EXPECT_EQ(NodeName("/data/a:b"), "a:b");  // ":" is an ordinary character here
+    EXPECT_EQ(NodeName("/data/a:b"), "a:b"); // ":" is an ordinary character here
     EXPECT_EQ(NodeName(""), "");
 }
-}  // namespace
+} // namespace

@@ -61,8 +61,9 @@ TEST(OptionsFile, SavingIntoAMissingFileWritesExactlyFourLines) {
 
 TEST(OptionsFile, SavingKeepsForeignSectionsAndKeys) {
     TempTree tree;
-    tree.Write("Options.ini", Utf16Le("ignored before sections\r\n[Other]\r\n; a comment\r\n"
-                                      "x = 1\r\n\r\n[mainwnd]\r\nTOP=5\r\nFoo=bar\r\n[Last]\r\ny=2"));
+    tree.Write("Options.ini",
+               Utf16Le("ignored before sections\r\n[Other]\r\n; a comment\r\n"
+                       "x = 1\r\n\r\n[mainwnd]\r\nTOP=5\r\nFoo=bar\r\n[Last]\r\ny=2"));
     SaveOptions(tree / "Options.ini", 10, 20);
     EXPECT_EQ(tree.Read("Options.ini"),
               Utf16Le("[Other]\r\nx=1\r\n\r\n[mainwnd]\r\nTOP=20\r\nFoo=bar\r\nLeft=10\r\n\r\n"
@@ -87,4 +88,4 @@ TEST(OptionsFile, UnwritableFileRaisesAndStaysAsItWas) {
     EXPECT_THROW(SaveOptions(tree / "locked/Options.ini", 3, 4), FileError);
     EXPECT_TRUE(tree.Names("locked").isEmpty());
 }
-}  // namespace
+} // namespace

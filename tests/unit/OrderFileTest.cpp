@@ -60,7 +60,8 @@ TEST_F(OrderFile, ReadsEveryEncoding) {
         {"utf-8 mark", QByteArray("\xEF\xBB\xBF") + text.toUtf8()},
         {"utf-8 plain", text.toUtf8()},
         {"gb18030", QByteArray(gb18030.encode(text))},
-        {"utf-16be", [&] {
+        {"utf-16be",
+         [&] {
              QByteArray bytes("\xFE\xFF", 2);
              for (QChar c : text) {
                  bytes.append(char(c.unicode() >> 8));
@@ -103,7 +104,7 @@ TEST_F(OrderFile, RepeatedNamesAreAppliedInTurnAndClamped) {
         QStringList order;
     } cases[] = {
         {{"X", "Y", "X"}, {"Y", "Z", "X"}},
-        {{"Z", "Y", "X", "Z"}, {"Y", "X", "Z"}},  // position 3 is clamped to the last
+        {{"Z", "Y", "X", "Z"}, {"Y", "X", "Z"}}, // position 3 is clamped to the last
         {{"Z"}, {"Z", "X", "Y"}},
     };
     for (const auto& c : cases) {
@@ -167,4 +168,4 @@ TEST_F(OrderFile, SaveIntoReadOnlyFileRaisesAndKeepsIt) {
     EXPECT_THROW(SaveOrderFile(node.get(), -1, ""), FileError);
     EXPECT_EQ(tree.Read("Order.ini"), "b.gif\r\n");
 }
-}  // namespace
+} // namespace

@@ -18,7 +18,8 @@ QImage Solid(QSize size, QRgb colour) {
 }
 
 bool Near(QRgb a, QRgb b, int tolerance = 12) {
-    return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+    return std::abs(qRed(a) - qRed(b)) <= tolerance &&
+           std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
            std::abs(qBlue(a) - qBlue(b)) <= tolerance;
 }
 
@@ -76,8 +77,8 @@ TEST(Pictures, JpegIsDecodedAtTheSmallestScaleThatCoversTheTarget) {
         QSize target;
         QSize decoded;
     } cases[] = {
-        {QSize(40, 30), QSize(500, 375)},     // 1/8
-        {QSize(600, 450), QSize(1000, 750)},  // 1/4: 1/8 would be too small
+        {QSize(40, 30), QSize(500, 375)},    // 1/8
+        {QSize(600, 450), QSize(1000, 750)}, // 1/4: 1/8 would be too small
         {QSize(), QSize(4000, 3000)},
     };
     for (const auto& c : cases) {
@@ -88,7 +89,7 @@ TEST(Pictures, JpegIsDecodedAtTheSmallestScaleThatCoversTheTarget) {
 }
 
 TEST(Pictures, BmpOfEveryUncompressedDepth) {
-    const QImage colour = TestPattern(QSize(13, 7));  // odd width: rows are padded
+    const QImage colour = TestPattern(QSize(13, 7)); // odd width: rows are padded
     // Our own 24-bit writer, round trip.
     const QImage ours = DecodeBmp(EncodeBmp(colour));
     ASSERT_EQ(ours.size(), colour.size());
@@ -119,11 +120,11 @@ GifPicture LayeredGif() {
     GifFrame first{QRect(0, 0, 8, 8), QList<std::uint8_t>(64, 1), 10, 1, -1};
     GifFrame second{QRect(2, 2, 4, 4), QList<std::uint8_t>(16, 0), 20, 2, 0};
     for (int i : {5, 6, 9, 10})
-        second.pixels[i] = 2;  // a 2x2 blue square in the middle, the rest transparent (0)
+        second.pixels[i] = 2; // a 2x2 blue square in the middle, the rest transparent (0)
     GifFrame third{QRect(7, 0, 1, 1), {3}, 30, 3, -1};
     GifFrame fourth{QRect(0, 0, 2, 8), QList<std::uint8_t>(16, 2), 40, 0, -1, true};
     for (int y = 0; y < 8; ++y)
-        fourth.pixels[y * 2] = static_cast<std::uint8_t>(y % 2 ? 1 : 3);  // column 0 alternates
+        fourth.pixels[y * 2] = static_cast<std::uint8_t>(y % 2 ? 1 : 3); // column 0 alternates
     gif.frames = {first, second, third, fourth};
     return gif;
 }
@@ -193,7 +194,8 @@ TEST(Pictures, DamagedAndTruncatedFilesNeverCrash) {
         }
     };
     for (const QByteArray& whole : {png, bmp, jpeg, gif}) {
-        for (qsizetype cut : {qsizetype(0), qsizetype(5), whole.size() / 3, whole.size() / 2, whole.size() - 3})
+        for (qsizetype cut :
+             {qsizetype(0), qsizetype(5), whole.size() / 3, whole.size() / 2, whole.size() - 3})
             tryAll(whole.left(cut));
         QByteArray flipped = whole;
         for (qsizetype i = 20; i < flipped.size(); i += 37)
@@ -216,9 +218,10 @@ QByteArray PngChunk(const char* type, const QByteArray& data) {
     const QByteArray body = QByteArray(type) + data;
     chunk += body;
     QByteArray crc(4, '\0');
-    qToBigEndian<quint32>(static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef*>(body.constData()),
-                                                     static_cast<uInt>(body.size()))),
-                          crc.data());
+    qToBigEndian<quint32>(
+        static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef*>(body.constData()),
+                                   static_cast<uInt>(body.size()))),
+        crc.data());
     return chunk + crc;
 }
 
@@ -227,8 +230,8 @@ TEST(Pictures, HugePicturesAreRefusedBeforeAnythingIsAllocated) {
     QByteArray header(13, '\0');
     qToBigEndian<quint32>(100000, header.data());
     qToBigEndian<quint32>(100000, header.data() + 4);
-    header[8] = 8;  // bit depth
-    header[9] = 6;  // RGBA
+    header[8] = 8; // bit depth
+    header[9] = 6; // RGBA
     const QByteArray png = QByteArray("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", header) +
                            PngChunk("IDAT", QByteArray()) + PngChunk("IEND", QByteArray());
     EXPECT_THROW(DecodePng(png), PictureError);
@@ -264,9 +267,9 @@ TEST(Pictures, LoadPictureReadsFilesByExtension) {
     const DecodedPicture gif = LoadPicture(tree / "Anim.GIF");
     EXPECT_EQ(gif.image.size(), QSize(30, 20));
     EXPECT_EQ(LoadGifAnimation(tree / "Anim.GIF").frames.size(), 3);
-    tree.Write("photo.png", Saved(Solid(QSize(5, 4), qRgb(1, 2, 3)), "JPG"));  // misnamed
+    tree.Write("photo.png", Saved(Solid(QSize(5, 4), qRgb(1, 2, 3)), "JPG")); // misnamed
     EXPECT_THROW(LoadPicture(tree / "photo.png"), PictureError);
     EXPECT_THROW(LoadPicture(tree / "missing.png"), PictureError);
     EXPECT_THROW(LoadPicture(tree / "Anim.tiff"), PictureError);
 }
-}  // namespace
+} // namespace

@@ -50,4 +50,4 @@ TEST(RegistryDate, DaysSinceTheEndOf1899AsALittleEndianDouble) {
     EXPECT_EQ(DecodeRegistryDate(QByteArray::fromHex("00000000c0a3e640")), QDate(2026, 12, 10));
     EXPECT_FALSE(DecodeRegistryDate("short").isValid());
 }
-}  // namespace
+} // namespace

@@ -13,8 +13,8 @@ TEST(TextCodec, DecodesByByteOrderMarkElseUtf8ElseGb18030) {
         {QByteArray("\xEF\xBB\xBF\xE4\xB8\xAD", 6), QString::fromUtf8("中")},
         {QByteArray("\xFF\xFE\x2D\x4E\x61\x00", 6), QString::fromUtf8("中a")},
         {QByteArray("\xFE\xFF\x4E\x2D\x00\x61", 6), QString::fromUtf8("中a")},
-        {QByteArray("\xE4\xB8\xAD\xE6\x96\x87", 6), QString::fromUtf8("中文")},  // UTF-8, no mark
-        {QByteArray("\xD6\xD0\xCE\xC4", 4), QString::fromUtf8("中文")},          // GB18030
+        {QByteArray("\xE4\xB8\xAD\xE6\x96\x87", 6), QString::fromUtf8("中文")}, // UTF-8, no mark
+        {QByteArray("\xD6\xD0\xCE\xC4", 4), QString::fromUtf8("中文")},         // GB18030
         {QByteArray("plain"), QString("plain")},
     };
     for (const auto& c : cases)
@@ -31,7 +31,7 @@ TEST(TextCodec, SplitsAtEveryKindOfLineBreakAndStopsAtNul) {
         {"a\r\n", {"a"}},
         {"a\r\n\r\n", {"a", ""}},
         {"a\rb\nc\r\nd", {"a", "b", "c", "d"}},
-        {"a\n\rb", {"a", "", "b"}},  // LF CR is two breaks
+        {"a\n\rb", {"a", "", "b"}}, // LF CR is two breaks
         {QString("a\nb") + QChar(0) + "c\nd", {"a", "b"}},
         {"\r\n", {""}},
     };
@@ -41,8 +41,10 @@ TEST(TextCodec, SplitsAtEveryKindOfLineBreakAndStopsAtNul) {
 
 TEST(TextCodec, EncodesUnicodeLinesByteExactly) {
     EXPECT_EQ(EncodeUnicodeLines({}), QByteArray("\xFF\xFE", 2));
-    EXPECT_EQ(EncodeUnicodeLines({"a", QString::fromUtf8("中")}),
-              QByteArray("\xFF\xFE" "a\0\r\0\n\0" "\x2D\x4E\r\0\n\0", 14));
+    EXPECT_EQ(EncodeUnicodeLines({"a", QString::fromUtf8("中")}), QByteArray("\xFF\xFE"
+                                                                             "a\0\r\0\n\0"
+                                                                             "\x2D\x4E\r\0\n\0",
+                                                                             14));
 }
 
 TEST(TextCodec, WritingLeavesNoTemporaryFileBehind) {
@@ -52,4 +54,4 @@ TEST(TextCodec, WritingLeavesNoTemporaryFileBehind) {
     EXPECT_EQ(tree.Names(), QStringList{"Order.ini"});
     EXPECT_EQ(ReadTextLines(tree / "Order.ini"), QStringList{"y"});
 }
-}  // namespace
+} // namespace

@@ -16,11 +16,11 @@ TEST(Thumbnails, SizeRule) {
         QSize picture;
         QSize thumbnail;
     } cases[] = {
-        {{30, 20}, {30, 20}}, {{40, 40}, {40, 40}}, {{40, 41}, {39, 40}}, {{41, 40}, {40, 39}},
-        {{100, 50}, {40, 20}}, {{64, 4}, {40, 2}},  // 2.5 rounds to 2
-        {{64, 12}, {40, 8}},                        // 7.5 rounds to 8
-        {{4, 64}, {2, 40}}, {{12, 64}, {8, 40}}, {{41, 41}, {40, 40}}, {{4000, 3000}, {40, 30}},
-        {{1000, 1}, {40, 0}}, {{1, 1}, {1, 1}},
+        {{30, 20}, {30, 20}},     {{40, 40}, {40, 40}},  {{40, 41}, {39, 40}},
+        {{41, 40}, {40, 39}},     {{100, 50}, {40, 20}}, {{64, 4}, {40, 2}}, // 2.5 rounds to 2
+        {{64, 12}, {40, 8}},                                                 // 7.5 rounds to 8
+        {{4, 64}, {2, 40}},       {{12, 64}, {8, 40}},   {{41, 41}, {40, 40}},
+        {{4000, 3000}, {40, 30}}, {{1000, 1}, {40, 0}},  {{1, 1}, {1, 1}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ThumbnailSize(c.picture), c.thumbnail)
@@ -146,4 +146,4 @@ TEST_F(ThumbnailCache, EveryKindGivesTheSizeRulesThumbnail) {
     // The JPEG was decoded at a reduced scale: its thumbnail still shows the picture's colours.
     EXPECT_NE(GetThumbnail(tree / "big.jpg").pixel(20, 15), qRgb(255, 255, 255));
 }
-}  // namespace
+} // namespace

@@ -10,7 +10,7 @@ QColor At(const QImage& image, int x, int y) {
 }
 
 TEST_F(EntryPaint, RowsShowGutterIconCaptionAndHotFrame) {
-    Open(Folder("top", 1, 0, 1), 10, 30);  // a folder, then a snippet
+    Open(Folder("top", 1, 0, 1), 10, 30); // a folder, then a snippet
     TWideMenuItem* folder = menu->WideMenuItem[0];
     QImage normal = folder->grab().toImage();
     EXPECT_EQ(At(normal, 0, 10), QColor(Qt::white)) << "the gutter starts white";
@@ -72,9 +72,9 @@ TEST_F(EntryPaint, LongCaptionsEndInAnEllipsis) {
     library.Write("caps/" + QString(80, 'M') + ".txt");
     Open(Folder("caps", 0, 0), 10, 30);
     TWideMenuItem* entry = menu->WideMenuItem[0];
-    const QString shown = entry->fontMetrics().elidedText(entry->Caption, Qt::ElideRight,
-                                                          entry->width() - 26, Qt::TextShowMnemonic);
+    const QString shown = entry->fontMetrics().elidedText(
+        entry->Caption, Qt::ElideRight, entry->width() - 26, Qt::TextShowMnemonic);
     EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
     EXPECT_EQ(menu->ClientWidth(), 444);
 }
-}  // namespace
+} // namespace

@@ -6,7 +6,7 @@ class Hover : public PopupFixture {
 protected:
     void SetUp() override {
         PopupFixture::SetUp();
-        Open(Folder("top", 2, 2, 3), 10, 30);  // folders 0..2, texts 3..4, pictures 5..6
+        Open(Folder("top", 2, 2, 3), 10, 30); // folders 0..2, texts 3..4, pictures 5..6
         menu->show();
     }
     void TearDown() override {
@@ -71,7 +71,7 @@ TEST_F(Hover, ReenteringTheOpenFolderKeepsItsSubmenuUnlessDragging) {
 TEST_F(Hover, AnotherEntryHidesTheSubmenuAtOnceAndItIsReused) {
     OpenSubMenu(0);
     QPointer<TFmMenu> sub = menu->FmMenuSub;
-    menu->WideMenuItem[0]->MouseEnter = true;  // kept hot for its open submenu
+    menu->WideMenuItem[0]->MouseEnter = true; // kept hot for its open submenu
     menu->UserMsgMenuItemSelected(4);
     EXPECT_FALSE(sub->isVisible());
     EXPECT_FALSE(menu->WideMenuItem[0]->MouseEnter);
@@ -154,4 +154,4 @@ TEST_F(Hover, HidingTheFirstLevelPopupFreesTheSubmenuChain) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(sub.isNull());
 }
-}  // namespace
+} // namespace

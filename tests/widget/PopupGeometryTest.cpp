@@ -16,11 +16,8 @@ TEST_F(PopupGeometry, WidthFollowsTheWidestRowBetween92And444) {
         int texts, pictures;
         int width;
     } cases[] = {
-        {"empty", 0, 0, 92},
-        {"two", 0, 2, 92},
-        {"three", 0, 3, 4 + 3 * 44},
-        {"many", 0, 25, 444},
-        {"short", 1, 0, 92},
+        {"empty", 0, 0, 92},  {"two", 0, 2, 92},   {"three", 0, 3, 4 + 3 * 44},
+        {"many", 0, 25, 444}, {"short", 1, 0, 92},
     };
     for (const auto& c : cases) {
         TMenuItem* node = Folder(c.folder, c.texts, c.pictures);
@@ -85,24 +82,24 @@ TEST_F(PopupGeometry, EmptyFolderShowsThePlaceholder) {
 
 TEST_F(PopupGeometry, EntriesBelowTheAvailableHeightAreHiddenBehindTheBottomButton) {
     TMenuItem* node = Folder("long", 40, 0);
-    const int top = ScreenHeight() - 200;  // available: 197 pixels
+    const int top = ScreenHeight() - 200; // available: 197 pixels
     Open(node, 10, top);
     int visible = 0;
     for (TWideMenuItem* entry : menu->WideMenuItem)
         visible += entry->isVisibleTo(menu->PanelData) ? 1 : 0;
-    EXPECT_EQ(visible, 8);  // bottoms 23 ... 177 fit below 197
+    EXPECT_EQ(visible, 8); // bottoms 23 ... 177 fit below 197
     EXPECT_EQ(menu->ClientHeight(), 177 + 3);
     EXPECT_EQ(menu->y(), top);
     EXPECT_EQ(menu->PanelBtmScroll->geometry(),
               QRect((menu->ClientWidth() - 28) / 2, 180 - 18, 28, 14));
     EXPECT_EQ(menu->PanelTopScroll->width(), 0);
 
-    Open(node, 10, ScreenHeight() - 25);  // available 22: not even the first row fits
+    Open(node, 10, ScreenHeight() - 25); // available 22: not even the first row fits
     EXPECT_EQ(menu->ClientHeight(), 3);
 }
 
 TEST_F(PopupGeometry, HorizontalPlacementAtTheRightEdge) {
-    TMenuItem* node = Folder("two", 0, 2);  // 92 wide
+    TMenuItem* node = Folder("two", 0, 2); // 92 wide
     const int screen = ScreenWidth();
     Open(node, screen - 92 - 1, 30, 0);
     EXPECT_EQ(menu->x(), screen - 93) << "fits: stays where asked";
@@ -140,7 +137,8 @@ TEST_F(PopupGeometry, SubmenuPlacementAndFlips) {
     };
     for (const auto& c : cases) {
         bool atRight = c.atRight;
-        EXPECT_EQ(TFmMenu::SubMenuLeft(c.parentLeft, c.parentWidth, c.subWidth, 1280, atRight), c.left)
+        EXPECT_EQ(TFmMenu::SubMenuLeft(c.parentLeft, c.parentWidth, c.subWidth, 1280, atRight),
+                  c.left)
             << c.parentLeft << "," << c.parentWidth << "," << c.atRight;
         EXPECT_EQ(atRight, c.nextAtRight);
     }
@@ -148,8 +146,8 @@ TEST_F(PopupGeometry, SubmenuPlacementAndFlips) {
 
 TEST_F(PopupGeometry, ScrollingMovesByTheHiddenEntrysHeight) {
     // A separator in the System popup, thumbnails and snippets elsewhere.
-    TMenuItem* node = Folder("scroll", 12, 30);  // 12 rows of 22, then 3 rows of thumbnails
-    Open(node, 10, ScreenHeight() - 150);         // available 147
+    TMenuItem* node = Folder("scroll", 12, 30); // 12 rows of 22, then 3 rows of thumbnails
+    Open(node, 10, ScreenHeight() - 150);       // available 147
     const int firstBottom = menu->WideMenuItem.front()->y();
     ASSERT_EQ(menu->PanelBtmScroll->width(), 28);
 
@@ -187,11 +185,11 @@ TEST_F(PopupGeometry, ScrollingMovesByTheHiddenEntrysHeight) {
 }
 
 TEST_F(PopupGeometry, SeparatorsScrollByFivePixels) {
-    Open(SystemNode, 10, ScreenHeight() - 49);  // available 46: rows 23 and 45 fit
+    Open(SystemNode, 10, ScreenHeight() - 49); // available 46: rows 23 and 45 fit
     ASSERT_EQ(menu->PanelBtmScroll->width(), 28);
     menu->ScrollButtonEnter(2);
     const int before = menu->WideMenuItem.front()->y();
-    menu->TimerScrollTimer();  // the first hidden entry is the separator at index 2
+    menu->TimerScrollTimer(); // the first hidden entry is the separator at index 2
     EXPECT_EQ(before - menu->WideMenuItem.front()->y(), 5);
 }
-}  // namespace
+} // namespace

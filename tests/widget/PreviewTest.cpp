@@ -110,4 +110,4 @@ TEST_F(Preview, AnUnreadablePictureRaisesAndKeepsTheOldName) {
     EXPECT_FALSE(FmHint->Image1->HasPicture());
     EXPECT_EQ(FmHint->LabelName->text(), "good.png");
 }
-}  // namespace
+} // namespace

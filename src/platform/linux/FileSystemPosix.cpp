@@ -18,7 +18,7 @@ std::uint32_t AttributesOf(const QByteArray& fullPath, const char* name) {
     const bool isLink = S_ISLNK(linkInfo.st_mode);
     struct stat info = linkInfo;
     if (isLink && ::stat(fullPath.constData(), &info) != 0)
-        info = linkInfo;  // dangling link: a file
+        info = linkInfo; // dangling link: a file
     const bool isDot = std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
     std::uint32_t attributes = S_ISDIR(info.st_mode) ? faDirectory : faArchive;
     if (isLink)
@@ -29,7 +29,7 @@ std::uint32_t AttributesOf(const QByteArray& fullPath, const char* name) {
         attributes |= faReadOnly;
     return attributes;
 }
-}  // namespace
+} // namespace
 
 QList<DirEntry> EnumerateDirectory(const QString& folder) {
     QList<DirEntry> entries;

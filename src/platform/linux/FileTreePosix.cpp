@@ -26,12 +26,13 @@ std::int64_t ToFileTime(const timespec& time) {
            time.tv_nsec / 100;
 }
 
-bool CopyFileKeepingTime(const QByteArray& source, const QByteArray& target, const struct stat& info) {
+bool CopyFileKeepingTime(const QByteArray& source, const QByteArray& target,
+                         const struct stat& info) {
     const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
         return false;
-    const int out = ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                           info.st_mode & 07777);
+    const int out =
+        ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 07777);
     if (out < 0) {
         ::close(in);
         return false;
@@ -104,7 +105,7 @@ bool CopyTree(const QByteArray& source, const QByteArray& target) {
         DeleteTree(QFile::decodeName(target));
     return ok;
 }
-}  // namespace
+} // namespace
 
 std::optional<std::int64_t> GetFileWriteTime(const QString& path) {
     struct stat info {};

@@ -8,9 +8,9 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QUrl>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 #include <X11/Xatom.h>
@@ -42,8 +42,8 @@ public:
             display_ = nullptr;
             return;
         }
-        notifier_ = std::make_unique<QSocketNotifier>(ConnectionNumber(display_),
-                                                      QSocketNotifier::Read);
+        notifier_ =
+            std::make_unique<QSocketNotifier>(ConnectionNumber(display_), QSocketNotifier::Read);
         QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { Drain(); });
     }
     ~RawButtonWatcher() {
@@ -117,8 +117,8 @@ protected:
 class X11Platform : public Platform {
 public:
     X11Platform() {
-        if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>()
-                                : nullptr)
+        if (auto* x11 =
+                qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
             display_ = x11->display();
         if (display_)
             tagAtom_ = XInternAtom(display_, kTagProperty, False);
@@ -177,8 +177,8 @@ public:
         Window child = 0;
         int rootX = 0, rootY = 0, x = 0, y = 0;
         unsigned int mask = 0;
-        XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY, &x,
-                      &y, &mask);
+        XQueryPointer(display_, DefaultRootWindow(display_), &root, &child, &rootX, &rootY, &x, &y,
+                      &mask);
         return mask & (Button1Mask | Button3Mask);
     }
 
@@ -248,8 +248,8 @@ private:
         unsigned long after = 0;
         unsigned char* data = nullptr;
         std::uint32_t tag = 0;
-        if (XGetWindowProperty(display_, window, tagAtom_, 0, 1, False, XA_CARDINAL, &type,
-                               &format, &count, &after, &data) == Success &&
+        if (XGetWindowProperty(display_, window, tagAtom_, 0, 1, False, XA_CARDINAL, &type, &format,
+                               &count, &after, &data) == Success &&
             data && format == 32 && count == 1)
             tag = static_cast<std::uint32_t>(*reinterpret_cast<long*>(data));
         if (data)
@@ -285,7 +285,7 @@ private:
     bool wasDown_ = false;
 };
 
-}  // namespace
+} // namespace
 
 void PreparePlatformProcess() {
     // On a Wayland session the program runs through XWayland: it needs global pointer state,
@@ -297,9 +297,8 @@ void PreparePlatformProcess() {
 void PreparePlatformApplication() {
     // Qt does not map the Windows Song-style font names to an installed CJK font by itself.
     for (const char* song : {"新宋体", "宋体", "NSimSun", "SimSun"})
-        QFont::insertSubstitutions(QString::fromUtf8(song),
-                                   {QStringLiteral("Noto Serif CJK SC"),
-                                    QStringLiteral("Noto Sans CJK SC")});
+        QFont::insertSubstitutions(QString::fromUtf8(song), {QStringLiteral("Noto Serif CJK SC"),
+                                                             QStringLiteral("Noto Sans CJK SC")});
 }
 
 std::unique_ptr<Platform> CreateNativePlatform() {
