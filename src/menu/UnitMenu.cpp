@@ -11,7 +11,6 @@
 #include "menu/UnitWideMenuItem.h"
 #include "menubar/BarLabel.h"
 #include "menubar/UnitMenuBar.h"
-#include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
 #include <QMouseEvent>
@@ -148,9 +147,6 @@ void TFmMenu::LoadData(int aLeft, int aTop) {
         MenuItem->Parent() == RootNode ? ScreenHeight() - aTop - 3 : ScreenHeight() - 3;
     const int clientWidth = GetMenuWidth(MenuItem, MenuMaxWidth);
     const int dataWidth = clientWidth - 2;
-    resize(clientWidth, height());
-    PanelBorder->setGeometry(0, 0, clientWidth, height());
-    PanelData->setGeometry(1, 1, dataWidth, std::max(0, height() - 2));
 
     const int count = std::max(1, MenuItem->Count());
     FirstScrollIndex = 0;

@@ -68,13 +68,20 @@ TEST_F(EntryPaint, ThumbnailCellsCentreThePicture) {
     EXPECT_EQ(At(hot, 20, 5), ColorFromBgr(ItemHotBrushColor));
 }
 
-TEST_F(EntryPaint, LongCaptionsEndInAnEllipsis) {
+TEST_F(EntryPaint, LongCaptionsAreDrawnUpToTheRightEdgeOfTheWidestPopup) {
     library.Write("caps/" + QString(80, 'M') + ".txt");
     Open(Folder("caps", 0, 0), 10, 30);
-    TWideMenuItem* entry = menu->WideMenuItem[0];
-    const QString shown = entry->fontMetrics().elidedText(
-        entry->Caption, Qt::ElideRight, entry->width() - 26, Qt::TextShowMnemonic);
-    EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
     EXPECT_EQ(menu->ClientWidth(), 444);
+    const QImage row = menu->WideMenuItem[0]->grab().toImage();
+    auto inkIn = [&](int from, int to) {
+        for (int x = from; x < to; ++x)
+            for (int y = 4; y < 18; ++y)
+                if (row.pixelColor(x, y).lightness() < 100)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(inkIn(26, 40)) << "the caption starts at x 26";
+    EXPECT_FALSE(inkIn(19, 26)) << "nothing between the icon and the caption";
+    EXPECT_TRUE(inkIn(row.width() - 30, row.width() - 1)) << "and runs to the right edge";
 }
 } // namespace
