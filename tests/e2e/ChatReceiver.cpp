@@ -15,13 +15,18 @@ bool ChatReceiver::Start() {
     process_ = std::make_unique<QProcess>();
     process_->setProcessEnvironment(session_.Environment());
     process_->setStandardInputFile(QProcess::nullDevice());
-    process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_->setProcessChannelMode(QProcess::SeparateChannels);
     process_->start(QStringLiteral(JOLVEX_CHAT_RECEIVER_BINARY), {});
     if (!process_->waitForStarted(10000))
         return false;
     window_ = session_.WaitForWindow("^Jolvex test chat$", 30000);
-    if (window_.isEmpty())
+    if (window_.isEmpty()) {
+        qWarning("chat receiver window not found: running=%d, windows=[%s], stderr: %s",
+                 process_->state() == QProcess::Running,
+                 qPrintable(session_.FindWindows("Jolvex test chat").join(',')),
+                 process_->readAllStandardError().constData());
         return false;
+    }
     session_.XDo({"windowactivate", "--sync", window_});
     const QRect geometry = session_.Geometry(window_);
     session_.Click(geometry.center());
