@@ -68,6 +68,11 @@ bool JolvexRun::WaitForExit(int timeoutMs) {
     return !process_ || process_->waitForFinished(timeoutMs);
 }
 
+bool JolvexRun::EndedCleanly() const {
+    return process_ && process_->state() == QProcess::NotRunning &&
+           process_->exitStatus() == QProcess::NormalExit && process_->exitCode() == 0;
+}
+
 QString JolvexRun::Output() const {
     return process_ ? QString::fromUtf8(process_->readAll()) : QString();
 }

@@ -32,6 +32,8 @@ public:
     qint64 ProcessId() const { return process_ ? process_->processId() : 0; }
     bool IsRunning() const { return process_ && process_->state() == QProcess::Running; }
     bool WaitForExit(int timeoutMs = 10000);
+    // After WaitForExit: whether the program ended by itself with exit code 0.
+    bool EndedCleanly() const;
     QString Output() const;
 
 private:

@@ -159,6 +159,7 @@ TEST_F(PopupTest, ExitFromTheSystemPopupSavesTheBarPosition) {
     const int exitTop = 1 + 1 + 6 * 22 + 3 * 5; // frame, entry 0 at 1, rows above 退出
     session.Click(QPoint(system.x() + 40, system.y() + exitTop + 11));
     ASSERT_TRUE(jolvex.WaitForExit(10000)) << "the program did not end";
+    EXPECT_TRUE(jolvex.EndedCleanly()) << jolvex.Output().toStdString();
     QFile options(jolvex.Folder() + "/Options.ini");
     ASSERT_TRUE(options.open(QIODevice::ReadOnly));
     const QByteArray bytes = options.readAll();
