@@ -174,3 +174,24 @@ TEST_F(PopupTest, ExitFromTheSystemPopupSavesTheBarPosition) {
     EXPECT_TRUE(stored.contains("Date=@ByteArray(")) << stored.toStdString();
 }
 } // namespace
+
+namespace {
+TEST_F(PopupTest, ExitWithAnUnwritableProgramFolderReportsAndRunsOn) {
+    QFile::setPermissions(jolvex.Folder(), QFile::ReadOwner | QFile::ExeOwner);
+    session.Click(labels[0].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    const QRect system = Popups().first();
+    session.Click(QPoint(system.x() + 40, system.y() + 1 + 1 + 6 * 22 + 3 * 5 + 11));
+    const QString box = session.WaitForWindow("^Jolvex$");
+    QFile::setPermissions(jolvex.Folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_FALSE(box.isEmpty()) << "no error message";
+    Artifact("exit-error-message.png");
+    EXPECT_TRUE(jolvex.IsRunning());
+    session.XDo({"key", "--window", box, "Return"});
+    EXPECT_TRUE(session.WaitForNoWindow("^Jolvex$"));
+    EXPECT_FALSE(jolvex.WaitForExit(500)) << "the program must keep running";
+    EXPECT_FALSE(QFile::exists(jolvex.Folder() + "/Options.ini"));
+    EXPECT_FALSE(QFile::exists(jolvex.ConfigHome() + "/Jolvex/1.0.ini"))
+        << "the settings store is not written when Options.ini could not be";
+}
+} // namespace
