@@ -52,45 +52,4 @@ private:
     bool imageMode_ = false;
 };
 
-// The text of the text mode: wraps at word breaks, cut at the bottom and right.
-class HintText : public QWidget {
-    Q_OBJECT
-public:
-    explicit HintText(QWidget* parent);
-    QString Caption() const { return caption_; }
-    void SetCaption(const QString& caption);
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-
-private:
-    QString caption_;
-};
-
-// The picture of the image mode: centred, shrunk keeping its aspect when larger than its area,
-// never enlarged; a GIF plays its frames.
-class HintPicture : public QWidget {
-    Q_OBJECT
-public:
-    explicit HintPicture(QWidget* parent);
-    void SetFrames(const QList<QImage>& frames, const QList<int>& delaysMs, bool animate);
-    void Clear();
-    bool HasPicture() const { return !frames_.isEmpty(); }
-    QSize PictureSize() const { return frames_.isEmpty() ? QSize() : frames_.first().size(); }
-    int CurrentFrame() const { return current_; }
-    bool Animating() const { return timer_.isActive(); }
-    // Where the picture is drawn inside the widget.
-    QRect PictureRect() const;
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-
-private:
-    void NextFrame();
-    QList<QImage> frames_;
-    QList<int> delays_;
-    int current_ = 0;
-    QTimer timer_;
-};
-
 extern TFmHint* FmHint;

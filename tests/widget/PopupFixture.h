@@ -3,6 +3,8 @@
 #include "app/UnitDef.h"
 #include "library/FolderScan.h"
 #include "library/TMenuItem.h"
+#include "menu/HintPicture.h"
+#include "menu/HintText.h"
 #include "menu/ScreenMetrics.h"
 #include "menu/UnitHint.h"
 #include "menu/UnitMenu.h"
