@@ -75,22 +75,27 @@ void ReplaceFileContents(const QString& path, const QByteArray& bytes) {
     // honoured the same way for every user.
     struct stat info {};
     if (::stat(QFile::encodeName(path).constData(), &info) == 0 && (info.st_mode & S_IWUSR) == 0)
-        throw FileError(QStringLiteral("无法写入文件 \"%1\"：文件是只读的。").arg(QDir::cleanPath(path)));
+        throw FileError(
+            QStringLiteral("无法写入文件 \"%1\"：文件是只读的。").arg(QDir::cleanPath(path)));
     const QString folder = path.left(std::max<qsizetype>(path.lastIndexOf(u'/'), 1));
     if (::stat(QFile::encodeName(folder).constData(), &info) == 0 && (info.st_mode & S_IWUSR) == 0)
-        throw FileError(QStringLiteral("无法写入文件 \"%1\"：文件夹是只读的。").arg(QDir::cleanPath(path)));
+        throw FileError(
+            QStringLiteral("无法写入文件 \"%1\"：文件夹是只读的。").arg(QDir::cleanPath(path)));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw FileError(QStringLiteral("无法写入文件 \"%1\"：%2").arg(QDir::cleanPath(path), file.errorString()));
+        throw FileError(QStringLiteral("无法写入文件 \"%1\"：%2")
+                            .arg(QDir::cleanPath(path), file.errorString()));
 }
 
 QByteArray ReadWholeFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("无法读取文件 \"%1\"：%2").arg(QDir::cleanPath(path), file.errorString()));
+        throw FileError(QStringLiteral("无法读取文件 \"%1\"：%2")
+                            .arg(QDir::cleanPath(path), file.errorString()));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("无法读取文件 \"%1\"：%2").arg(QDir::cleanPath(path), file.errorString()));
+        throw FileError(QStringLiteral("无法读取文件 \"%1\"：%2")
+                            .arg(QDir::cleanPath(path), file.errorString()));
     return bytes;
 }
 

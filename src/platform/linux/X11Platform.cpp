@@ -8,14 +8,14 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QSocketNotifier>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
+#include "platform/linux/RawButtonWatcher.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <X11/extensions/XInput2.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
@@ -23,69 +23,6 @@ namespace {
 
 const char* const kTagProperty = "_JOLVEX_WINDOW_TAG";
 const char* const kTagQtProperty = "jolvexWindowTag";
-
-// A second connection to the X server that reports every press of the left or right button
-// on the screen (XInput2 raw events), also presses that other programs' windows receive.
-class RawButtonWatcher {
-public:
-    explicit RawButtonWatcher(const char* displayName) {
-        display_ = XOpenDisplay(displayName);
-        if (!display_)
-            return;
-        int event = 0;
-        int error = 0;
-        int major = 2;
-        int minor = 0;
-        if (!XQueryExtension(display_, "XInputExtension", &opcode_, &event, &error) ||
-            XIQueryVersion(display_, &major, &minor) != Success) {
-            XCloseDisplay(display_);
-            display_ = nullptr;
-            return;
-        }
-        notifier_ =
-            std::make_unique<QSocketNotifier>(ConnectionNumber(display_), QSocketNotifier::Read);
-        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { Drain(); });
-    }
-    ~RawButtonWatcher() {
-        notifier_.reset();
-        if (display_)
-            XCloseDisplay(display_);
-    }
-    bool Works() const { return display_ != nullptr; }
-
-    void Select(bool enabled) {
-        unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-        if (enabled)
-            XISetMask(bits, XI_RawButtonPress);
-        XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
-        XISelectEvents(display_, DefaultRootWindow(display_), &mask, 1);
-        XFlush(display_);
-    }
-
-    std::function<void()> onPress;
-
-private:
-    void Drain() {
-        while (XPending(display_)) {
-            XEvent event;
-            XNextEvent(display_, &event);
-            XGenericEventCookie* cookie = &event.xcookie;
-            if (cookie->type != GenericEvent || cookie->extension != opcode_ ||
-                !XGetEventData(display_, cookie))
-                continue;
-            int button = 0;
-            if (cookie->evtype == XI_RawButtonPress)
-                button = static_cast<XIRawEvent*>(cookie->data)->detail;
-            XFreeEventData(display_, cookie);
-            if ((button == Button1 || button == Button3) && onPress)
-                onPress();
-        }
-    }
-
-    Display* display_ = nullptr;
-    int opcode_ = 0;
-    std::unique_ptr<QSocketNotifier> notifier_;
-};
 
 // Puts the tag back whenever Qt makes a new native window for the widget.
 class TagKeeper : public QObject {
