@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 // The program reads no command line of its own.
 int main(int argc, char** argv) {
@@ -18,6 +20,11 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/jolvex.png")));
     QApplication::setQuitOnLastWindowClosed(false);
     PreparePlatformApplication();
+    // The program speaks Chinese whatever the locale: Qt's own buttons ("是", "否", "确定") too.
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QStringLiteral("qtbase_zh_CN"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslations);
 
     // Created in this order; each one's creation may rely on the ones before.
     auto fmMain = std::make_unique<TFmMain>();
