@@ -4,33 +4,48 @@
 #include "platform/FileSystem.h"
 
 #include <QHash>
+#include <QMutex>
 #include <QPainter>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 constexpr int kBox = 40;
 // Thumbnails kept in memory (about 6 KB each); the whole memory is dropped past this.
 constexpr int kMemoryLimit = 4096;
 
-// A thumbnail read or made earlier, valid while both files keep these times.
+// Thumbnails read or made earlier, valid while the picture keeps its time and the cache file
+// carries the same (the look-up checks the cache file's time before asking here).
 struct Remembered {
     std::int64_t pictureTime;
-    std::int64_t cacheTime;
     QImage thumbnail;
 };
+
+QMutex& MemoryLock() {
+    static QMutex lock;
+    return lock;
+}
 
 QHash<QString, Remembered>& Memory() {
     static QHash<QString, Remembered> memory;
     return memory;
 }
 
-void Remember(const QString& path, std::int64_t pictureTime, std::int64_t cacheTime,
-              const QImage& thumbnail) {
+void Remember(const QString& path, std::int64_t pictureTime, const QImage& thumbnail) {
+    QMutexLocker locker(&MemoryLock());
     auto& memory = Memory();
     if (memory.size() >= kMemoryLimit)
         memory.clear();
-    memory.insert(path, {pictureTime, cacheTime, thumbnail});
+    memory.insert(path, {pictureTime, thumbnail});
+}
+
+std::optional<QImage> Recall(const QString& path, std::int64_t pictureTime) {
+    QMutexLocker locker(&MemoryLock());
+    const auto found = Memory().constFind(path);
+    if (found == Memory().constEnd() || found->pictureTime != pictureTime)
+        return std::nullopt;
+    return found->thumbnail;
 }
 
 int RoundHalfToEven(double value) {
@@ -70,10 +85,17 @@ ThumbnailCounters& ThumbnailWork() {
 }
 
 void ClearThumbnailMemory() {
+    QMutexLocker locker(&MemoryLock());
     Memory().clear();
 }
 
-QImage GetThumbnail(const QString& path) {
+void ResetThumbnailWork() {
+    ThumbnailWork().pictureDecodes = 0;
+    ThumbnailWork().cacheFileReads = 0;
+    ThumbnailWork().memoryHits = 0;
+}
+
+ThumbnailLookup LookUpThumbnail(const QString& path) {
     if (!FileExists(path))
         return {};
     const auto pictureTime = GetFileWriteTime(path);
@@ -81,32 +103,44 @@ QImage GetThumbnail(const QString& path) {
         return {};
     const QString cachePath = ThumbnailPath(path);
     const auto cacheTime = GetFileWriteTime(cachePath);
+    if (!cacheTime || *cacheTime != *pictureTime || !FileExists(cachePath))
+        return {ThumbnailLookup::NeedsMaking, {}, *pictureTime};
 
+    if (auto remembered = Recall(path, *pictureTime)) {
+        ++ThumbnailWork().memoryHits;
+        return {ThumbnailLookup::Ready, *remembered, 0};
+    }
+    ++ThumbnailWork().cacheFileReads;
     try {
-        if (cacheTime && *cacheTime == *pictureTime && FileExists(cachePath)) {
-            const auto found = Memory().constFind(path);
-            if (found != Memory().constEnd() && found->pictureTime == *pictureTime &&
-                found->cacheTime == *cacheTime) {
-                ++ThumbnailWork().memoryHits;
-                return found->thumbnail;
-            }
-            ++ThumbnailWork().cacheFileReads;
-            QImage thumbnail = DecodeBmp(ReadWholeFile(cachePath));
-            if (thumbnail.width() > kBox || thumbnail.height() > kBox)
-                return {}; // not a thumbnail this program wrote
-            Remember(path, *pictureTime, *cacheTime, thumbnail);
-            return thumbnail;
-        }
+        QImage thumbnail = DecodeBmp(ReadWholeFile(cachePath));
+        if (thumbnail.width() > kBox || thumbnail.height() > kBox)
+            return {}; // not a thumbnail this program wrote
+        Remember(path, *pictureTime, thumbnail);
+        return {ThumbnailLookup::Ready, thumbnail, 0};
+    } catch (const std::exception&) {
+        return {}; // damaged: nothing, and not made again while the times match
+    }
+}
 
-        ++ThumbnailWork().pictureDecodes;
+QImage MakeThumbnailFile(const QString& path, std::int64_t pictureTime) {
+    ++ThumbnailWork().pictureDecodes;
+    try {
         const DecodedPicture picture = LoadPictureAtLeast(path, ThumbnailSize);
         QImage thumbnail = MakeThumbnail(picture.image, picture.pictureSize);
+        const QString cachePath = ThumbnailPath(path);
         ReplaceFileContents(cachePath, EncodeBmp(thumbnail));
-        if (!SetFileWriteTime(cachePath, *pictureTime))
+        if (!SetFileWriteTime(cachePath, pictureTime))
             return {};
-        Remember(path, *pictureTime, *pictureTime, thumbnail);
+        Remember(path, pictureTime, thumbnail);
         return thumbnail;
     } catch (const std::exception&) {
-        return {}; // damaged picture or cache, unwritable folder: no thumbnail
+        return {}; // undecodable picture, unwritable folder: no thumbnail
     }
+}
+
+QImage GetThumbnail(const QString& path) {
+    const ThumbnailLookup lookup = LookUpThumbnail(path);
+    if (lookup.state == ThumbnailLookup::NeedsMaking)
+        return MakeThumbnailFile(path, lookup.pictureTime);
+    return lookup.thumbnail;
 }

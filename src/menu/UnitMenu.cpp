@@ -3,6 +3,7 @@
 #include "app/FileRoutines.h"
 #include "app/ShowMessageBox.h"
 #include "app/UnitDef.h"
+#include "delivery/ThumbnailLoader.h"
 #include "library/FolderScan.h"
 #include "library/TMenuItem.h"
 #include "menu/ScreenMetrics.h"
@@ -95,6 +96,14 @@ void TFmMenu::FormCreate() {
     connect(&TimerDirHint, &QTimer::timeout, this, &TFmMenu::TimerDirHintTimer);
 
     CurrentPlatform().SetWindowTag(this, WindowTag);
+
+    // A thumbnail made in the background: the cells that show that picture paint again.
+    connect(&ThumbnailLoader::Instance(), &ThumbnailLoader::Ready, this,
+            [this](const QString& path) {
+                for (TWideMenuItem* entry : WideMenuItem)
+                    if (entry->ImageIndex == ikImage && entry->Hint == path)
+                        entry->update();
+            });
 }
 
 int TFmMenu::GetMenuWidth(TMenuItem* menuItem, int maxWidth) const {
@@ -429,6 +438,8 @@ void TFmMenu::FreeSubMenu() {
 }
 
 void TFmMenu::FormHide() {
+    if (this == FmMenu)
+        ThumbnailLoader::Instance().CancelPending();
     TimerDirHint.stop();
     TimerScroll.stop();
     FmHint->hide();

@@ -3,6 +3,7 @@
 #include "app/ShowMessageBox.h"
 #include "app/UnitDef.h"
 #include "delivery/ThumbnailCache.h"
+#include "delivery/ThumbnailLoader.h"
 #include "delivery/UnitClipData.h"
 #include "library/TMenuItem.h"
 #include "menu/IconList.h"
@@ -84,7 +85,7 @@ void TWideMenuItem::DrawThumbBitmap(QPainter& painter, const QColor& pen, const 
     FrameRect(painter, rect().adjusted(1, 1, -1, -1), pen, brush);
     if (!MenuItem || MenuItem->ImageIndex != ikImage)
         return;
-    const QImage thumbnail = GetThumbnail(MenuItem->Hint);
+    const QImage thumbnail = ThumbnailLoader::Instance().Thumbnail(MenuItem->Hint);
     if (thumbnail.isNull())
         return;
     const QSize size = ThumbnailSize(thumbnail.size());

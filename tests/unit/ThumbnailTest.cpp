@@ -41,7 +41,7 @@ class ThumbnailCache : public ::testing::Test {
 protected:
     void SetUp() override {
         ClearThumbnailMemory();
-        ThumbnailWork() = {};
+        ResetThumbnailWork();
     }
     // Sets a file's write time, shifted by whole seconds from now-ish.
     void SetTime(const QString& relative, std::int64_t fileTime) {

@@ -49,6 +49,9 @@ TEST_F(EntryPaint, ThumbnailCellsCentreThePicture) {
     library.Write("cells/b.png", "not a picture");
     Open(Folder("cells", 0, 0), 10, 30);
     ASSERT_EQ(menu->WideMenuItem.size(), 2u);
+    menu->WideMenuItem[0]->grab(); // the first paint asks for the thumbnails
+    menu->WideMenuItem[1]->grab();
+    ASSERT_TRUE(WaitForThumbnails());
     const QImage cell = menu->WideMenuItem[0]->grab().toImage();
     EXPECT_EQ(At(cell, 1, 1), ColorFromBgr(ItemPenColor)) << "frame inset by one";
     EXPECT_EQ(At(cell, 0, 0), ColorFromBgr(MenuBackColor));

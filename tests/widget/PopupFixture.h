@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/UnitDef.h"
+#include "delivery/ThumbnailLoader.h"
 #include "library/FolderScan.h"
 #include "library/TMenuItem.h"
 #include "menu/HintPicture.h"
@@ -11,6 +12,8 @@
 #include "menu/UnitWideMenuItem.h"
 #include "menubar/UnitMenuBar.h"
 #include "support/TempTree.h"
+
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +66,14 @@ protected:
         menu->LeftWidth = leftWidth;
         menu->ShowSubMenuAtRight = true;
         menu->LoadData(left, top);
+    }
+
+    // Waits until the thumbnails the popup asked for have been made and painted again.
+    static bool WaitForThumbnails() {
+        const bool idle =
+            QTest::qWaitFor([] { return !ThumbnailLoader::Instance().Busy(); }, 10000);
+        QCoreApplication::processEvents();
+        return idle;
     }
 
     QList<QRect> EntryRects() const {

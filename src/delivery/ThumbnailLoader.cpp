@@ -1,0 +1,69 @@
+#include "delivery/ThumbnailLoader.h"
+
+#include "delivery/ThumbnailCache.h"
+
+ThumbnailLoader& ThumbnailLoader::Instance() {
+    static ThumbnailLoader loader;
+    return loader;
+}
+
+ThumbnailLoader::ThumbnailLoader() {
+    // One worker: decoding competes with painting for the same cores.
+    pool_.setMaxThreadCount(1);
+}
+
+ThumbnailLoader::~ThumbnailLoader() {
+    CancelPending();
+    pool_.waitForDone();
+}
+
+QImage ThumbnailLoader::Thumbnail(const QString& path) {
+    const ThumbnailLookup lookup = LookUpThumbnail(path);
+    if (lookup.state != ThumbnailLookup::NeedsMaking)
+        return lookup.thumbnail;
+    const auto failed = failed_.constFind(path);
+    if (failed != failed_.constEnd() && *failed == lookup.pictureTime)
+        return {}; // made in vain before; tried again once the picture changes
+    if (pending_.contains(path))
+        return {};
+    pending_.insert(path);
+    const int generation = generation_;
+    const std::int64_t pictureTime = lookup.pictureTime;
+    pool_.start([this, path, pictureTime, generation] {
+        bool made = false;
+        const bool wanted = generation == generation_;
+        if (wanted)
+            made = !MakeThumbnailFile(path, pictureTime).isNull();
+        QMetaObject::invokeMethod(
+            this,
+            [this, path, pictureTime, made, wanted] {
+                if (wanted)
+                    Finished(path, pictureTime, made);
+                else
+                    pending_.remove(path);
+            },
+            Qt::QueuedConnection);
+    });
+    return {};
+}
+
+void ThumbnailLoader::Finished(const QString& path, std::int64_t pictureTime, bool made) {
+    pending_.remove(path);
+    if (made)
+        failed_.remove(path);
+    else
+        failed_.insert(path, pictureTime);
+    emit Ready(path);
+}
+
+void ThumbnailLoader::CancelPending() {
+    ++generation_;
+}
+
+void ThumbnailLoader::WaitForIdle() {
+    pool_.waitForDone();
+}
+
+bool ThumbnailLoader::Busy() const {
+    return !pending_.isEmpty();
+}
