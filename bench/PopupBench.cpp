@@ -5,6 +5,7 @@
 
 #include "app/UnitDef.h"
 #include "delivery/ThumbnailCache.h"
+#include "delivery/ThumbnailLoader.h"
 #include "library/FolderScan.h"
 #include "library/TMenuItem.h"
 #include "menu/UnitHint.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -58,7 +60,48 @@ void OpenPopup(benchmark::State& state, bool thumbnailsInMemory) {
     }
     state.counters["entries alive"] = static_cast<double>(FmMenu->findChildren<QWidget*>().size());
 }
+// A folder seen for the first time: large photos without thumbnails. The popup paints at once
+// with empty cells; `until_thumbnails_ready` also waits for the worker to make all of them.
+void OpenPopupFirstTime(benchmark::State& state, bool untilReady) {
+    const QString path = Library().path() + "/photos";
+    if (!QDir(path).exists()) {
+        QDir().mkpath(path);
+        for (int i = 0; i < 30; ++i)
+            WriteJpeg(QString("%1/photo%2.jpg").arg(path).arg(i, 2, 10, QChar('0')),
+                      TestPattern(QSize(1600, 1200)), true, 85);
+        LoadTopFolders(RootNode);
+    }
+    TMenuItem* folder = nullptr;
+    for (int i = 0; i < RootNode->Count(); ++i)
+        if (RootNode->Items(i)->Caption == "photos")
+            folder = RootNode->Items(i);
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (const QString& name : QDir(path).entryList({"*.thb"}))
+            QFile::remove(path + "/" + name);
+        ClearThumbnailMemory();
+        state.ResumeTiming();
+        FmMenu->MenuItem = folder;
+        FmMenu->LeftWidth = 100;
+        FmMenu->LoadData(10, 26);
+        FmMenu->show();
+        benchmark::DoNotOptimize(FmMenu->grab());
+        while (untilReady && ThumbnailLoader::Instance().Busy())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        state.PauseTiming();
+        FmMenu->hide();
+        ThumbnailLoader::Instance().WaitForIdle();
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+}
 } // namespace
+
+BENCHMARK_CAPTURE(OpenPopupFirstTime, popup_painted_30_progressive_photos, false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenPopupFirstTime, until_thumbnails_ready_30_progressive_photos, true)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_CAPTURE(OpenPopup, thumbnails_from_thb_files, false)
     ->Arg(100)
