@@ -1,5 +1,6 @@
 #include "app/UnitDef.h"
 #include "app/UnitMain.h"
+#include "delivery/ThumbnailLoader.h"
 #include "menu/UnitHint.h"
 #include "menu/UnitMenu.h"
 #include "menubar/UnitMenuBar.h"
@@ -36,5 +37,9 @@ int main(int argc, char** argv) {
     auto fmHint = std::make_unique<TFmHint>();
     FmHint = fmHint.get();
 
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    // A thumbnail being made finishes while the application object still exists.
+    ThumbnailLoader::Instance().CancelPending();
+    ThumbnailLoader::Instance().WaitForIdle();
+    return exitCode;
 }

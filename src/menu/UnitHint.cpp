@@ -5,7 +5,7 @@
 
 #include "library/NameCompare.h"
 #include "library/TMenuItem.h"
-#include "menu/ScreenMetrics.h"
+#include "app/ScreenMetrics.h"
 #include "picture/Picture.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"

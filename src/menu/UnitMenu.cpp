@@ -6,7 +6,7 @@
 #include "delivery/ThumbnailLoader.h"
 #include "library/FolderScan.h"
 #include "library/TMenuItem.h"
-#include "menu/ScreenMetrics.h"
+#include "app/ScreenMetrics.h"
 #include "menu/ScrollButton.h"
 #include "menu/UnitHint.h"
 #include "menu/UnitWideMenuItem.h"

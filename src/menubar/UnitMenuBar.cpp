@@ -2,6 +2,7 @@
 
 #include "app/OptionsFile.h"
 #include "app/RegistryDate.h"
+#include "app/ScreenMetrics.h"
 #include "app/ShowMessageBox.h"
 #include "app/UnitDef.h"
 #include "library/TMenuItem.h"
@@ -14,7 +15,6 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QScreen>
 #include <QUrl>
 
 TFmMenuBar* FmMenuBar = nullptr;
@@ -81,10 +81,6 @@ void TFmMenuBar::CreateSystemMenu() {
     MnAbout = command("关于Jolvex", &TFmMenuBar::MnAboutClick);
     separator();
     MnExit = command("退出", &TFmMenuBar::MnExitClick);
-}
-
-int TFmMenuBar::ScreenWidth() {
-    return QGuiApplication::primaryScreen()->geometry().width();
 }
 
 QList<BarLabel*> TFmMenuBar::Labels() const {
@@ -167,13 +163,11 @@ void TFmMenuBar::ImageMMouseDown(QPoint cursor) {
 void TFmMenuBar::ImageMMouseMove(QPoint cursor) {
     if (!MouseIsDown)
         return;
-    const QPoint p = cursor;
-    if (std::abs(p.x() - OldCurPos.x()) > kDragDeadZone ||
-        std::abs(p.y() - OldCurPos.y()) > kDragDeadZone)
+    if (std::abs(cursor.x() - OldCurPos.x()) > kDragDeadZone ||
+        std::abs(cursor.y() - OldCurPos.y()) > kDragDeadZone)
         WndIsDrag = true;
     if (WndIsDrag) {
-        requestedPosition_ =
-            QPoint(p.x() - OldCurPos.x() + OldLeft, p.y() - OldCurPos.y() + OldTop);
+        requestedPosition_ = cursor - OldCurPos + QPoint(OldLeft, OldTop);
         move(requestedPosition_);
     }
 }

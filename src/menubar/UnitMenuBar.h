@@ -67,8 +67,6 @@ public:
     void MnAboutClick();
     void MnExitClick();
 
-    static int ScreenWidth();
-
 protected:
     void showEvent(QShowEvent* event) override;
 

@@ -6,7 +6,7 @@
 #include "library/TMenuItem.h"
 #include "menu/HintPicture.h"
 #include "menu/HintText.h"
-#include "menu/ScreenMetrics.h"
+#include "app/ScreenMetrics.h"
 #include "menu/UnitHint.h"
 #include "menu/UnitMenu.h"
 #include "menu/UnitWideMenuItem.h"
