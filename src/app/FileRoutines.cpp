@@ -11,6 +11,23 @@ namespace {
 bool IsDotEntry(const QString& name) {
     return name == u"." || name == u"..";
 }
+
+// The first free name for `path`: itself, else "name (2).ext", "name (3).ext", ...
+QString FreeTargetName(const QString& path, bool isFolder) {
+    if (!PathExists(path))
+        return path;
+    const qsizetype slash = path.lastIndexOf(PathDelimiter);
+    const QString name = path.mid(slash + 1);
+    const qsizetype dot = isFolder ? -1 : name.lastIndexOf(u'.');
+    const QString stem = dot > 0 ? name.left(dot) : name;
+    const QString extension = dot > 0 ? name.mid(dot) : QString();
+    for (int n = 2;; ++n) {
+        const QString candidate =
+            path.left(slash + 1) + QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension);
+        if (!PathExists(candidate))
+            return candidate;
+    }
+}
 } // namespace
 
 void ListFilesRecursive(const QString& folder, QStringList& list) {
@@ -56,22 +73,6 @@ int RunProcess(const QString& program, const QStringList& arguments, int /*show*
 
 bool DeleteDirectory(const QString& path) {
     return DeleteTree(path);
-}
-
-QString FreeTargetName(const QString& path, bool isFolder) {
-    if (!PathExists(path))
-        return path;
-    const qsizetype slash = path.lastIndexOf(PathDelimiter);
-    const QString name = path.mid(slash + 1);
-    const qsizetype dot = isFolder ? -1 : name.lastIndexOf(u'.');
-    const QString stem = dot > 0 ? name.left(dot) : name;
-    const QString extension = dot > 0 ? name.mid(dot) : QString();
-    for (int n = 2;; ++n) {
-        const QString candidate =
-            path.left(slash + 1) + QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension);
-        if (!PathExists(candidate))
-            return candidate;
-    }
 }
 
 bool ShellMoveFile(const QString& from, const QString& to) {

@@ -32,9 +32,6 @@ bool DeleteDirectory(const QString& path);
 // is ever overwritten. Works across file systems.
 bool ShellMoveFile(const QString& from, const QString& to);
 
-// The first free name for `path`: itself, else "name (2).ext", "name (3).ext", ...
-QString FreeTargetName(const QString& path, bool isFolder);
-
 // The text of a file, decoded by its byte-order mark, every line break made CR LF, cut at its
 // first NUL. A missing file gives an empty text; an unreadable one throws FileError.
 QString LoadTextFile(const QString& path);

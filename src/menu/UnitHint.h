@@ -1,8 +1,5 @@
 #pragma once
 
-#include <QImage>
-#include <QList>
-#include <QTimer>
 #include <QWidget>
 
 class TMenuItem;

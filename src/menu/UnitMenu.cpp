@@ -1,12 +1,12 @@
 #include "menu/UnitMenu.h"
 
 #include "app/FileRoutines.h"
+#include "app/ScreenMetrics.h"
 #include "app/ShowMessageBox.h"
 #include "app/UnitDef.h"
 #include "delivery/ThumbnailLoader.h"
 #include "library/FolderScan.h"
 #include "library/TMenuItem.h"
-#include "app/ScreenMetrics.h"
 #include "menu/ScrollButton.h"
 #include "menu/UnitHint.h"
 #include "menu/UnitWideMenuItem.h"
@@ -15,7 +15,6 @@
 #include "platform/Platform.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 
 #include <functional>
 
