@@ -3,94 +3,110 @@
 // entry (offscreen, so painting is real but nothing reaches a screen).
 #include "FixturePictures.h"
 
-#include "app/UnitDef.h"
 #include "delivery/ThumbnailCache.h"
 #include "delivery/ThumbnailLoader.h"
 #include "library/FolderScan.h"
-#include "library/TMenuItem.h"
-#include "menu/UnitHint.h"
-#include "menu/UnitMenu.h"
-#include "menubar/UnitMenuBar.h"
+#include "library/Library.h"
 #include "platform/Platform.h"
+#include "popup/DragSession.h"
+#include "popup/FolderPopup.h"
+#include "popup/PopupContext.h"
+#include "popup/PreviewWindow.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <memory>
+
 #include <benchmark/benchmark.h>
 
 namespace {
-QTemporaryDir& Library() {
-    static QTemporaryDir folder;
-    return folder;
-}
+// The popup and what it works with, as the program wires them, over a temporary library.
+struct PopupWorld {
+    QTemporaryDir folder;
+    std::unique_ptr<Platform> platform = createNativePlatform();
+    Library library{folder.path()};
+    ThumbnailCache cache;
+    ThumbnailLoader loader{cache};
+    DragSession drag;
+    PreviewWindow preview{*platform};
+    PopupContext context{*platform, library, loader, preview, drag, 0x40000001,
+                         QPixmap(QStringLiteral(":/skin/menu_left_bar.png"))};
+    FolderPopup menu{context};
+};
+PopupWorld* world = nullptr;
 
-TMenuItem* FolderOf(int pictures) {
+LibraryNode* FolderOf(int pictures) {
     const QString name = QString("f%1").arg(pictures);
-    const QString path = Library().path() + "/" + name;
+    const QString path = world->folder.path() + "/" + name;
+    LibraryNode* root = world->library.root();
     if (!QDir(path).exists()) {
         QDir().mkpath(path);
         const QImage picture = TestPattern(QSize(96, 72));
         for (int i = 0; i < pictures; ++i) {
             const QString file = QString("%1/p%2.png").arg(path).arg(i, 4, 10, QChar('0'));
             picture.save(file);
-            GetThumbnail(file); // valid cache files, as after a first opening
+            world->cache.thumbnail(file); // valid cache files, as after a first opening
         }
-        LoadTopFolders(RootNode);
+        loadTopFolders(root);
     }
-    for (int i = 0; i < RootNode->Count(); ++i)
-        if (RootNode->Items(i)->Caption == name)
-            return RootNode->Items(i);
+    for (int i = 0; i < root->childCount(); ++i)
+        if (root->child(i)->caption() == name)
+            return root->child(i);
     return nullptr;
 }
 
 void OpenPopup(benchmark::State& state, bool thumbnailsInMemory) {
-    TMenuItem* folder = FolderOf(static_cast<int>(state.range(0)));
+    LibraryNode* folder = FolderOf(static_cast<int>(state.range(0)));
+    FolderPopup& menu = world->menu;
     for (auto _ : state) {
         if (!thumbnailsInMemory)
-            ClearThumbnailMemory();
-        FmMenu->MenuItem = folder;
-        FmMenu->LeftWidth = 100;
-        FmMenu->LoadData(10, 26);
-        FmMenu->show();
-        benchmark::DoNotOptimize(FmMenu->grab()); // paints every visible entry
-        FmMenu->hide();
+            world->cache.clearMemory();
+        menu.setNode(folder);
+        menu.setLabelRight(100);
+        menu.fill(10, 26);
+        menu.show();
+        benchmark::DoNotOptimize(menu.grab()); // paints every visible entry
+        menu.hide();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    state.counters["entries alive"] = static_cast<double>(FmMenu->findChildren<QWidget*>().size());
+    state.counters["entries alive"] = static_cast<double>(menu.findChildren<QWidget*>().size());
 }
 // A folder seen for the first time: large photos without thumbnails. The popup paints at once
 // with empty cells; `until_thumbnails_ready` also waits for the worker to make all of them.
 void OpenPopupFirstTime(benchmark::State& state, bool untilReady) {
-    const QString path = Library().path() + "/photos";
+    const QString path = world->folder.path() + "/photos";
+    LibraryNode* root = world->library.root();
     if (!QDir(path).exists()) {
         QDir().mkpath(path);
         for (int i = 0; i < 30; ++i)
             WriteJpeg(QString("%1/photo%2.jpg").arg(path).arg(i, 2, 10, QChar('0')),
                       TestPattern(QSize(1600, 1200)), true, 85);
-        LoadTopFolders(RootNode);
+        loadTopFolders(root);
     }
-    TMenuItem* folder = nullptr;
-    for (int i = 0; i < RootNode->Count(); ++i)
-        if (RootNode->Items(i)->Caption == "photos")
-            folder = RootNode->Items(i);
+    LibraryNode* folder = nullptr;
+    for (int i = 0; i < root->childCount(); ++i)
+        if (root->child(i)->caption() == "photos")
+            folder = root->child(i);
+    FolderPopup& menu = world->menu;
     for (auto _ : state) {
         state.PauseTiming();
         for (const QString& name : QDir(path).entryList({"*.thb"}))
             QFile::remove(path + "/" + name);
-        ClearThumbnailMemory();
+        world->cache.clearMemory();
         state.ResumeTiming();
-        FmMenu->MenuItem = folder;
-        FmMenu->LeftWidth = 100;
-        FmMenu->LoadData(10, 26);
-        FmMenu->show();
-        benchmark::DoNotOptimize(FmMenu->grab());
-        while (untilReady && ThumbnailLoader::Instance().Busy())
+        menu.setNode(folder);
+        menu.setLabelRight(100);
+        menu.fill(10, 26);
+        menu.show();
+        benchmark::DoNotOptimize(menu.grab());
+        while (untilReady && world->loader.busy())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         state.PauseTiming();
-        FmMenu->hide();
-        ThumbnailLoader::Instance().WaitForIdle();
+        menu.hide();
+        world->loader.waitForIdle();
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         state.ResumeTiming();
@@ -115,17 +131,9 @@ BENCHMARK_CAPTURE(OpenPopup, thumbnails_kept_in_memory, true)
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    PreparePlatformApplication();
-    WindowTag = DrawWindowTag();
-    TFmMenuBar bar;
-    FmMenuBar = &bar;
-    TFmMenu menu;
-    FmMenu = &menu;
-    TFmHint hint;
-    FmHint = &hint;
-    RootNode = bar.PMenuItems();
-    SystemNode = bar.MnSystem;
-    RootNode->Hint = Library().path();
+    preparePlatformApplication();
+    PopupWorld popupWorld;
+    world = &popupWorld;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

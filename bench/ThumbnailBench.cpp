@@ -19,7 +19,7 @@ QTemporaryDir& Folder() {
 
 QString Fixture(const QString& name) {
     const QString path = Folder().path() + "/" + name;
-    if (FileExists(path))
+    if (fileExists(path))
         return path;
     if (name == "photo.jpg")
         WriteJpeg(path, TestPattern(QSize(4000, 3000)), false, 85);
@@ -34,10 +34,11 @@ QString Fixture(const QString& name) {
 
 void MakeThumbnailFile(benchmark::State& state, const QString& name) {
     const QString path = Fixture(name);
+    ThumbnailCache cache;
     for (auto _ : state) {
-        DeleteTree(ThumbnailPath(path));
-        ClearThumbnailMemory();
-        benchmark::DoNotOptimize(GetThumbnail(path));
+        deleteTree(thumbnailPath(path));
+        cache.clearMemory();
+        benchmark::DoNotOptimize(cache.thumbnail(path));
     }
 }
 
@@ -46,27 +47,28 @@ void FullDecodeThenShrink(benchmark::State& state, const QString& name) {
     for (auto _ : state) {
         QImage image;
         QSize size;
-        if (PictureKindOf(path) == PictureKind::Gif) {
+        if (pictureKindOf(path) == PictureKind::Gif) {
             const GifAnimation gif =
-                LoadGifAnimation(path); // what a naive decode of all frames costs
+                loadGifAnimation(path); // what a naive decode of all frames costs
             image = gif.frames.first();
             size = gif.screen;
         } else {
-            const DecodedPicture picture = LoadPicture(path);
+            const DecodedPicture picture = loadPicture(path);
             image = picture.image;
             size = picture.pictureSize;
         }
-        benchmark::DoNotOptimize(MakeThumbnail(image, size));
+        benchmark::DoNotOptimize(makeThumbnail(image, size));
     }
 }
 
 void ReadCachedThumbnail(benchmark::State& state, bool keepInMemory) {
     const QString path = Fixture("photo.jpg");
-    GetThumbnail(path);
+    ThumbnailCache cache;
+    cache.thumbnail(path);
     for (auto _ : state) {
         if (!keepInMemory)
-            ClearThumbnailMemory();
-        benchmark::DoNotOptimize(GetThumbnail(path));
+            cache.clearMemory();
+        benchmark::DoNotOptimize(cache.thumbnail(path));
     }
 }
 } // namespace

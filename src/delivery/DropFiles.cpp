@@ -2,7 +2,7 @@
 
 #include <QtEndian>
 
-QByteArray BuildDropFilesBlock(const QString& path) {
+QByteArray buildDropFilesBlock(const QString& path) {
     QByteArray block(2 * path.size() + 24, '\0');
     qToLittleEndian<quint32>(20, block.data());
     qToLittleEndian<quint32>(0xFFFFFFFF, block.data() + 16);

@@ -3,8 +3,6 @@
 #include "picture/Picture.h"
 #include "platform/FileSystem.h"
 
-#include <QHash>
-#include <QMutex>
 #include <QPainter>
 
 #include <cmath>
@@ -15,56 +13,23 @@ constexpr int kBox = 40;
 // Thumbnails kept in memory (about 6 KB each); the whole memory is dropped past this.
 constexpr int kMemoryLimit = 4096;
 
-// Thumbnails read or made earlier, valid while the picture keeps its time and the cache file
-// carries the same (the look-up checks the cache file's time before asking here).
-struct Remembered {
-    std::int64_t pictureTime;
-    QImage thumbnail;
-};
-
-QMutex& MemoryLock() {
-    static QMutex lock;
-    return lock;
-}
-
-QHash<QString, Remembered>& Memory() {
-    static QHash<QString, Remembered> memory;
-    return memory;
-}
-
-void Remember(const QString& path, std::int64_t pictureTime, const QImage& thumbnail) {
-    QMutexLocker locker(&MemoryLock());
-    auto& memory = Memory();
-    if (memory.size() >= kMemoryLimit)
-        memory.clear();
-    memory.insert(path, {pictureTime, thumbnail});
-}
-
-std::optional<QImage> Recall(const QString& path, std::int64_t pictureTime) {
-    QMutexLocker locker(&MemoryLock());
-    const auto found = Memory().constFind(path);
-    if (found == Memory().constEnd() || found->pictureTime != pictureTime)
-        return std::nullopt;
-    return found->thumbnail;
-}
-
-int RoundHalfToEven(double value) {
+int roundHalfToEven(double value) {
     return static_cast<int>(std::nearbyint(value)); // the default rounding mode: to even
 }
 } // namespace
 
-QSize ThumbnailSize(QSize picture) {
+QSize thumbnailSize(QSize picture) {
     const int w = picture.width();
     const int h = picture.height();
     if (w <= kBox && h <= kBox)
         return picture;
     if (w > h)
-        return {kBox, RoundHalfToEven(static_cast<double>(h) / w * kBox)};
-    return {RoundHalfToEven(static_cast<double>(w) / h * kBox), kBox};
+        return {kBox, roundHalfToEven(static_cast<double>(h) / w * kBox)};
+    return {roundHalfToEven(static_cast<double>(w) / h * kBox), kBox};
 }
 
-QImage MakeThumbnail(const QImage& picture, QSize pictureSize) {
-    const QSize size = ThumbnailSize(pictureSize);
+QImage makeThumbnail(const QImage& picture, QSize pictureSize) {
+    const QSize size = thumbnailSize(pictureSize);
     QImage thumbnail(size, QImage::Format_RGB32);
     thumbnail.fill(Qt::white);
     if (size.isEmpty())
@@ -75,72 +40,84 @@ QImage MakeThumbnail(const QImage& picture, QSize pictureSize) {
     return thumbnail;
 }
 
-QString ThumbnailPath(const QString& picturePath) {
+QString thumbnailPath(const QString& picturePath) {
     return picturePath + QStringLiteral(".thb");
 }
 
-ThumbnailCounters& ThumbnailWork() {
-    static ThumbnailCounters counters;
-    return counters;
+void ThumbnailCache::remember(const QString& path, std::int64_t pictureTime,
+                              const QImage& thumbnail) {
+    QMutexLocker locker(&memoryLock_);
+    if (memory_.size() >= kMemoryLimit)
+        memory_.clear();
+    memory_.insert(path, {pictureTime, thumbnail});
 }
 
-void ClearThumbnailMemory() {
-    QMutexLocker locker(&MemoryLock());
-    Memory().clear();
+std::optional<QImage> ThumbnailCache::recall(const QString& path, std::int64_t pictureTime) {
+    QMutexLocker locker(&memoryLock_);
+    const auto found = memory_.constFind(path);
+    if (found == memory_.constEnd() || found->pictureTime != pictureTime)
+        return std::nullopt;
+    return found->thumbnail;
 }
 
-void ResetThumbnailWork() {
-    ThumbnailWork().pictureDecodes = 0;
-    ThumbnailWork().cacheFileReads = 0;
-    ThumbnailWork().memoryHits = 0;
+void ThumbnailCache::clearMemory() {
+    QMutexLocker locker(&memoryLock_);
+    memory_.clear();
 }
 
-ThumbnailLookup LookUpThumbnail(const QString& path) {
-    if (!FileExists(path))
+void ThumbnailCache::resetCounters() {
+    counters_.pictureDecodes = 0;
+    counters_.cacheFileReads = 0;
+    counters_.memoryHits = 0;
+}
+
+ThumbnailLookup ThumbnailCache::lookUp(const QString& path) {
+    using State = ThumbnailLookup::State;
+    if (!fileExists(path))
         return {};
-    const auto pictureTime = GetFileWriteTime(path);
+    const auto pictureTime = fileWriteTime(path);
     if (!pictureTime)
         return {};
-    const QString cachePath = ThumbnailPath(path);
-    const auto cacheTime = GetFileWriteTime(cachePath);
-    if (!cacheTime || *cacheTime != *pictureTime || !FileExists(cachePath))
-        return {ThumbnailLookup::NeedsMaking, {}, *pictureTime};
+    const QString cachePath = thumbnailPath(path);
+    const auto cacheTime = fileWriteTime(cachePath);
+    if (!cacheTime || *cacheTime != *pictureTime || !fileExists(cachePath))
+        return {State::NeedsMaking, {}, *pictureTime};
 
-    if (auto remembered = Recall(path, *pictureTime)) {
-        ++ThumbnailWork().memoryHits;
-        return {ThumbnailLookup::Ready, *remembered, 0};
+    if (auto remembered = recall(path, *pictureTime)) {
+        ++counters_.memoryHits;
+        return {State::Ready, *remembered, 0};
     }
-    ++ThumbnailWork().cacheFileReads;
+    ++counters_.cacheFileReads;
     try {
-        QImage thumbnail = DecodeBmp(ReadWholeFile(cachePath));
+        QImage thumbnail = decodeBmp(readWholeFile(cachePath));
         if (thumbnail.width() > kBox || thumbnail.height() > kBox)
             return {}; // not a thumbnail this program wrote
-        Remember(path, *pictureTime, thumbnail);
-        return {ThumbnailLookup::Ready, thumbnail, 0};
+        remember(path, *pictureTime, thumbnail);
+        return {State::Ready, thumbnail, 0};
     } catch (const std::exception&) {
         return {}; // damaged: nothing, and not made again while the times match
     }
 }
 
-QImage MakeThumbnailFile(const QString& path, std::int64_t pictureTime) {
-    ++ThumbnailWork().pictureDecodes;
+QImage ThumbnailCache::makeFile(const QString& path, std::int64_t pictureTime) {
+    ++counters_.pictureDecodes;
     try {
-        const DecodedPicture picture = LoadPictureAtLeast(path, ThumbnailSize);
-        QImage thumbnail = MakeThumbnail(picture.image, picture.pictureSize);
-        const QString cachePath = ThumbnailPath(path);
-        ReplaceFileContents(cachePath, EncodeBmp(thumbnail));
-        if (!SetFileWriteTime(cachePath, pictureTime))
+        const DecodedPicture picture = loadPictureAtLeast(path, thumbnailSize);
+        QImage thumbnail = makeThumbnail(picture.image, picture.pictureSize);
+        const QString cachePath = thumbnailPath(path);
+        replaceFileContents(cachePath, encodeBmp(thumbnail));
+        if (!setFileWriteTime(cachePath, pictureTime))
             return {};
-        Remember(path, pictureTime, thumbnail);
+        remember(path, pictureTime, thumbnail);
         return thumbnail;
     } catch (const std::exception&) {
         return {}; // undecodable picture, unwritable folder: no thumbnail
     }
 }
 
-QImage GetThumbnail(const QString& path) {
-    const ThumbnailLookup lookup = LookUpThumbnail(path);
-    if (lookup.state == ThumbnailLookup::NeedsMaking)
-        return MakeThumbnailFile(path, lookup.pictureTime);
+QImage ThumbnailCache::thumbnail(const QString& path) {
+    const ThumbnailLookup lookup = lookUp(path);
+    if (lookup.state == ThumbnailLookup::State::NeedsMaking)
+        return makeFile(path, lookup.pictureTime);
     return lookup.thumbnail;
 }

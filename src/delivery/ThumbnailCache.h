@@ -4,47 +4,71 @@
 // "<picture>.thb": an uncompressed BMP whose last-write time equals the picture's. While the two
 // times are equal the file is used; otherwise it is made again.
 
+#include <QHash>
 #include <QImage>
+#include <QMutex>
 #include <QSize>
 #include <QString>
 
 #include <atomic>
+#include <optional>
 #include <cstdint>
 
 // The thumbnail size for a picture of this size: small pictures keep their size, larger ones
 // fit 40x40 with the shorter side rounded to nearest, halves to even.
-QSize ThumbnailSize(QSize picture);
+QSize thumbnailSize(QSize picture);
 
 // Draws `picture` (which may be a reduced decode of a picture of `pictureSize`) stretched onto
-// a new white bitmap of ThumbnailSize(pictureSize).
-QImage MakeThumbnail(const QImage& picture, QSize pictureSize);
+// a new white bitmap of thumbnailSize(pictureSize).
+QImage makeThumbnail(const QImage& picture, QSize pictureSize);
 
-// The thumbnail of the picture at `path`, from its cache file or newly made and saved; a null
-// image when there is none: missing or undecodable picture, cache that cannot be saved, or a
-// cache file with the right time that cannot be read. Never throws. Safe on any thread.
-QImage GetThumbnail(const QString& path);
+// The cache file's path for a picture.
+QString thumbnailPath(const QString& picturePath);
 
-// GetThumbnail in two steps, so that the decoding can run elsewhere: the look-up reads the
-// cache (file or memory) but never decodes the picture.
+// What a look-up found, so that the decoding can run elsewhere.
 struct ThumbnailLookup {
-    enum State { Ready, Nothing, NeedsMaking } state = Nothing;
+    enum class State { Ready, Nothing, NeedsMaking } state = State::Nothing;
     QImage thumbnail;             // when Ready
     std::int64_t pictureTime = 0; // when NeedsMaking: the time the cache file must carry
 };
-ThumbnailLookup LookUpThumbnail(const QString& path);
-// Decodes the picture, saves the cache file with `pictureTime`; null when any step fails.
-QImage MakeThumbnailFile(const QString& path, std::int64_t pictureTime);
 
-// The cache file's path for a picture.
-QString ThumbnailPath(const QString& picturePath);
-
-// What GetThumbnail has done since the last reset; lets tests and benchmarks see the work.
+// What the cache has done since the last reset; lets tests and benchmarks see the work.
 struct ThumbnailCounters {
     std::atomic<int> pictureDecodes = 0;
     std::atomic<int> cacheFileReads = 0;
     std::atomic<int> memoryHits = 0;
 };
-ThumbnailCounters& ThumbnailWork();
-void ResetThumbnailWork();
-// Forgets the thumbnails kept in memory.
-void ClearThumbnailMemory();
+
+// The thumbnail files, and the thumbnails read or made earlier kept in memory. Safe on any
+// thread.
+class ThumbnailCache {
+public:
+    // The thumbnail of the picture at `path`, from its cache file or newly made and saved; a
+    // null image when there is none: missing or undecodable picture, cache that cannot be
+    // saved, or a cache file with the right time that cannot be read. Never throws.
+    QImage thumbnail(const QString& path);
+
+    // thumbnail() in two steps: the look-up reads the cache (file or memory) but never decodes
+    // the picture; makeFile decodes it and saves the cache file with `pictureTime` (null when
+    // any step fails).
+    ThumbnailLookup lookUp(const QString& path);
+    QImage makeFile(const QString& path, std::int64_t pictureTime);
+
+    // Forgets the thumbnails kept in memory.
+    void clearMemory();
+    ThumbnailCounters& counters() { return counters_; }
+    void resetCounters();
+
+private:
+    // Valid while the picture keeps its time (the look-up checks the cache file's time first).
+    struct Remembered {
+        std::int64_t pictureTime;
+        QImage thumbnail;
+    };
+    void remember(const QString& path, std::int64_t pictureTime, const QImage& thumbnail);
+    std::optional<QImage> recall(const QString& path, std::int64_t pictureTime);
+
+    QMutex memoryLock_;
+    QHash<QString, Remembered> memory_;
+    ThumbnailCounters counters_;
+};

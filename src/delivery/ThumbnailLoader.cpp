@@ -2,24 +2,19 @@
 
 #include "delivery/ThumbnailCache.h"
 
-ThumbnailLoader& ThumbnailLoader::Instance() {
-    static ThumbnailLoader loader;
-    return loader;
-}
-
-ThumbnailLoader::ThumbnailLoader() {
+ThumbnailLoader::ThumbnailLoader(ThumbnailCache& cache) : cache_(cache) {
     // One worker: decoding competes with painting for the same cores.
     pool_.setMaxThreadCount(1);
 }
 
 ThumbnailLoader::~ThumbnailLoader() {
-    CancelPending();
+    cancelPending();
     pool_.waitForDone();
 }
 
-QImage ThumbnailLoader::Thumbnail(const QString& path) {
-    const ThumbnailLookup lookup = LookUpThumbnail(path);
-    if (lookup.state != ThumbnailLookup::NeedsMaking)
+QImage ThumbnailLoader::thumbnail(const QString& path) {
+    const ThumbnailLookup lookup = cache_.lookUp(path);
+    if (lookup.state != ThumbnailLookup::State::NeedsMaking)
         return lookup.thumbnail;
     const auto failed = failed_.constFind(path);
     if (failed != failed_.constEnd() && *failed == lookup.pictureTime)
@@ -33,12 +28,12 @@ QImage ThumbnailLoader::Thumbnail(const QString& path) {
         bool made = false;
         const bool wanted = generation == generation_;
         if (wanted)
-            made = !MakeThumbnailFile(path, pictureTime).isNull();
+            made = !cache_.makeFile(path, pictureTime).isNull();
         QMetaObject::invokeMethod(
             this,
             [this, path, pictureTime, made, wanted] {
                 if (wanted)
-                    Finished(path, pictureTime, made);
+                    finished(path, pictureTime, made);
                 else
                     pending_.remove(path);
             },
@@ -47,23 +42,23 @@ QImage ThumbnailLoader::Thumbnail(const QString& path) {
     return {};
 }
 
-void ThumbnailLoader::Finished(const QString& path, std::int64_t pictureTime, bool made) {
+void ThumbnailLoader::finished(const QString& path, std::int64_t pictureTime, bool made) {
     pending_.remove(path);
     if (made)
         failed_.remove(path);
     else
         failed_.insert(path, pictureTime);
-    emit Ready(path);
+    emit ready(path);
 }
 
-void ThumbnailLoader::CancelPending() {
+void ThumbnailLoader::cancelPending() {
     ++generation_;
 }
 
-void ThumbnailLoader::WaitForIdle() {
+void ThumbnailLoader::waitForIdle() {
     pool_.waitForDone();
 }
 
-bool ThumbnailLoader::Busy() const {
+bool ThumbnailLoader::busy() const {
     return !pending_.isEmpty();
 }

@@ -10,31 +10,33 @@
 #include <atomic>
 #include <cstdint>
 
+class ThumbnailCache;
+
 // Thumbnails for painting: what the cache holds comes at once; a thumbnail that must be made
 // from its picture is made on a worker thread, so that opening a folder of large photos never
-// freezes the popup. Ready(path) follows; the entry then paints again and finds it.
+// freezes the popup. ready(path) follows; the entry then paints again and finds it.
 class ThumbnailLoader : public QObject {
     Q_OBJECT
 public:
-    static ThumbnailLoader& Instance();
+    explicit ThumbnailLoader(ThumbnailCache& cache);
     ~ThumbnailLoader() override;
 
     // The thumbnail when the cache has it; otherwise null, and, unless it failed before for
     // this version of the picture or is already on its way, it is made in the background.
-    QImage Thumbnail(const QString& path);
+    QImage thumbnail(const QString& path);
     // Drops the requests that have not started (the popup that asked for them closed).
-    void CancelPending();
+    void cancelPending();
     // Waits for the request under way (tests, shutdown).
-    void WaitForIdle();
-    bool Busy() const;
+    void waitForIdle();
+    bool busy() const;
 
 signals:
-    void Ready(const QString& path);
+    void ready(const QString& path);
 
 private:
-    ThumbnailLoader();
-    void Finished(const QString& path, std::int64_t pictureTime, bool made);
+    void finished(const QString& path, std::int64_t pictureTime, bool made);
 
+    ThumbnailCache& cache_;
     QThreadPool pool_;
     QSet<QString> pending_;
     QHash<QString, std::int64_t> failed_; // picture path -> the picture time that failed

@@ -1,83 +1,83 @@
 #include "library/FolderScan.h"
 
-#include "library/NameCompare.h"
+#include "base/NameCompare.h"
 #include "library/OrderFile.h"
-#include "library/TMenuItem.h"
+#include "library/LibraryNode.h"
 #include "platform/FileSystem.h"
 
 #include <array>
 
 namespace {
-bool IsPlainFolder(const DirEntry& entry) {
-    return entry.attributes == faDirectory && entry.name != u"." && entry.name != u"..";
+bool isPlainFolder(const DirEntry& entry) {
+    return entry.attributes == AttributeDirectory && entry.name != u"." && entry.name != u"..";
 }
 
-bool IsPictureExtension(const QString& extension) {
+bool isPictureExtension(const QString& extension) {
     static const std::array<QString, 5> pictures = {QStringLiteral(".BMP"), QStringLiteral(".JPG"),
                                                     QStringLiteral(".JPEG"), QStringLiteral(".GIF"),
                                                     QStringLiteral(".PNG")};
     for (const QString& picture : pictures)
-        if (SameText(extension, picture))
+        if (sameText(extension, picture))
             return true;
     return false;
 }
 
 // Stable pass: every child of `kind` moves to the front, keeping its order among its kind.
-void MoveKindToFront(TMenuItem* node, int kind) {
-    int cursor = node->Count() - 1;
-    for (int remaining = node->Count(); remaining > 0; --remaining) {
-        TMenuItem* child = node->Items(cursor);
-        if (child->ImageIndex == kind)
-            child->SetMenuIndex(0);
+void moveKindToFront(LibraryNode* node, NodeKind kind) {
+    int cursor = node->childCount() - 1;
+    for (int remaining = node->childCount(); remaining > 0; --remaining) {
+        LibraryNode* child = node->child(cursor);
+        if (child->kind() == kind)
+            child->moveTo(0);
         else
             --cursor;
     }
 }
 } // namespace
 
-void LoadTopFolders(TMenuItem* root) {
-    while (root->Count() > 1)
-        root->Delete(root->Count() - 1);
-    TMenuItem* systemNode = root->Count() > 0 ? root->Items(0) : nullptr;
+void loadTopFolders(LibraryNode* root) {
+    while (root->childCount() > 1)
+        root->removeChild(root->childCount() - 1);
+    LibraryNode* systemNode = root->childCount() > 0 ? root->child(0) : nullptr;
 
-    const QString folder = root->Hint;
-    for (const DirEntry& entry : EnumerateDirectory(folder))
-        if (IsPlainFolder(entry))
-            root->Add(entry.name, folder + PathDelimiter + entry.name, ikFolder);
+    const QString folder = root->path();
+    for (const DirEntry& entry : enumerateDirectory(folder))
+        if (isPlainFolder(entry))
+            root->addChild(entry.name, folder + PathSeparator + entry.name, NodeKind::Folder);
 
     // An empty line of the root order file can move the System node; it always goes back
     // to the front, also when the order file fails.
     struct KeepSystemFirst {
-        TMenuItem* node;
+        LibraryNode* node;
         ~KeepSystemFirst() {
             if (node)
-                node->SetMenuIndex(0);
+                node->moveTo(0);
         }
     } keepSystemFirst{systemNode};
 
-    const QString orderPath = folder + PathDelimiter + OrderFileName;
-    if (FileExists(orderPath))
-        ApplyOrderFile(root, orderPath);
+    const QString orderPath = folder + PathSeparator + OrderFileName;
+    if (fileExists(orderPath))
+        applyOrderFile(root, orderPath);
 }
 
-void LoadFolderItems(TMenuItem* node) {
-    const QString path = node->Hint + PathDelimiter;
-    for (const DirEntry& entry : EnumerateDirectory(node->Hint)) {
-        if (entry.attributes == faDirectory) {
-            if (IsPlainFolder(entry))
-                node->Add(entry.name, path + entry.name, ikFolder);
+void loadFolderItems(LibraryNode* node) {
+    const QString path = node->path() + PathSeparator;
+    for (const DirEntry& entry : enumerateDirectory(node->path())) {
+        if (entry.attributes == AttributeDirectory) {
+            if (isPlainFolder(entry))
+                node->addChild(entry.name, path + entry.name, NodeKind::Folder);
             continue;
         }
-        const QString extension = ExtractExtension(entry.name);
-        if (SameText(extension, QStringLiteral(".TXT")))
-            node->Add(entry.name.left(entry.name.lastIndexOf(u'.')), path + entry.name, ikText);
-        if (IsPictureExtension(extension))
-            node->Add(entry.name, path + entry.name, ikImage);
+        const QString extension = extractExtension(entry.name);
+        if (sameText(extension, QStringLiteral(".TXT")))
+            node->addChild(entry.name.left(entry.name.lastIndexOf(u'.')), path + entry.name, NodeKind::Text);
+        if (isPictureExtension(extension))
+            node->addChild(entry.name, path + entry.name, NodeKind::Image);
     }
-    MoveKindToFront(node, ikText);
-    MoveKindToFront(node, ikFolder);
+    moveKindToFront(node, NodeKind::Text);
+    moveKindToFront(node, NodeKind::Folder);
 
     const QString orderPath = path + OrderFileName;
-    if (FileExists(orderPath))
-        ApplyOrderFile(node, orderPath);
+    if (fileExists(orderPath))
+        applyOrderFile(node, orderPath);
 }

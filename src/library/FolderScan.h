@@ -1,13 +1,13 @@
 #pragma once
 
-class TMenuItem;
+class LibraryNode;
 
-// Rebuilds the top level under `root` (whose Hint is the data folder): one folder node per
+// Rebuilds the top level under `root` (whose path is the data folder): one folder node per
 // plain sub-folder, ordered by the root's Order.ini; child 0, the System node, stays first.
-// Throws FileError from ApplyOrderFile; the nodes made so far stay.
-void LoadTopFolders(TMenuItem* root);
+// Throws FileError from applyOrderFile; the nodes made so far stay.
+void loadTopFolders(LibraryNode* root);
 
 // Appends one node per sub-folder, snippet and picture of `node`'s folder: folders first,
 // then snippets, then pictures, each in enumeration order, then the folder's Order.ini.
-// Throws FileError from ApplyOrderFile.
-void LoadFolderItems(TMenuItem* node);
+// Throws FileError from applyOrderFile.
+void loadFolderItems(LibraryNode* node);

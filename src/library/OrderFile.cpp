@@ -1,18 +1,18 @@
 #include "library/OrderFile.h"
 
-#include "library/NameCompare.h"
-#include "library/TMenuItem.h"
-#include "library/TextCodec.h"
+#include "base/NameCompare.h"
+#include "library/LibraryNode.h"
+#include "base/TextCodec.h"
 #include "platform/FileSystem.h"
 
-void SortMenuItems(std::vector<TMenuItem*>& nodes, int low, int high) {
-    const QString pivot = nodes[static_cast<size_t>((low + high) / 2)]->Hint;
+void sortNodes(std::vector<LibraryNode*>& nodes, int low, int high) {
+    const QString pivot = nodes[static_cast<size_t>((low + high) / 2)]->path();
     int i = low;
     int j = high;
     do {
-        while (CompareNames(nodes[static_cast<size_t>(i)]->Hint, pivot) < 0)
+        while (compareNames(nodes[static_cast<size_t>(i)]->path(), pivot) < 0)
             ++i;
-        while (CompareNames(nodes[static_cast<size_t>(j)]->Hint, pivot) > 0)
+        while (compareNames(nodes[static_cast<size_t>(j)]->path(), pivot) > 0)
             --j;
         if (i <= j) {
             std::swap(nodes[static_cast<size_t>(i)], nodes[static_cast<size_t>(j)]);
@@ -21,17 +21,17 @@ void SortMenuItems(std::vector<TMenuItem*>& nodes, int low, int high) {
         }
     } while (i <= j);
     if (low < j)
-        SortMenuItems(nodes, low, j);
+        sortNodes(nodes, low, j);
     if (i < high)
-        SortMenuItems(nodes, i, high);
+        sortNodes(nodes, i, high);
 }
 
-int FindMenuItem(const std::vector<TMenuItem*>& nodes, const QString& name) {
+int findNode(const std::vector<LibraryNode*>& nodes, const QString& name) {
     int lo = 0;
     int hi = static_cast<int>(nodes.size()) - 1;
     while (lo <= hi) {
         const int mid = (lo + hi) / 2;
-        const int c = CompareNames(NodeName(nodes[static_cast<size_t>(mid)]->Hint), name);
+        const int c = compareNames(nodeName(nodes[static_cast<size_t>(mid)]->path()), name);
         if (c < 0)
             lo = mid + 1;
         else if (c > 0)
@@ -42,41 +42,41 @@ int FindMenuItem(const std::vector<TMenuItem*>& nodes, const QString& name) {
     return -1;
 }
 
-void ApplyOrderFile(TMenuItem* node, const QString& path) {
-    if (node->Count() < 2 || !FileExists(path))
+void applyOrderFile(LibraryNode* node, const QString& path) {
+    if (node->childCount() < 2 || !fileExists(path))
         return;
-    QStringList lines = ReadTextLines(path);
+    QStringList lines = readTextLines(path);
     const qsizetype initialCount = lines.size();
     if (initialCount == 0)
         return;
 
-    std::vector<TMenuItem*> sorted;
-    for (int c = 0; c < node->Count(); ++c)
-        sorted.push_back(node->Items(c));
-    SortMenuItems(sorted, 0, static_cast<int>(sorted.size()) - 1);
+    std::vector<LibraryNode*> sorted;
+    for (int c = 0; c < node->childCount(); ++c)
+        sorted.push_back(node->child(c));
+    sortNodes(sorted, 0, static_cast<int>(sorted.size()) - 1);
 
     int i = 0;
     while (i < lines.size()) {
-        const int k = FindMenuItem(sorted, lines[i]);
+        const int k = findNode(sorted, lines[i]);
         if (k >= 0) {
-            sorted[static_cast<size_t>(k)]->SetMenuIndex(i);
+            sorted[static_cast<size_t>(k)]->moveTo(i);
             ++i;
         } else {
             lines.removeAt(i);
         }
     }
     if (lines.size() < initialCount)
-        WriteUnicodeLines(path, lines);
+        writeUnicodeLines(path, lines);
 }
 
-void SaveOrderFile(TMenuItem* node, int at, const QString& name) {
+void saveOrderFile(LibraryNode* node, int at, const QString& name) {
     QStringList lines;
-    for (int c = 0; c < node->Count(); ++c) {
+    for (int c = 0; c < node->childCount(); ++c) {
         if (c == at)
             lines.append(name);
-        const int kind = node->Items(c)->ImageIndex;
-        if (kind == ikText || kind == ikFolder || kind == ikImage)
-            lines.append(NodeName(node->Items(c)->Hint));
+        const NodeKind kind = node->child(c)->kind();
+        if (kind == NodeKind::Text || kind == NodeKind::Folder || kind == NodeKind::Image)
+            lines.append(nodeName(node->child(c)->path()));
     }
-    WriteUnicodeLines(node->Hint + PathDelimiter + OrderFileName, lines);
+    writeUnicodeLines(node->path() + PathSeparator + OrderFileName, lines);
 }

@@ -4,20 +4,20 @@
 
 #include <vector>
 
-class TMenuItem;
+class LibraryNode;
 
 // The per-folder Order.ini: a plain list of entry names, first line shown first.
 inline constexpr auto OrderFileName = "Order.ini";
 
-// Sorts nodes[low..high] in place by Hint with CompareNames (quicksort, Hoare partitioning).
-void SortMenuItems(std::vector<TMenuItem*>& nodes, int low, int high);
-// Binary search of nodes sorted by SortMenuItems; the index of a node whose name equals
+// Sorts nodes[low..high] in place by path with compareNames (quicksort, Hoare partitioning).
+void sortNodes(std::vector<LibraryNode*>& nodes, int low, int high);
+// Binary search of nodes sorted by sortNodes; the index of a node whose name equals
 // `name`, or -1.
-int FindMenuItem(const std::vector<TMenuItem*>& nodes, const QString& name);
+int findNode(const std::vector<LibraryNode*>& nodes, const QString& name);
 // Moves the children named in the order file to the front in the file's order and prunes
 // lines that name nothing any more. Throws FileError when the file cannot be read, or when
 // a pruned file cannot be written back.
-void ApplyOrderFile(TMenuItem* node, const QString& path);
+void applyOrderFile(LibraryNode* node, const QString& path);
 // Writes the node's current order; `name` goes in front of the child at index `at`.
 // Throws FileError when the file cannot be written.
-void SaveOrderFile(TMenuItem* node, int at, const QString& name);
+void saveOrderFile(LibraryNode* node, int at, const QString& name);

@@ -32,7 +32,7 @@ int Channel(quint32 pixel, quint32 mask) {
 }
 } // namespace
 
-QImage DecodeBmp(const QByteArray& b) {
+QImage decodeBmp(const QByteArray& b) {
     if (b.size() < 14 + 12 || b[0] != 'B' || b[1] != 'M')
         Damaged();
     const quint32 dataOffset = U32(b, 10);
@@ -69,7 +69,7 @@ QImage DecodeBmp(const QByteArray& b) {
         throw PictureError(QStringLiteral("不支持压缩的 BMP 文件。"));
     const bool topDown = height < 0;
     height = std::abs(height);
-    CheckPictureSize(width, height);
+    checkPictureSize(width, height);
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         throw PictureError(QStringLiteral("不支持的 BMP 像素深度。"));
 
@@ -123,7 +123,7 @@ QImage DecodeBmp(const QByteArray& b) {
     return image;
 }
 
-QByteArray EncodeBmp(const QImage& source) {
+QByteArray encodeBmp(const QImage& source) {
     const QImage image = source.convertToFormat(QImage::Format_RGB32);
     const qint64 width = image.width();
     const qint64 height = image.height();

@@ -50,7 +50,7 @@ struct FrameControl {
 };
 } // namespace
 
-GifAnimation DecodeGif(const QByteArray& bytes, bool firstFrameOnly) {
+GifAnimation decodeGif(const QByteArray& bytes, bool firstFrameOnly) {
     MemoryReader reader{&bytes};
     int error = 0;
     std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&reader, ReadFromMemory, &error));
@@ -107,12 +107,12 @@ GifAnimation DecodeGif(const QByteArray& bytes, bool firstFrameOnly) {
             }
             const GifImageDesc& desc = gif->Image;
             try {
-                CheckPictureSize(desc.Width, desc.Height);
+                checkPictureSize(desc.Width, desc.Height);
                 if (canvas.isNull()) {
                     // A screen smaller than the first frame (or none at all) grows to hold it.
                     screen =
                         screen.expandedTo(QSize(desc.Left + desc.Width, desc.Top + desc.Height));
-                    CheckPictureSize(screen.width(), screen.height());
+                    checkPictureSize(screen.width(), screen.height());
                     animation.screen = screen;
                     canvas = QImage(screen, QImage::Format_ARGB32);
                     if (canvas.isNull())

@@ -64,7 +64,7 @@ bool Run(JpegJob& job, const QByteArray& bytes, const std::function<QSize(QSize)
     job.pictureSize =
         QSize(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
     try {
-        CheckPictureSize(info.image_width, info.image_height);
+        checkPictureSize(info.image_width, info.image_height);
     } catch (const PictureError& error) {
         job.failure = QString::fromStdString(error.what());
         jpeg_destroy_decompress(&info);
@@ -109,7 +109,7 @@ bool Run(JpegJob& job, const QByteArray& bytes, const std::function<QSize(QSize)
 }
 } // namespace
 
-DecodedPicture DecodeJpeg(const QByteArray& bytes, const std::function<QSize(QSize)>& targetFor) {
+DecodedPicture decodeJpeg(const QByteArray& bytes, const std::function<QSize(QSize)>& targetFor) {
     JpegJob job;
     if (!Run(job, bytes, targetFor))
         throw PictureError(QStringLiteral("JPEG 文件无法解码：%1").arg(job.failure));

@@ -23,7 +23,7 @@ public:
 enum class PictureKind { None, Bmp, Jpeg, Gif, Png };
 
 // By the extension, without regard to the case of a-z: .bmp, .jpg/.jpeg, .gif, .png.
-PictureKind PictureKindOf(const QString& path);
+PictureKind pictureKindOf(const QString& path);
 
 struct DecodedPicture {
     QImage image;      // may be smaller than the picture when decoded for a thumbnail
@@ -37,24 +37,24 @@ struct GifAnimation {
 };
 
 // The whole picture; a GIF as its first frame at the GIF's full size on its background colour.
-DecodedPicture LoadPicture(const QString& path);
+DecodedPicture loadPicture(const QString& path);
 // The picture decoded at the smallest size that still covers `targetFor(picture size)` where
-// the format allows (JPEG by DCT scaling); otherwise as LoadPicture.
-DecodedPicture LoadPictureAtLeast(const QString& path,
+// the format allows (JPEG by DCT scaling); otherwise as loadPicture.
+DecodedPicture loadPictureAtLeast(const QString& path,
                                   const std::function<QSize(QSize)>& targetFor);
 // Every frame of a GIF, composed with its disposal, transparency and delays.
-GifAnimation LoadGifAnimation(const QString& path);
+GifAnimation loadGifAnimation(const QString& path);
 
 // Format decoders, on the bytes of a whole file.
-QImage DecodeBmp(const QByteArray& bytes);
-DecodedPicture DecodeJpeg(const QByteArray& bytes,
+QImage decodeBmp(const QByteArray& bytes);
+DecodedPicture decodeJpeg(const QByteArray& bytes,
                           const std::function<QSize(QSize)>& targetFor = nullptr);
-QImage DecodePng(const QByteArray& bytes);
+QImage decodePng(const QByteArray& bytes);
 // With `firstFrameOnly` the result holds one frame, drawn on the GIF's background colour.
-GifAnimation DecodeGif(const QByteArray& bytes, bool firstFrameOnly);
+GifAnimation decodeGif(const QByteArray& bytes, bool firstFrameOnly);
 
 // An uncompressed 24-bit BMP file of the picture (alpha is dropped).
-QByteArray EncodeBmp(const QImage& image);
+QByteArray encodeBmp(const QImage& image);
 
 // Refuses sizes that are empty or above the budget.
-void CheckPictureSize(qint64 width, qint64 height);
+void checkPictureSize(qint64 width, qint64 height);

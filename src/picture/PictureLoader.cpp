@@ -1,22 +1,22 @@
 #include "picture/Picture.h"
 
-#include "library/NameCompare.h"
+#include "base/NameCompare.h"
 #include "platform/FileSystem.h"
 
-PictureKind PictureKindOf(const QString& path) {
-    const QString extension = ExtractExtension(path.mid(path.lastIndexOf(PathDelimiter) + 1));
-    if (SameText(extension, QStringLiteral(".bmp")))
+PictureKind pictureKindOf(const QString& path) {
+    const QString extension = extractExtension(path.mid(path.lastIndexOf(PathSeparator) + 1));
+    if (sameText(extension, QStringLiteral(".bmp")))
         return PictureKind::Bmp;
-    if (SameText(extension, QStringLiteral(".jpg")) || SameText(extension, QStringLiteral(".jpeg")))
+    if (sameText(extension, QStringLiteral(".jpg")) || sameText(extension, QStringLiteral(".jpeg")))
         return PictureKind::Jpeg;
-    if (SameText(extension, QStringLiteral(".gif")))
+    if (sameText(extension, QStringLiteral(".gif")))
         return PictureKind::Gif;
-    if (SameText(extension, QStringLiteral(".png")))
+    if (sameText(extension, QStringLiteral(".png")))
         return PictureKind::Png;
     return PictureKind::None;
 }
 
-void CheckPictureSize(qint64 width, qint64 height) {
+void checkPictureSize(qint64 width, qint64 height) {
     if (width <= 0 || height <= 0)
         throw PictureError(QStringLiteral("图像的尺寸无效。"));
     if (width * height > MaxPicturePixels)
@@ -24,34 +24,34 @@ void CheckPictureSize(qint64 width, qint64 height) {
 }
 
 namespace {
-QByteArray ReadPictureFile(const QString& path) {
+QByteArray readPictureFile(const QString& path) {
     try {
-        return ReadWholeFile(path);
+        return readWholeFile(path);
     } catch (const FileError& error) {
-        throw PictureError(error.Message());
+        throw PictureError(error.message());
     }
 }
 } // namespace
 
-DecodedPicture LoadPictureAtLeast(const QString& path,
+DecodedPicture loadPictureAtLeast(const QString& path,
                                   const std::function<QSize(QSize)>& targetFor) {
-    const PictureKind kind = PictureKindOf(path);
+    const PictureKind kind = pictureKindOf(path);
     if (kind == PictureKind::None)
         throw PictureError(QStringLiteral("不支持的图像格式。"));
-    const QByteArray bytes = ReadPictureFile(path);
+    const QByteArray bytes = readPictureFile(path);
     switch (kind) {
     case PictureKind::Bmp: {
-        QImage image = DecodeBmp(bytes);
+        QImage image = decodeBmp(bytes);
         return {image, image.size()};
     }
     case PictureKind::Jpeg:
-        return DecodeJpeg(bytes, targetFor);
+        return decodeJpeg(bytes, targetFor);
     case PictureKind::Png: {
-        QImage image = DecodePng(bytes);
+        QImage image = decodePng(bytes);
         return {image, image.size()};
     }
     case PictureKind::Gif: {
-        GifAnimation gif = DecodeGif(bytes, true);
+        GifAnimation gif = decodeGif(bytes, true);
         return {gif.frames.first(), gif.screen};
     }
     case PictureKind::None:
@@ -60,10 +60,10 @@ DecodedPicture LoadPictureAtLeast(const QString& path,
     throw PictureError(QStringLiteral("不支持的图像格式。"));
 }
 
-DecodedPicture LoadPicture(const QString& path) {
-    return LoadPictureAtLeast(path, nullptr);
+DecodedPicture loadPicture(const QString& path) {
+    return loadPictureAtLeast(path, nullptr);
 }
 
-GifAnimation LoadGifAnimation(const QString& path) {
-    return DecodeGif(ReadPictureFile(path), false);
+GifAnimation loadGifAnimation(const QString& path) {
+    return decodeGif(readPictureFile(path), false);
 }

@@ -4,7 +4,7 @@
 
 #include <png.h>
 
-QImage DecodePng(const QByteArray& bytes) {
+QImage decodePng(const QByteArray& bytes) {
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, bytes.constData(),
@@ -12,7 +12,7 @@ QImage DecodePng(const QByteArray& bytes) {
         throw PictureError(
             QStringLiteral("PNG 文件无法解码：%1").arg(QString::fromLocal8Bit(png.message)));
     try {
-        CheckPictureSize(png.width, png.height);
+        checkPictureSize(png.width, png.height);
     } catch (...) {
         png_image_free(&png);
         throw;

@@ -13,17 +13,17 @@
 #include <stdexcept>
 
 #ifdef _WIN32
-inline constexpr char16_t PathDelimiter = u'\\';
+inline constexpr char16_t PathSeparator = u'\\';
 #else
-inline constexpr char16_t PathDelimiter = u'/';
+inline constexpr char16_t PathSeparator = u'/';
 #endif
 
 // Attribute bits, with their Windows values.
-inline constexpr std::uint32_t faReadOnly = 0x01;
-inline constexpr std::uint32_t faHidden = 0x02;
-inline constexpr std::uint32_t faDirectory = 0x10;
-inline constexpr std::uint32_t faArchive = 0x20;
-inline constexpr std::uint32_t faReparsePoint = 0x400;
+inline constexpr std::uint32_t AttributeReadOnly = 0x01;
+inline constexpr std::uint32_t AttributeHidden = 0x02;
+inline constexpr std::uint32_t AttributeDirectory = 0x10;
+inline constexpr std::uint32_t AttributeArchive = 0x20;
+inline constexpr std::uint32_t AttributeReparsePoint = 0x400;
 
 struct DirEntry {
     QString name;
@@ -34,44 +34,44 @@ struct DirEntry {
 class FileError : public std::runtime_error {
 public:
     explicit FileError(const QString& message) : std::runtime_error(message.toStdString()) {}
-    QString Message() const { return QString::fromStdString(what()); }
+    QString message() const { return QString::fromStdString(what()); }
 };
 
 // Every entry of `folder`, "." and ".." included, in the order the file system returns them.
-// An attribute word equals faDirectory exactly only for a plain, writable, visible directory.
+// An attribute word equals AttributeDirectory exactly only for a plain, writable, visible directory.
 // A folder that cannot be read yields nothing.
-QList<DirEntry> EnumerateDirectory(const QString& folder);
+QList<DirEntry> enumerateDirectory(const QString& folder);
 
-bool FileExists(const QString& path);      // a file (or anything but a directory) is there
-bool PathExists(const QString& path);      // anything is there, a dangling link included
-bool DirectoryExists(const QString& path); // a directory is there
+bool fileExists(const QString& path);      // a file (or anything but a directory) is there
+bool pathExists(const QString& path);      // anything is there, a dangling link included
+bool directoryExists(const QString& path); // a directory is there
 // Creates `path` with any missing parents; true when the directory exists afterwards.
-bool ForceDirectories(const QString& path);
+bool forceDirectories(const QString& path);
 
 // Replaces the file at `path` with `bytes` through a temporary file in the same folder, so
 // that a crash leaves the old file or the new one. Throws FileError when the folder or a
 // read-only existing file does not allow it.
-void ReplaceFileContents(const QString& path, const QByteArray& bytes);
+void replaceFileContents(const QString& path, const QByteArray& bytes);
 
 // Reads a whole file; throws FileError when it exists but cannot be read.
-QByteArray ReadWholeFile(const QString& path);
+QByteArray readWholeFile(const QString& path);
 
 // Text without a byte-order mark: UTF-8 when the bytes are valid UTF-8, else GB18030,
 // the superset of the code page most existing libraries were written in.
-QString DecodeAnsiText(const QByteArray& bytes);
+QString decodeAnsiText(const QByteArray& bytes);
 
 // Last-write time as a Windows file time: 100-nanosecond intervals since 1 January 1601.
 // Empty when the time cannot be read.
-std::optional<std::int64_t> GetFileWriteTime(const QString& path);
+std::optional<std::int64_t> fileWriteTime(const QString& path);
 // Sets the last-write time, leaving the other times alone; false when it cannot.
-bool SetFileWriteTime(const QString& path, std::int64_t fileTime);
+bool setFileWriteTime(const QString& path, std::int64_t fileTime);
 
 // Moves a file or folder to exactly `target`, which must not exist; never replaces anything.
 // Works across file systems (copy, then delete), keeping last-write times. False on failure,
 // with nothing lost: a failed copy leaves the source whole.
-bool MoveEntryNoReplace(const QString& source, const QString& target);
+bool moveEntryNoReplace(const QString& source, const QString& target);
 // Deletes a file, a link or a whole folder; a symbolic link is removed, never followed.
-bool DeleteTree(const QString& path);
+bool deleteTree(const QString& path);
 
 // Text with the line breaks this platform's text fields expect (LF here, CR LF on Windows).
-QString ToNativeLineBreaks(const QString& text);
+QString toNativeLineBreaks(const QString& text);

@@ -9,32 +9,32 @@
 // The INI form keeps DWORD values as integers, binary values as byte arrays and strings as
 // strings, all in the [General] section that QSettings uses for keys without a group.
 
-QString SettingsKey::Location() {
+QString SettingsStore::location() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/Jolvex/1.0.ini");
 }
 
-std::unique_ptr<SettingsKey> SettingsKey::Open(bool create) {
-    const QString path = Location();
-    if (!FileExists(path)) {
-        if (!create || !ForceDirectories(QFileInfo(path).absolutePath()))
+std::unique_ptr<SettingsStore> SettingsStore::open(bool create) {
+    const QString path = location();
+    if (!fileExists(path)) {
+        if (!create || !forceDirectories(QFileInfo(path).absolutePath()))
             return nullptr;
     }
     auto settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
     if (settings->status() != QSettings::NoError)
         return nullptr;
-    return std::unique_ptr<SettingsKey>(new SettingsKey(std::move(settings)));
+    return std::unique_ptr<SettingsStore>(new SettingsStore(std::move(settings)));
 }
 
-SettingsKey::SettingsKey(std::unique_ptr<QSettings> settings) : settings_(std::move(settings)) {}
+SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings) : settings_(std::move(settings)) {}
 
-SettingsKey::~SettingsKey() = default;
+SettingsStore::~SettingsStore() = default;
 
-bool SettingsKey::HasValue(const QString& name) const {
+bool SettingsStore::hasValue(const QString& name) const {
     return settings_->contains(name);
 }
 
-std::optional<quint32> SettingsKey::ReadDword(const QString& name) const {
+std::optional<quint32> SettingsStore::readDword(const QString& name) const {
     if (!settings_->contains(name))
         return std::nullopt;
     bool ok = false;
@@ -42,7 +42,7 @@ std::optional<quint32> SettingsKey::ReadDword(const QString& name) const {
     return ok ? std::optional<quint32>(value) : std::nullopt;
 }
 
-std::optional<QByteArray> SettingsKey::ReadBinary(const QString& name) const {
+std::optional<QByteArray> SettingsStore::readBinary(const QString& name) const {
     if (!settings_->contains(name))
         return std::nullopt;
     const QVariant value = settings_->value(name);
@@ -51,25 +51,25 @@ std::optional<QByteArray> SettingsKey::ReadBinary(const QString& name) const {
     return value.toByteArray();
 }
 
-std::optional<QString> SettingsKey::ReadString(const QString& name) const {
+std::optional<QString> SettingsStore::readString(const QString& name) const {
     if (!settings_->contains(name))
         return std::nullopt;
     return settings_->value(name).toString();
 }
 
-void SettingsKey::WriteDword(const QString& name, quint32 value) {
+void SettingsStore::writeDword(const QString& name, quint32 value) {
     settings_->setValue(name, value);
 }
 
-void SettingsKey::WriteBinary(const QString& name, const QByteArray& value) {
+void SettingsStore::writeBinary(const QString& name, const QByteArray& value) {
     settings_->setValue(name, value);
 }
 
-void SettingsKey::WriteString(const QString& name, const QString& value) {
+void SettingsStore::writeString(const QString& name, const QString& value) {
     settings_->setValue(name, value);
 }
 
-bool SettingsKey::Close() {
+bool SettingsStore::close() {
     settings_->sync();
     return settings_->status() == QSettings::NoError;
 }

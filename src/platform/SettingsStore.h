@@ -12,28 +12,28 @@
 
 class QSettings;
 
-class SettingsKey {
+class SettingsStore {
 public:
     // Opens the key; without `create` a key that does not exist yet is not made and the
     // result is empty. Also empty when the key cannot be opened.
-    static std::unique_ptr<SettingsKey> Open(bool create);
-    ~SettingsKey();
+    static std::unique_ptr<SettingsStore> open(bool create);
+    ~SettingsStore();
 
-    bool HasValue(const QString& name) const;
-    std::optional<quint32> ReadDword(const QString& name) const;
-    std::optional<QByteArray> ReadBinary(const QString& name) const;
-    std::optional<QString> ReadString(const QString& name) const;
+    bool hasValue(const QString& name) const;
+    std::optional<quint32> readDword(const QString& name) const;
+    std::optional<QByteArray> readBinary(const QString& name) const;
+    std::optional<QString> readString(const QString& name) const;
 
-    void WriteDword(const QString& name, quint32 value);
-    void WriteBinary(const QString& name, const QByteArray& value);
-    void WriteString(const QString& name, const QString& value);
+    void writeDword(const QString& name, quint32 value);
+    void writeBinary(const QString& name, const QByteArray& value);
+    void writeString(const QString& name, const QString& value);
     // Makes the written values lasting; false when the store could not be written.
-    bool Close();
+    bool close();
 
     // Where the store lives on this platform (a file path, or the registry key's name).
-    static QString Location();
+    static QString location();
 
 private:
-    explicit SettingsKey(std::unique_ptr<QSettings> settings);
+    explicit SettingsStore(std::unique_ptr<QSettings> settings);
     std::unique_ptr<QSettings> settings_;
 };

@@ -16,7 +16,7 @@ const QString kMenuTitle = QStringLiteral("^Jolvex menu$");
 
 // The bar's width for these captions: 7-pixel margins, each label 10 wider than its caption.
 int ExpectedBarWidth(const QStringList& captions) {
-    PreparePlatformApplication();
+    preparePlatformApplication();
     QFont font(QStringLiteral("新宋体"));
     font.setPixelSize(12);
     const QFontMetrics metrics(font);
@@ -41,7 +41,7 @@ TEST_F(BarTest, FirstStartCreatesTheDataFolderAndCentresTheSystemLabel) {
     EXPECT_EQ(bar.height(), 26);
     EXPECT_EQ(bar.width(), ExpectedBarWidth({QStringLiteral("系统")}));
     EXPECT_EQ(bar.y(), 0);
-    EXPECT_EQ(bar.x(), (XSession::ScreenWidth - bar.width()) / 2);
+    EXPECT_EQ(bar.x(), (XSession::screenWidth - bar.width()) / 2);
     EXPECT_FALSE(QFile::exists(jolvex.ConfigHome() + "/Jolvex/1.0.ini"))
         << "a start without an update flag asks nothing and writes nothing";
 }
@@ -56,7 +56,7 @@ TEST_F(BarTest, OneLabelPerTopLevelFolder) {
     EXPECT_EQ(bar.width(),
               ExpectedBarWidth({QStringLiteral("系统"), QStringLiteral("表情"),
                                 QStringLiteral("文字"), QStringLiteral("动物 & 植物")}));
-    EXPECT_EQ(bar.x(), (XSession::ScreenWidth - bar.width()) / 2);
+    EXPECT_EQ(bar.x(), (XSession::screenWidth - bar.width()) / 2);
     QDir().mkpath(JOLVEX_ARTIFACT_DIR);
     session.Screenshot(JOLVEX_ARTIFACT_DIR "/bar.png");
 }
@@ -80,9 +80,9 @@ TEST_F(BarTest, SavedPositionIsClampedToTheScreen) {
         ASSERT_TRUE(bar.isValid()) << c.options;
         int left = c.expectedLeft;
         if (left == -1)
-            left = XSession::ScreenWidth - bar.width();
+            left = XSession::screenWidth - bar.width();
         if (left == -2)
-            left = (XSession::ScreenWidth - bar.width()) / 2;
+            left = (XSession::screenWidth - bar.width()) / 2;
         EXPECT_EQ(bar.x(), left) << c.options;
         EXPECT_EQ(bar.y(), c.expectedTop) << c.options;
     }

@@ -20,7 +20,7 @@ const QString kPreviewTitle = QStringLiteral("^Jolvex preview$");
 
 // Screen rectangles of the bar's labels for these captions, packed from x 7.
 QList<QRect> LabelRects(const QRect& bar, const QStringList& captions) {
-    PreparePlatformApplication();
+    preparePlatformApplication();
     QFont font(QStringLiteral("新宋体"));
     font.setPixelSize(12);
     const QFontMetrics metrics(font);

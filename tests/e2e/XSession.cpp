@@ -22,7 +22,7 @@ XSession::XSession() : xvfb_(std::make_unique<QProcess>()) {
     xvfb_->setProcessChannelMode(QProcess::SeparateChannels);
     xvfb_->setStandardInputFile(QProcess::nullDevice());
     xvfb_->start("Xvfb", {"-displayfd", "1", "-screen", "0",
-                          QString("%1x%2x24").arg(ScreenWidth).arg(ScreenHeight), "-nolisten",
+                          QString("%1x%2x24").arg(screenWidth).arg(screenHeight), "-nolisten",
                           "tcp", "-noreset"});
     if (!xvfb_->waitForStarted(10000))
         return;

@@ -12,8 +12,8 @@
 // real window manager (openbox). Stops exactly the processes it started.
 class XSession {
 public:
-    static constexpr int ScreenWidth = 1280;
-    static constexpr int ScreenHeight = 800;
+    static constexpr int screenWidth = 1280;
+    static constexpr int screenHeight = 800;
 
     XSession();
     ~XSession();

@@ -2,28 +2,31 @@
 // serve the clipboard it now owns:
 //   jolvex-test-deliver image|text <path>
 // Prints "delivered" once the routine has returned.
-#include "app/UnitDef.h"
-#include "delivery/UnitClipData.h"
+#include "delivery/Paste.h"
 #include "platform/Platform.h"
+#include "ui/PasteReport.h"
 
 #include <QApplication>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 int main(int argc, char** argv) {
-    PreparePlatformProcess();
+    preparePlatformProcess();
     QApplication application(argc, argv);
-    PreparePlatformApplication();
+    preparePlatformApplication();
     if (argc != 3)
         return 2;
     const QString path = QString::fromLocal8Bit(argv[2]);
+    const std::unique_ptr<Platform> platform = createNativePlatform();
     QTimer::singleShot(0, [&] {
-        if (std::strcmp(argv[1], "image") == 0)
-            SendImageToChat(path);
-        else
-            SendTextToChat(path);
+        if (std::strcmp(argv[1], "image") == 0) {
+            reportPasteResult(pastePicture(*platform, path));
+        } else {
+            pasteText(*platform, path);
+        }
         std::printf("delivered\n");
         std::fflush(stdout);
     });

@@ -1,4 +1,4 @@
-#include "app/FileRoutines.h"
+#include "base/FileRoutines.h"
 
 #include "platform/FileSystem.h"
 #include "support/TempTree.h"
@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-TEST(ListFilesRecursive, DepthFirstWhereTheSubFolderWasMet) {
+TEST(listFilesRecursive, DepthFirstWhereTheSubFolderWasMet) {
     TempTree tree;
     tree.Write("a.gif");
     tree.Write("sub/b.gif");
@@ -18,14 +18,14 @@ TEST(ListFilesRecursive, DepthFirstWhereTheSubFolderWasMet) {
     tree.Write("c.gif");
     tree.MakeFolder("empty");
     QStringList list{"kept"};
-    ListFilesRecursive(tree.Path(), list);
+    listFilesRecursive(tree.Path(), list);
 
     // Expected: the top level in enumeration order, with sub's files in sub's place.
     QStringList expected{"kept"};
-    for (const DirEntry& entry : EnumerateDirectory(tree.Path())) {
+    for (const DirEntry& entry : enumerateDirectory(tree.Path())) {
         if (entry.name == "sub") {
             QStringList inner;
-            for (const DirEntry& e : EnumerateDirectory(tree / "sub"))
+            for (const DirEntry& e : enumerateDirectory(tree / "sub"))
                 if (e.name == "b.gif")
                     inner << tree / "sub/b.gif";
                 else if (e.name == "deeper")
@@ -39,7 +39,7 @@ TEST(ListFilesRecursive, DepthFirstWhereTheSubFolderWasMet) {
     EXPECT_EQ(list.size(), 5);
 }
 
-TEST(ListFilesRecursive, LinksAndFoldersWithOtherBitsAreListedNotEntered) {
+TEST(listFilesRecursive, LinksAndFoldersWithOtherBitsAreListedNotEntered) {
     TempTree tree;
     TempTree outside;
     outside.Write("secret.gif");
@@ -47,39 +47,39 @@ TEST(ListFilesRecursive, LinksAndFoldersWithOtherBitsAreListedNotEntered) {
     tree.Write("locked/inner.gif");
     tree.SetReadOnly("locked", true);
     QStringList list;
-    ListFilesRecursive(tree.Path(), list);
+    listFilesRecursive(tree.Path(), list);
     list.sort();
     EXPECT_EQ(list, (QStringList{tree / "link", tree / "locked"}));
 
     QStringList none;
-    ListFilesRecursive(tree / "missing", none);
+    listFilesRecursive(tree / "missing", none);
     tree.MakeFolder("blank");
-    ListFilesRecursive(tree / "blank", none);
+    listFilesRecursive(tree / "blank", none);
     EXPECT_TRUE(none.isEmpty());
 }
 
-TEST(ShellMoveFile, NeverOverwritesATakenName) {
+TEST(moveNoReplace, NeverOverwritesATakenName) {
     TempTree tree;
     tree.Write("from/a.gif", "moved");
     tree.Write("to/a.gif", "original");
     tree.Write("to/a (2).gif", "second");
-    EXPECT_TRUE(ShellMoveFile(tree / "from/a.gif", tree / "to/a.gif"));
+    EXPECT_TRUE(moveNoReplace(tree / "from/a.gif", tree / "to/a.gif"));
     EXPECT_EQ(tree.Read("to/a.gif"), "original");
     EXPECT_EQ(tree.Read("to/a (2).gif"), "second");
     EXPECT_EQ(tree.Read("to/a (3).gif"), "moved");
     EXPECT_TRUE(tree.Names("from").isEmpty());
 }
 
-TEST(ShellMoveFile, AnExistingFolderReceivesTheItemUnderItsOwnName) {
+TEST(moveNoReplace, AnExistingFolderReceivesTheItemUnderItsOwnName) {
     TempTree tree;
     tree.Write("pack/x.txt", "x");
     tree.MakeFolder("library");
-    EXPECT_TRUE(ShellMoveFile(tree / "pack", tree / "library"));
+    EXPECT_TRUE(moveNoReplace(tree / "pack", tree / "library"));
     EXPECT_EQ(tree.Read("library/pack/x.txt"), "x");
-    EXPECT_FALSE(ShellMoveFile(tree / "pack", tree / "library")) << "the source is gone";
+    EXPECT_FALSE(moveNoReplace(tree / "pack", tree / "library")) << "the source is gone";
 }
 
-TEST(ShellMoveFile, AcrossFileSystemsKeepsContentsAndTimes) {
+TEST(moveNoReplace, AcrossFileSystemsKeepsContentsAndTimes) {
     QTemporaryDir other(QDir::tempPath() == "/dev/shm" ? "/tmp/jolvex-XXXXXX"
                                                        : "/dev/shm/jolvex-XXXXXX");
     TempTree tree;
@@ -87,53 +87,53 @@ TEST(ShellMoveFile, AcrossFileSystemsKeepsContentsAndTimes) {
         GTEST_SKIP() << "no second file system to move to";
     tree.Write("pack/a.gif", "picture");
     tree.Write("pack/a.gif.thb", "thumb");
-    ASSERT_TRUE(SetFileWriteTime(tree / "pack/a.gif.thb", 133'000'000'000'000'000LL));
-    EXPECT_TRUE(ShellMoveFile(tree / "pack", other.path()));
+    ASSERT_TRUE(setFileWriteTime(tree / "pack/a.gif.thb", 133'000'000'000'000'000LL));
+    EXPECT_TRUE(moveNoReplace(tree / "pack", other.path()));
     QFile moved(other.path() + "/pack/a.gif");
     ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
     EXPECT_EQ(moved.readAll(), "picture");
-    EXPECT_EQ(GetFileWriteTime(other.path() + "/pack/a.gif.thb"), 133'000'000'000'000'000LL);
+    EXPECT_EQ(fileWriteTime(other.path() + "/pack/a.gif.thb"), 133'000'000'000'000'000LL);
     EXPECT_FALSE(QFile::exists(tree / "pack"));
 }
 
-TEST(MoveSubFolders, MovesFoldersOnlyAndRenamesOnCollision) {
+TEST(moveSubFolders, MovesFoldersOnlyAndRenamesOnCollision) {
     TempTree tree;
     tree.Write("unpacked/faces/a.gif", "new");
     tree.Write("unpacked/loose.txt", "stays");
     tree.Write("library/faces/a.gif", "old");
-    MoveSubFolders(tree / "unpacked", tree / "library");
+    moveSubFolders(tree / "unpacked", tree / "library");
     EXPECT_EQ(tree.Read("library/faces/a.gif"), "old");
     EXPECT_EQ(tree.Read("library/faces (2)/a.gif"), "new");
     EXPECT_EQ(tree.Names("unpacked"), QStringList{"loose.txt"});
 }
 
-TEST(DeleteDirectory, RemovesEverythingButNeverFollowsALink) {
+TEST(deleteDirectory, RemovesEverythingButNeverFollowsALink) {
     TempTree tree;
     TempTree outside;
     outside.Write("keep.gif", "precious");
     tree.Write("doomed/a/b.gif");
     tree.Write("doomed/.hidden");
     ASSERT_TRUE(QFile::link(outside.Path(), tree / "doomed/link"));
-    EXPECT_TRUE(DeleteDirectory(tree / "doomed"));
+    EXPECT_TRUE(deleteDirectory(tree / "doomed"));
     EXPECT_FALSE(QFile::exists(tree / "doomed"));
     EXPECT_EQ(outside.Read("keep.gif"), "precious");
-    EXPECT_FALSE(DeleteDirectory(tree / "doomed"));
+    EXPECT_FALSE(deleteDirectory(tree / "doomed"));
 }
 
-TEST(RunProcess, ExitCodesMissingProgramsAndNoWait) {
-    EXPECT_EQ(RunProcess("sh", {"-c", "exit 3"}, SW_SHOW, true), 3);
-    EXPECT_EQ(RunProcess("sh", {"-c", "exit 0"}, SW_SHOW, true), 0);
+TEST(runProcess, ExitCodesMissingProgramsAndNoWait) {
+    EXPECT_EQ(runProcess("sh", {"-c", "exit 3"}, true), 3);
+    EXPECT_EQ(runProcess("sh", {"-c", "exit 0"}, true), 0);
     qint64 pid = 12345;
-    EXPECT_EQ(RunProcess("/nonexistent/7z", {"x"}, SW_SHOW, true, &pid), -1);
-    EXPECT_EQ(RunProcess("/nonexistent/7z", {"x"}, SW_SHOW, false, &pid), -1);
+    EXPECT_EQ(runProcess("/nonexistent/7z", {"x"}, true, &pid), -1);
+    EXPECT_EQ(runProcess("/nonexistent/7z", {"x"}, false, &pid), -1);
     EXPECT_EQ(pid, 12345) << "no process id for a program that did not start";
-    EXPECT_EQ(RunProcess("true", {}, SW_SHOW, false, &pid), -1);
+    EXPECT_EQ(runProcess("true", {}, false, &pid), -1);
     EXPECT_NE(pid, 12345);
     // The child gets no standard input: it reads end of file at once.
-    EXPECT_EQ(RunProcess("sh", {"-c", "read line; exit $?"}, SW_SHOW, true), 1);
+    EXPECT_EQ(runProcess("sh", {"-c", "read line; exit $?"}, true), 1);
 }
 
-TEST(LoadTextFile, EncodingsLineBreaksAndNul) {
+TEST(loadTextFile, EncodingsLineBreaksAndNul) {
     const struct {
         const char* what;
         QByteArray bytes;
@@ -152,9 +152,9 @@ TEST(LoadTextFile, EncodingsLineBreaksAndNul) {
     for (const auto& c : cases) {
         TempTree tree;
         tree.Write("s.txt", c.bytes);
-        EXPECT_EQ(LoadTextFile(tree / "s.txt"), c.text) << c.what;
+        EXPECT_EQ(loadTextFile(tree / "s.txt"), c.text) << c.what;
     }
     TempTree tree;
-    EXPECT_EQ(LoadTextFile(tree / "missing.txt"), "");
+    EXPECT_EQ(loadTextFile(tree / "missing.txt"), "");
 }
 } // namespace

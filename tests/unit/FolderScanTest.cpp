@@ -1,37 +1,39 @@
 #include "library/FolderScan.h"
 
-#include "library/NameCompare.h"
-#include "library/TMenuItem.h"
+#include "base/NameCompare.h"
+#include "library/LibraryNode.h"
 #include "platform/FileSystem.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
-QStringList Captions(const TMenuItem& node) {
+QStringList Captions(const LibraryNode& node) {
     QStringList captions;
-    for (int i = 0; i < node.Count(); ++i)
-        captions << node.Items(i)->Caption;
+    for (int i = 0; i < node.childCount(); ++i)
+        captions << node.child(i)->caption();
     return captions;
 }
 
-QList<int> Kinds(const TMenuItem& node) {
-    QList<int> kinds;
-    for (int i = 0; i < node.Count(); ++i)
-        kinds << node.Items(i)->ImageIndex;
+QList<NodeKind> Kinds(const LibraryNode& node) {
+    QList<NodeKind> kinds;
+    for (int i = 0; i < node.childCount(); ++i)
+        kinds << node.child(i)->kind();
     return kinds;
 }
 
 // The names in `folder` that pass `keep`, in the order the file system returns them.
 QStringList EnumerationOrder(const QString& folder, const QStringList& keep) {
     QStringList names;
-    for (const DirEntry& entry : EnumerateDirectory(folder))
+    for (const DirEntry& entry : enumerateDirectory(folder))
         if (keep.contains(entry.name))
             names << entry.name;
     return names;
 }
 
-TEST(LoadFolderItems, GroupsFoldersThenTextsThenPicturesInEnumerationOrder) {
+TEST(loadFolderItems, GroupsFoldersThenTextsThenPicturesInEnumerationOrder) {
     TempTree tree;
     for (const char* name :
          {"b.gif", "A.TXT", "a.png", "c.txt", "readme", "z.jpeg", "m.TxT", "Order.ini"})
@@ -40,8 +42,8 @@ TEST(LoadFolderItems, GroupsFoldersThenTextsThenPicturesInEnumerationOrder) {
     tree.MakeFolder("sub");
     tree.MakeFolder("other");
 
-    TMenuItem node("", tree.Path(), ikFolder);
-    LoadFolderItems(&node);
+    LibraryNode node("", tree.Path(), NodeKind::Folder);
+    loadFolderItems(&node);
 
     QStringList expected = EnumerationOrder(tree.Path(), {"sub", "other"});
     for (const QString& text : EnumerationOrder(tree.Path(), {"A.TXT", "c.txt", "m.TxT"}))
@@ -49,34 +51,34 @@ TEST(LoadFolderItems, GroupsFoldersThenTextsThenPicturesInEnumerationOrder) {
     expected << EnumerationOrder(tree.Path(), {"b.gif", "a.png", "z.jpeg"});
     EXPECT_EQ(Captions(node), expected);
     EXPECT_EQ(Kinds(node),
-              (QList<int>{ikFolder, ikFolder, ikText, ikText, ikText, ikImage, ikImage, ikImage}));
-    for (int i = 0; i < node.Count(); ++i) {
-        EXPECT_EQ(node.Items(i)->Parent(), &node);
-        EXPECT_TRUE(node.Items(i)->Hint.startsWith(tree.Path() + "/"));
+              (QList<NodeKind>{NodeKind::Folder, NodeKind::Folder, NodeKind::Text, NodeKind::Text, NodeKind::Text, NodeKind::Image, NodeKind::Image, NodeKind::Image}));
+    for (int i = 0; i < node.childCount(); ++i) {
+        EXPECT_EQ(node.child(i)->parent(), &node);
+        EXPECT_TRUE(node.child(i)->path().startsWith(tree.Path() + "/"));
     }
     EXPECT_EQ(tree.Read("Order.ini"), QByteArray("\xFF\xFE", 2)); // the stale line was pruned
 }
 
-TEST(LoadFolderItems, NamesAndAttributesDecideTheKind) {
+TEST(loadFolderItems, NamesAndAttributesDecideTheKind) {
     struct Case {
         const char* name;
         bool folder;
         bool readOnly;
-        int kind; // 0: not listed
+        std::optional<NodeKind> kind; // empty: not listed
         const char* caption;
     };
     const Case cases[] = {
-        {"notes.TxT", false, false, ikText, "notes"},
-        {"x.tar.gif", false, false, ikImage, "x.tar.gif"},
-        {".txt", false, false, ikText, ""},
-        {"a.b.txt", false, false, ikText, "a.b"},
-        {"readme", false, false, 0, nullptr},
-        {"photo.jpe", false, false, 0, nullptr},
-        {"smile.gif.thb", false, false, 0, nullptr},
-        {".hidden.png", false, false, ikImage, ".hidden.png"},
-        {"locked", true, true, 0, nullptr},            // a folder with another bit is no folder
-        {"pack.gif", true, true, ikImage, "pack.gif"}, // ... and goes through the file branch
-        {".secret", true, false, 0, nullptr},
+        {"notes.TxT", false, false, NodeKind::Text, "notes"},
+        {"x.tar.gif", false, false, NodeKind::Image, "x.tar.gif"},
+        {".txt", false, false, NodeKind::Text, ""},
+        {"a.b.txt", false, false, NodeKind::Text, "a.b"},
+        {"readme", false, false, std::nullopt, nullptr},
+        {"photo.jpe", false, false, std::nullopt, nullptr},
+        {"smile.gif.thb", false, false, std::nullopt, nullptr},
+        {".hidden.png", false, false, NodeKind::Image, ".hidden.png"},
+        {"locked", true, true, std::nullopt, nullptr},            // a folder with another bit is no folder
+        {"pack.gif", true, true, NodeKind::Image, "pack.gif"}, // ... and goes through the file branch
+        {".secret", true, false, std::nullopt, nullptr},
     };
     for (const Case& c : cases) {
         TempTree tree;
@@ -86,35 +88,35 @@ TEST(LoadFolderItems, NamesAndAttributesDecideTheKind) {
             tree.Write(c.name, "x");
         if (c.readOnly)
             tree.SetReadOnly(c.name, true);
-        TMenuItem node("", tree.Path(), ikFolder);
-        LoadFolderItems(&node);
-        if (c.kind == 0) {
-            EXPECT_EQ(node.Count(), 0) << c.name;
+        LibraryNode node("", tree.Path(), NodeKind::Folder);
+        loadFolderItems(&node);
+        if (!c.kind) {
+            EXPECT_EQ(node.childCount(), 0) << c.name;
             continue;
         }
-        ASSERT_EQ(node.Count(), 1) << c.name;
-        EXPECT_EQ(node.Items(0)->ImageIndex, c.kind) << c.name;
-        EXPECT_EQ(node.Items(0)->Caption, QString::fromUtf8(c.caption)) << c.name;
-        EXPECT_EQ(node.Items(0)->Hint, tree / c.name);
+        ASSERT_EQ(node.childCount(), 1) << c.name;
+        EXPECT_EQ(node.child(0)->kind(), *c.kind) << c.name;
+        EXPECT_EQ(node.child(0)->caption(), QString::fromUtf8(c.caption)) << c.name;
+        EXPECT_EQ(node.child(0)->path(), tree / c.name);
     }
 }
 
-TEST(LoadFolderItems, MissingFolderGivesNoChildren) {
+TEST(loadFolderItems, MissingFolderGivesNoChildren) {
     TempTree tree;
-    TMenuItem node("", tree / "gone", ikFolder);
-    LoadFolderItems(&node);
-    EXPECT_EQ(node.Count(), 0);
+    LibraryNode node("", tree / "gone", NodeKind::Folder);
+    loadFolderItems(&node);
+    EXPECT_EQ(node.childCount(), 0);
 }
 
 class TopFolders : public ::testing::Test {
 protected:
-    TopFolders() : root("", tree.Path(), ikCommand) {
-        systemNode = root.Add(QString::fromUtf8("系统"), "", ikCommand);
-        systemNode->Add("退出", "", ikCommand);
+    TopFolders() : root("", tree.Path(), NodeKind::Command) {
+        systemNode = root.addChild(QString::fromUtf8("系统"), "", NodeKind::Command);
+        systemNode->addChild("退出", "", NodeKind::Command);
     }
     TempTree tree;
-    TMenuItem root;
-    TMenuItem* systemNode;
+    LibraryNode root;
+    LibraryNode* systemNode;
 };
 
 TEST_F(TopFolders, OnlyPlainFoldersBecomeLabelsAfterTheSystemNode) {
@@ -124,18 +126,18 @@ TEST_F(TopFolders, OnlyPlainFoldersBecomeLabelsAfterTheSystemNode) {
     tree.Write("loose.gif", "x");
     tree.Write("note.txt", "x");
 
-    LoadTopFolders(&root);
+    loadTopFolders(&root);
     EXPECT_EQ(Captions(root), (QStringList{QString::fromUtf8("系统"), QString::fromUtf8("表情")}));
-    EXPECT_EQ(root.Items(0), systemNode);
-    EXPECT_EQ(systemNode->Count(), 1);
+    EXPECT_EQ(root.child(0), systemNode);
+    EXPECT_EQ(systemNode->childCount(), 1);
 
-    LoadTopFolders(&root); // a rebuild gives the same tree
+    loadTopFolders(&root); // a rebuild gives the same tree
     EXPECT_EQ(Captions(root), (QStringList{QString::fromUtf8("系统"), QString::fromUtf8("表情")}));
-    EXPECT_EQ(root.Items(0), systemNode);
+    EXPECT_EQ(root.child(0), systemNode);
 }
 
 TEST_F(TopFolders, EmptyDataFolderLeavesOnlyTheSystemNode) {
-    LoadTopFolders(&root);
+    loadTopFolders(&root);
     EXPECT_EQ(Captions(root), QStringList{QString::fromUtf8("系统")});
 }
 
@@ -144,7 +146,7 @@ TEST_F(TopFolders, RootOrderFileOrdersFoldersAndAnEmptyLineCannotMoveSystem) {
         tree.MakeFolder(name);
     tree.Write("Order.ini", Utf16LeLines({"c", "", "a", "gone"}));
 
-    LoadTopFolders(&root);
+    loadTopFolders(&root);
     EXPECT_EQ(Captions(root), (QStringList{QString::fromUtf8("系统"), "c", "a", "b"}));
     // The stale line went; the empty line named the System node and stays.
     EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines({"c", "", "a"}));
@@ -156,8 +158,8 @@ TEST_F(TopFolders, OrderFileThatCannotBeWrittenBackReportsAndKeepsSystemFirst) {
     tree.Write("Order.ini", Utf16LeLines({"", "b", "gone"}));
     tree.SetReadOnly("Order.ini", true);
 
-    EXPECT_THROW(LoadTopFolders(&root), FileError);
-    EXPECT_EQ(root.Items(0), systemNode);
+    EXPECT_THROW(loadTopFolders(&root), FileError);
+    EXPECT_EQ(root.child(0), systemNode);
     EXPECT_EQ(Captions(root), (QStringList{QString::fromUtf8("系统"), "b", "a"}));
     EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines({"", "b", "gone"}));
 }

@@ -1,4 +1,4 @@
-#include "library/NameCompare.h"
+#include "base/NameCompare.h"
 
 #include <gtest/gtest.h>
 
@@ -26,20 +26,20 @@ TEST(NameCompare, FoldsOnlyAsciiLetters) {
         {"表情", "表情", 0},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Sign(CompareNames(QString::fromUtf8(c.a), QString::fromUtf8(c.b))), c.sign)
+        EXPECT_EQ(Sign(compareNames(QString::fromUtf8(c.a), QString::fromUtf8(c.b))), c.sign)
             << c.a << " vs " << c.b;
-        EXPECT_EQ(Sign(CompareNames(QString::fromUtf8(c.b), QString::fromUtf8(c.a))), -c.sign);
+        EXPECT_EQ(Sign(compareNames(QString::fromUtf8(c.b), QString::fromUtf8(c.a))), -c.sign);
     }
-    EXPECT_TRUE(SameText("notes.TxT", "NOTES.txt"));
-    EXPECT_FALSE(SameText("ä.txt", "Ä.txt"));
+    EXPECT_TRUE(sameText("notes.TxT", "NOTES.txt"));
+    EXPECT_FALSE(sameText("ä.txt", "Ä.txt"));
 }
 
 TEST(NameCompare, ExtensionsAndNodeNames) {
-    EXPECT_EQ(ExtractExtension("x.tar.gif"), ".gif");
-    EXPECT_EQ(ExtractExtension(".txt"), ".txt");
-    EXPECT_EQ(ExtractExtension("readme"), "");
-    EXPECT_EQ(NodeName("/data/表情/smile.gif"), "smile.gif");
-    EXPECT_EQ(NodeName("/data/a:b"), "a:b"); // ":" is an ordinary character here
-    EXPECT_EQ(NodeName(""), "");
+    EXPECT_EQ(extractExtension("x.tar.gif"), ".gif");
+    EXPECT_EQ(extractExtension(".txt"), ".txt");
+    EXPECT_EQ(extractExtension("readme"), "");
+    EXPECT_EQ(nodeName("/data/表情/smile.gif"), "smile.gif");
+    EXPECT_EQ(nodeName("/data/a:b"), "a:b"); // ":" is an ordinary character here
+    EXPECT_EQ(nodeName(""), "");
 }
 } // namespace

@@ -1,4 +1,4 @@
-#include "app/OptionsFile.h"
+#include "base/OptionsFile.h"
 
 #include "platform/FileSystem.h"
 #include "support/TempTree.h"
@@ -35,26 +35,26 @@ TEST(OptionsFile, LoadingTable) {
     for (const auto& c : cases) {
         TempTree tree;
         tree.Write("Options.ini", c.bytes);
-        SavedBarPosition position;
-        LoadOptions(tree / "Options.ini", position);
-        EXPECT_EQ(position.HasSavedPosition, c.hasSaved) << c.what;
-        EXPECT_EQ(position.BarLeft, c.left) << c.what;
-        EXPECT_EQ(position.BarTop, c.top) << c.what;
+        BarPlacement position;
+        loadBarPlacement(tree / "Options.ini", position);
+        EXPECT_EQ(position.hasSavedPosition, c.hasSaved) << c.what;
+        EXPECT_EQ(position.left, c.left) << c.what;
+        EXPECT_EQ(position.top, c.top) << c.what;
     }
 }
 
 TEST(OptionsFile, MissingFileLeavesTheDefaults) {
     TempTree tree;
-    SavedBarPosition position;
-    LoadOptions(tree / "Options.ini", position);
-    EXPECT_FALSE(position.HasSavedPosition);
-    EXPECT_EQ(position.BarLeft, -1);
-    EXPECT_EQ(position.BarTop, 0);
+    BarPlacement position;
+    loadBarPlacement(tree / "Options.ini", position);
+    EXPECT_FALSE(position.hasSavedPosition);
+    EXPECT_EQ(position.left, -1);
+    EXPECT_EQ(position.top, 0);
 }
 
 TEST(OptionsFile, SavingIntoAMissingFileWritesExactlyFourLines) {
     TempTree tree;
-    SaveOptions(tree / "Options.ini", 565, -3);
+    saveBarPlacement(tree / "Options.ini", 565, -3);
     EXPECT_EQ(tree.Read("Options.ini"), Utf16Le("[MainWnd]\r\nLeft=565\r\nTop=-3\r\n\r\n"));
     EXPECT_EQ(tree.Names(), QStringList{"Options.ini"});
 }
@@ -64,15 +64,15 @@ TEST(OptionsFile, SavingKeepsForeignSectionsAndKeys) {
     tree.Write("Options.ini",
                Utf16Le("ignored before sections\r\n[Other]\r\n; a comment\r\n"
                        "x = 1\r\n\r\n[mainwnd]\r\nTOP=5\r\nFoo=bar\r\n[Last]\r\ny=2"));
-    SaveOptions(tree / "Options.ini", 10, 20);
+    saveBarPlacement(tree / "Options.ini", 10, 20);
     EXPECT_EQ(tree.Read("Options.ini"),
               Utf16Le("[Other]\r\nx=1\r\n\r\n[mainwnd]\r\nTOP=20\r\nFoo=bar\r\nLeft=10\r\n\r\n"
                       "[Last]\r\ny=2\r\n\r\n"));
-    SavedBarPosition position;
-    LoadOptions(tree / "Options.ini", position);
-    EXPECT_TRUE(position.HasSavedPosition);
-    EXPECT_EQ(position.BarLeft, 10);
-    EXPECT_EQ(position.BarTop, 20);
+    BarPlacement position;
+    loadBarPlacement(tree / "Options.ini", position);
+    EXPECT_TRUE(position.hasSavedPosition);
+    EXPECT_EQ(position.left, 10);
+    EXPECT_EQ(position.top, 20);
 }
 
 TEST(OptionsFile, UnwritableFileRaisesAndStaysAsItWas) {
@@ -80,12 +80,12 @@ TEST(OptionsFile, UnwritableFileRaisesAndStaysAsItWas) {
     const QByteArray before = Utf16Le("[MainWnd]\r\nLeft=1\r\nTop=2\r\n\r\n");
     tree.Write("Options.ini", before);
     tree.SetReadOnly("Options.ini", true);
-    EXPECT_THROW(SaveOptions(tree / "Options.ini", 3, 4), FileError);
+    EXPECT_THROW(saveBarPlacement(tree / "Options.ini", 3, 4), FileError);
     EXPECT_EQ(tree.Read("Options.ini"), before);
 
     tree.MakeFolder("locked");
     tree.SetReadOnly("locked", true);
-    EXPECT_THROW(SaveOptions(tree / "locked/Options.ini", 3, 4), FileError);
+    EXPECT_THROW(saveBarPlacement(tree / "locked/Options.ini", 3, 4), FileError);
     EXPECT_TRUE(tree.Names("locked").isEmpty());
 }
 } // namespace

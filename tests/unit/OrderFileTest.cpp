@@ -1,6 +1,6 @@
 #include "library/OrderFile.h"
 
-#include "library/TMenuItem.h"
+#include "library/LibraryNode.h"
 #include "platform/FileSystem.h"
 #include "support/TempTree.h"
 
@@ -12,39 +12,39 @@ namespace {
 // A folder node with children of the given names (kind from the name) under a temporary folder.
 class OrderFile : public ::testing::Test {
 protected:
-    TMenuItem* Folder(const QStringList& names) {
-        node = std::make_unique<TMenuItem>("", tree.Path(), ikFolder);
+    LibraryNode* Folder(const QStringList& names) {
+        node = std::make_unique<LibraryNode>("", tree.Path(), NodeKind::Folder);
         for (const QString& name : names)
-            node->Add(name, tree / name, name.contains('.') ? ikImage : ikFolder);
+            node->addChild(name, tree / name, name.contains('.') ? NodeKind::Image : NodeKind::Folder);
         return node.get();
     }
     QStringList Order() const {
         QStringList names;
-        for (int i = 0; i < node->Count(); ++i)
-            names << node->Items(i)->Caption;
+        for (int i = 0; i < node->childCount(); ++i)
+            names << node->child(i)->caption();
         return names;
     }
     QString OrderPath() const { return tree / "Order.ini"; }
 
     TempTree tree;
-    std::unique_ptr<TMenuItem> node;
+    std::unique_ptr<LibraryNode> node;
 };
 
 TEST_F(OrderFile, SortAndFindUseTheFoldedComparison) {
     Folder({"b.gif", "C.png", "a.gif", "_x", "Ab"});
-    std::vector<TMenuItem*> nodes;
-    for (int i = 0; i < node->Count(); ++i)
-        nodes.push_back(node->Items(i));
-    SortMenuItems(nodes, 0, static_cast<int>(nodes.size()) - 1);
+    std::vector<LibraryNode*> nodes;
+    for (int i = 0; i < node->childCount(); ++i)
+        nodes.push_back(node->child(i));
+    sortNodes(nodes, 0, static_cast<int>(nodes.size()) - 1);
     QStringList sorted;
-    for (TMenuItem* n : nodes)
-        sorted << n->Caption;
+    for (LibraryNode* n : nodes)
+        sorted << n->caption();
     EXPECT_EQ(sorted, (QStringList{"a.gif", "Ab", "b.gif", "C.png", "_x"}));
-    EXPECT_EQ(FindMenuItem(nodes, "A.GIF"), 0);
-    EXPECT_EQ(FindMenuItem(nodes, "c.PNG"), 3);
-    EXPECT_EQ(FindMenuItem(nodes, "_x"), 4);
-    EXPECT_EQ(FindMenuItem(nodes, "missing"), -1);
-    EXPECT_EQ(FindMenuItem({}, "a"), -1);
+    EXPECT_EQ(findNode(nodes, "A.GIF"), 0);
+    EXPECT_EQ(findNode(nodes, "c.PNG"), 3);
+    EXPECT_EQ(findNode(nodes, "_x"), 4);
+    EXPECT_EQ(findNode(nodes, "missing"), -1);
+    EXPECT_EQ(findNode({}, "a"), -1);
 }
 
 TEST_F(OrderFile, ReadsEveryEncoding) {
@@ -73,7 +73,7 @@ TEST_F(OrderFile, ReadsEveryEncoding) {
     for (const auto& file : files) {
         Folder({"a.gif", tiger, "z.gif"});
         tree.Write("Order.ini", file.bytes);
-        ApplyOrderFile(node.get(), OrderPath());
+        applyOrderFile(node.get(), OrderPath());
         EXPECT_EQ(Order(), (QStringList{"z.gif", tiger, "a.gif"})) << file.what;
         EXPECT_EQ(tree.Read("Order.ini"), file.bytes) << file.what << ": nothing pruned, untouched";
     }
@@ -84,7 +84,7 @@ TEST_F(OrderFile, StaleLinesArePrunedAndTheFileBecomesUnicode) {
     Folder({"a.gif", tiger});
     QStringEncoder gb18030("GB18030");
     tree.Write("Order.ini", QByteArray(gb18030.encode(tiger + "\r\ngone.gif\r\nA.GIF \r\n")));
-    ApplyOrderFile(node.get(), OrderPath());
+    applyOrderFile(node.get(), OrderPath());
     EXPECT_EQ(Order(), (QStringList{tiger, "a.gif"}));
     // "A.GIF " with its trailing space names nothing either.
     EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines({tiger}));
@@ -93,7 +93,7 @@ TEST_F(OrderFile, StaleLinesArePrunedAndTheFileBecomesUnicode) {
 TEST_F(OrderFile, OtherLetterCaseMatches) {
     Folder({"abc.gif", "x.gif"});
     tree.Write("Order.ini", "X.GIF\r\nABC.GIF\r\n");
-    ApplyOrderFile(node.get(), OrderPath());
+    applyOrderFile(node.get(), OrderPath());
     EXPECT_EQ(Order(), (QStringList{"x.gif", "abc.gif"}));
     EXPECT_EQ(tree.Read("Order.ini"), "X.GIF\r\nABC.GIF\r\n");
 }
@@ -110,7 +110,7 @@ TEST_F(OrderFile, RepeatedNamesAreAppliedInTurnAndClamped) {
     for (const auto& c : cases) {
         Folder({"X", "Y", "Z"});
         tree.Write("Order.ini", Utf16LeLines(c.lines));
-        ApplyOrderFile(node.get(), OrderPath());
+        applyOrderFile(node.get(), OrderPath());
         EXPECT_EQ(Order(), c.order) << c.lines.join(",").toStdString();
         EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines(c.lines));
     }
@@ -119,16 +119,16 @@ TEST_F(OrderFile, RepeatedNamesAreAppliedInTurnAndClamped) {
 TEST_F(OrderFile, SingleChildOrEmptyFileIsLeftAlone) {
     Folder({"only.gif"});
     tree.Write("Order.ini", "gone.gif\r\n");
-    ApplyOrderFile(node.get(), OrderPath());
+    applyOrderFile(node.get(), OrderPath());
     EXPECT_EQ(tree.Read("Order.ini"), "gone.gif\r\n");
 
     Folder({"a.gif", "b.gif"});
     tree.Write("Order.ini", "");
-    ApplyOrderFile(node.get(), OrderPath());
+    applyOrderFile(node.get(), OrderPath());
     EXPECT_EQ(Order(), (QStringList{"a.gif", "b.gif"}));
     EXPECT_EQ(tree.Read("Order.ini"), "");
 
-    ApplyOrderFile(node.get(), tree / "missing.ini");
+    applyOrderFile(node.get(), tree / "missing.ini");
     EXPECT_EQ(Order(), (QStringList{"a.gif", "b.gif"}));
 }
 
@@ -136,27 +136,27 @@ TEST_F(OrderFile, ReadOnlyFileThatNeedsPruningRaisesAfterReordering) {
     Folder({"a.gif", "b.gif"});
     tree.Write("Order.ini", "b.gif\r\ngone.gif\r\n");
     tree.SetReadOnly("Order.ini", true);
-    EXPECT_THROW(ApplyOrderFile(node.get(), OrderPath()), FileError);
+    EXPECT_THROW(applyOrderFile(node.get(), OrderPath()), FileError);
     EXPECT_EQ(Order(), (QStringList{"b.gif", "a.gif"}));
     EXPECT_EQ(tree.Read("Order.ini"), "b.gif\r\ngone.gif\r\n");
 }
 
 TEST_F(OrderFile, SaveWritesEveryEntryWithTheInsertedName) {
     Folder({"sub", "b.gif", "a.gif"});
-    node->Add("-", "", ikSeparator);
-    node->Add("cmd", "", ikCommand);
+    node->addChild("-", "", NodeKind::Separator);
+    node->addChild("cmd", "", NodeKind::Command);
 
-    SaveOrderFile(node.get(), -1, "ignored");
+    saveOrderFile(node.get(), -1, "ignored");
     EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines({"sub", "b.gif", "a.gif"}));
-    SaveOrderFile(node.get(), 0, "new.gif");
+    saveOrderFile(node.get(), 0, "new.gif");
     EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines({"new.gif", "sub", "b.gif", "a.gif"}));
-    SaveOrderFile(node.get(), 2, "new.gif");
+    saveOrderFile(node.get(), 2, "new.gif");
     EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines({"sub", "b.gif", "new.gif", "a.gif"}));
-    SaveOrderFile(node.get(), 99, "new.gif");
+    saveOrderFile(node.get(), 99, "new.gif");
     EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines({"sub", "b.gif", "a.gif"}));
 
     Folder({});
-    SaveOrderFile(node.get(), -1, "");
+    saveOrderFile(node.get(), -1, "");
     EXPECT_EQ(tree.Read("Order.ini"), QByteArray("\xFF\xFE", 2));
     EXPECT_EQ(tree.Names(), QStringList{"Order.ini"});
 }
@@ -165,7 +165,7 @@ TEST_F(OrderFile, SaveIntoReadOnlyFileRaisesAndKeepsIt) {
     Folder({"a.gif", "b.gif"});
     tree.Write("Order.ini", "b.gif\r\n");
     tree.SetReadOnly("Order.ini", true);
-    EXPECT_THROW(SaveOrderFile(node.get(), -1, ""), FileError);
+    EXPECT_THROW(saveOrderFile(node.get(), -1, ""), FileError);
     EXPECT_EQ(tree.Read("Order.ini"), "b.gif\r\n");
 }
 } // namespace

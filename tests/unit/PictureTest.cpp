@@ -32,26 +32,26 @@ QByteArray Saved(const QImage& image, const char* format) {
 }
 
 TEST(Pictures, KindFollowsTheExtensionInAnyLetterCase) {
-    EXPECT_EQ(PictureKindOf("/x/a.PNG"), PictureKind::Png);
-    EXPECT_EQ(PictureKindOf("/x/a.Jpeg"), PictureKind::Jpeg);
-    EXPECT_EQ(PictureKindOf("/x/a.jpg"), PictureKind::Jpeg);
-    EXPECT_EQ(PictureKindOf("/x/a.gif"), PictureKind::Gif);
-    EXPECT_EQ(PictureKindOf("/x/a.bmp"), PictureKind::Bmp);
-    EXPECT_EQ(PictureKindOf("/x/a.jpe"), PictureKind::None);
-    EXPECT_EQ(PictureKindOf("/x.png/readme"), PictureKind::None);
+    EXPECT_EQ(pictureKindOf("/x/a.PNG"), PictureKind::Png);
+    EXPECT_EQ(pictureKindOf("/x/a.Jpeg"), PictureKind::Jpeg);
+    EXPECT_EQ(pictureKindOf("/x/a.jpg"), PictureKind::Jpeg);
+    EXPECT_EQ(pictureKindOf("/x/a.gif"), PictureKind::Gif);
+    EXPECT_EQ(pictureKindOf("/x/a.bmp"), PictureKind::Bmp);
+    EXPECT_EQ(pictureKindOf("/x/a.jpe"), PictureKind::None);
+    EXPECT_EQ(pictureKindOf("/x.png/readme"), PictureKind::None);
 }
 
 TEST(Pictures, PngKeepsColoursAndAlpha) {
     QImage source = Solid(QSize(30, 20), qRgba(0x10, 0x80, 0xF0, 0xFF));
     source.setPixel(0, 0, qRgba(0, 0, 0, 0));
-    const QImage image = DecodePng(Saved(source, "PNG"));
+    const QImage image = decodePng(Saved(source, "PNG"));
     ASSERT_EQ(image.size(), QSize(30, 20));
     EXPECT_EQ(image.pixel(5, 5), qRgba(0x10, 0x80, 0xF0, 0xFF));
     EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
     // Palette and grey PNGs go through the same path.
     QImage grey(8, 8, QImage::Format_Grayscale8);
     grey.fill(200);
-    EXPECT_EQ(qRed(DecodePng(Saved(grey, "PNG")).pixel(3, 3)), 200);
+    EXPECT_EQ(qRed(decodePng(Saved(grey, "PNG")).pixel(3, 3)), 200);
 }
 
 TEST(Pictures, JpegBaselineProgressiveAndGrey) {
@@ -59,14 +59,14 @@ TEST(Pictures, JpegBaselineProgressiveAndGrey) {
     const QImage source = Solid(QSize(64, 48), qRgb(0xE0, 0x40, 0x40));
     for (bool progressive : {false, true}) {
         ASSERT_TRUE(WriteJpeg(tree / "a.jpg", source, progressive));
-        const DecodedPicture picture = DecodeJpeg(tree.Read("a.jpg"));
+        const DecodedPicture picture = decodeJpeg(tree.Read("a.jpg"));
         EXPECT_EQ(picture.pictureSize, QSize(64, 48));
         ASSERT_EQ(picture.image.size(), QSize(64, 48));
         EXPECT_TRUE(Near(picture.image.pixel(30, 20), qRgb(0xE0, 0x40, 0x40)))
             << std::hex << picture.image.pixel(30, 20);
     }
     ASSERT_TRUE(WriteJpeg(tree / "g.jpg", Solid(QSize(16, 16), qRgb(90, 90, 90)), false, 95, true));
-    EXPECT_TRUE(Near(DecodeJpeg(tree.Read("g.jpg")).image.pixel(8, 8), qRgb(90, 90, 90)));
+    EXPECT_TRUE(Near(decodeJpeg(tree.Read("g.jpg")).image.pixel(8, 8), qRgb(90, 90, 90)));
 }
 
 TEST(Pictures, JpegIsDecodedAtTheSmallestScaleThatCoversTheTarget) {
@@ -82,7 +82,7 @@ TEST(Pictures, JpegIsDecodedAtTheSmallestScaleThatCoversTheTarget) {
         {QSize(), QSize(4000, 3000)},
     };
     for (const auto& c : cases) {
-        const DecodedPicture picture = DecodeJpeg(bytes, [&](QSize) { return c.target; });
+        const DecodedPicture picture = decodeJpeg(bytes, [&](QSize) { return c.target; });
         EXPECT_EQ(picture.pictureSize, QSize(4000, 3000));
         EXPECT_EQ(picture.image.size(), c.decoded);
     }
@@ -91,20 +91,20 @@ TEST(Pictures, JpegIsDecodedAtTheSmallestScaleThatCoversTheTarget) {
 TEST(Pictures, BmpOfEveryUncompressedDepth) {
     const QImage colour = TestPattern(QSize(13, 7)); // odd width: rows are padded
     // Our own 24-bit writer, round trip.
-    const QImage ours = DecodeBmp(EncodeBmp(colour));
+    const QImage ours = decodeBmp(encodeBmp(colour));
     ASSERT_EQ(ours.size(), colour.size());
     for (int y = 0; y < 7; ++y)
         for (int x = 0; x < 13; ++x)
             ASSERT_EQ(ours.pixel(x, y), colour.pixel(x, y) | 0xFF000000) << x << "," << y;
     // Qt's writer: 32-bit, 8-bit palette, 1-bit.
-    EXPECT_EQ(DecodeBmp(Saved(colour.convertToFormat(QImage::Format_RGB32), "BMP")).pixel(6, 3),
+    EXPECT_EQ(decodeBmp(Saved(colour.convertToFormat(QImage::Format_RGB32), "BMP")).pixel(6, 3),
               colour.pixel(6, 3) | 0xFF000000);
     QImage indexed = colour.convertToFormat(QImage::Format_Indexed8);
-    EXPECT_EQ(DecodeBmp(Saved(indexed, "BMP")).pixel(4, 2), indexed.pixel(4, 2));
+    EXPECT_EQ(decodeBmp(Saved(indexed, "BMP")).pixel(4, 2), indexed.pixel(4, 2));
     QImage mono(9, 3, QImage::Format_Mono);
     mono.fill(0);
     mono.setPixel(8, 2, 1);
-    const QImage decoded = DecodeBmp(Saved(mono, "BMP"));
+    const QImage decoded = decodeBmp(Saved(mono, "BMP"));
     EXPECT_EQ(decoded.pixel(8, 2), mono.pixel(8, 2));
     EXPECT_EQ(decoded.pixel(0, 0), mono.pixel(0, 0));
 }
@@ -132,7 +132,7 @@ GifPicture LayeredGif() {
 TEST(Pictures, GifFramesAreComposedWithDisposalTransparencyAndDelays) {
     TempTree tree;
     ASSERT_TRUE(WriteGif(tree / "a.gif", LayeredGif()));
-    const GifAnimation gif = DecodeGif(tree.Read("a.gif"), false);
+    const GifAnimation gif = decodeGif(tree.Read("a.gif"), false);
     ASSERT_EQ(gif.frames.size(), 4);
     EXPECT_EQ(gif.screen, QSize(8, 8));
     EXPECT_EQ(gif.delaysMs, (QList<int>{100, 200, 300, 400}));
@@ -160,7 +160,7 @@ TEST(Pictures, GifFirstFrameStandsOnTheBackgroundColour) {
     gif.backgroundIndex = 0;
     gif.frames = {GifFrame{QRect(2, 1, 3, 2), QList<std::uint8_t>{1, 0, 1, 1, 1, 1}, 10, 0, 0}};
     ASSERT_TRUE(WriteGif(tree / "t.gif", gif));
-    const GifAnimation first = DecodeGif(tree.Read("t.gif"), true);
+    const GifAnimation first = decodeGif(tree.Read("t.gif"), true);
     ASSERT_EQ(first.frames.size(), 1);
     ASSERT_EQ(first.frames[0].size(), QSize(10, 6));
     EXPECT_EQ(first.frames[0].pixel(2, 1), qRgb(255, 0, 0));
@@ -174,7 +174,7 @@ TEST(Pictures, DamagedAndTruncatedFilesNeverCrash) {
     ASSERT_TRUE(WriteJpeg(tree / "a.jpg", TestPattern(QSize(120, 90)), true));
     ASSERT_TRUE(WriteGif(tree / "a.gif", MovingSquareGif(QSize(50, 40), 5)));
     const QByteArray png = Saved(TestPattern(QSize(120, 90)), "PNG");
-    const QByteArray bmp = EncodeBmp(TestPattern(QSize(120, 90)));
+    const QByteArray bmp = encodeBmp(TestPattern(QSize(120, 90)));
     const QByteArray jpeg = tree.Read("a.jpg");
     const QByteArray gif = tree.Read("a.gif");
 
@@ -182,13 +182,13 @@ TEST(Pictures, DamagedAndTruncatedFilesNeverCrash) {
         for (int kind = 0; kind < 4; ++kind) {
             try {
                 if (kind == 0)
-                    DecodePng(bytes);
+                    decodePng(bytes);
                 else if (kind == 1)
-                    DecodeJpeg(bytes);
+                    decodeJpeg(bytes);
                 else if (kind == 2)
-                    DecodeGif(bytes, false);
+                    decodeGif(bytes, false);
                 else
-                    DecodeBmp(bytes);
+                    decodeBmp(bytes);
             } catch (const PictureError&) {
             }
         }
@@ -202,12 +202,12 @@ TEST(Pictures, DamagedAndTruncatedFilesNeverCrash) {
             flipped[i] = static_cast<char>(flipped[i] ^ 0x5A);
         tryAll(flipped);
     }
-    EXPECT_THROW(DecodePng(png.left(png.size() / 2)), PictureError);
-    EXPECT_THROW(DecodeBmp(bmp.left(bmp.size() / 2)), PictureError);
-    EXPECT_THROW(DecodeGif(gif.left(12), false), PictureError);
-    EXPECT_THROW(DecodeJpeg(QByteArray("not a jpeg at all")), PictureError);
+    EXPECT_THROW(decodePng(png.left(png.size() / 2)), PictureError);
+    EXPECT_THROW(decodeBmp(bmp.left(bmp.size() / 2)), PictureError);
+    EXPECT_THROW(decodeGif(gif.left(12), false), PictureError);
+    EXPECT_THROW(decodeJpeg(QByteArray("not a jpeg at all")), PictureError);
     // A GIF cut inside its third frame keeps the frames that arrived.
-    const GifAnimation partial = DecodeGif(gif.left(gif.size() * 3 / 5), false);
+    const GifAnimation partial = decodeGif(gif.left(gif.size() * 3 / 5), false);
     EXPECT_GE(partial.frames.size(), 1);
     EXPECT_LT(partial.frames.size(), 5);
 }
@@ -234,13 +234,13 @@ TEST(Pictures, HugePicturesAreRefusedBeforeAnythingIsAllocated) {
     header[9] = 6; // RGBA
     const QByteArray png = QByteArray("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", header) +
                            PngChunk("IDAT", QByteArray()) + PngChunk("IEND", QByteArray());
-    EXPECT_THROW(DecodePng(png), PictureError);
+    EXPECT_THROW(decodePng(png), PictureError);
 
     // BMP claiming 50000 x 50000.
-    QByteArray bmp = EncodeBmp(Solid(QSize(2, 2), qRgb(1, 2, 3)));
+    QByteArray bmp = encodeBmp(Solid(QSize(2, 2), qRgb(1, 2, 3)));
     qToLittleEndian<qint32>(50000, bmp.data() + 18);
     qToLittleEndian<qint32>(50000, bmp.data() + 22);
-    EXPECT_THROW(DecodeBmp(bmp), PictureError);
+    EXPECT_THROW(decodeBmp(bmp), PictureError);
 
     // GIF whose logical screen is 60000 x 60000 around a 1 x 1 frame.
     TempTree tree;
@@ -249,7 +249,7 @@ TEST(Pictures, HugePicturesAreRefusedBeforeAnythingIsAllocated) {
     gif.palette = {qRgb(0, 0, 0), qRgb(255, 255, 255)};
     gif.frames = {GifFrame{QRect(0, 0, 1, 1), {1}}};
     ASSERT_TRUE(WriteGif(tree / "huge.gif", gif));
-    EXPECT_THROW(DecodeGif(tree.Read("huge.gif"), true), PictureError);
+    EXPECT_THROW(decodeGif(tree.Read("huge.gif"), true), PictureError);
 
     // JPEG whose frame header claims 65000 x 65000.
     ASSERT_TRUE(WriteJpeg(tree / "s.jpg", Solid(QSize(8, 8), qRgb(9, 9, 9))));
@@ -258,18 +258,18 @@ TEST(Pictures, HugePicturesAreRefusedBeforeAnythingIsAllocated) {
     ASSERT_GT(sof, 0);
     qToBigEndian<quint16>(65000, jpeg.data() + sof + 5);
     qToBigEndian<quint16>(65000, jpeg.data() + sof + 7);
-    EXPECT_THROW(DecodeJpeg(jpeg), PictureError);
+    EXPECT_THROW(decodeJpeg(jpeg), PictureError);
 }
 
 TEST(Pictures, LoadPictureReadsFilesByExtension) {
     TempTree tree;
     ASSERT_TRUE(WriteGif(tree / "Anim.GIF", MovingSquareGif(QSize(30, 20), 3)));
-    const DecodedPicture gif = LoadPicture(tree / "Anim.GIF");
+    const DecodedPicture gif = loadPicture(tree / "Anim.GIF");
     EXPECT_EQ(gif.image.size(), QSize(30, 20));
-    EXPECT_EQ(LoadGifAnimation(tree / "Anim.GIF").frames.size(), 3);
+    EXPECT_EQ(loadGifAnimation(tree / "Anim.GIF").frames.size(), 3);
     tree.Write("photo.png", Saved(Solid(QSize(5, 4), qRgb(1, 2, 3)), "JPG")); // misnamed
-    EXPECT_THROW(LoadPicture(tree / "photo.png"), PictureError);
-    EXPECT_THROW(LoadPicture(tree / "missing.png"), PictureError);
-    EXPECT_THROW(LoadPicture(tree / "Anim.tiff"), PictureError);
+    EXPECT_THROW(loadPicture(tree / "photo.png"), PictureError);
+    EXPECT_THROW(loadPicture(tree / "missing.png"), PictureError);
+    EXPECT_THROW(loadPicture(tree / "Anim.tiff"), PictureError);
 }
 } // namespace

@@ -1,13 +1,13 @@
 #include "platform/SettingsStore.h"
 
-#include "app/RegistryDate.h"
+#include "base/SettingsDate.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 // Points the store at a temporary configuration folder for the test's lifetime.
-class SettingsStore : public ::testing::Test {
+class SettingsStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         previous_ = qgetenv("XDG_CONFIG_HOME");
@@ -20,34 +20,34 @@ private:
     QByteArray previous_;
 };
 
-TEST_F(SettingsStore, OpeningForReadingDoesNotCreateTheKey) {
-    EXPECT_EQ(SettingsKey::Open(false), nullptr);
+TEST_F(SettingsStoreTest, OpeningForReadingDoesNotCreateTheKey) {
+    EXPECT_EQ(SettingsStore::open(false), nullptr);
     EXPECT_TRUE(tree.Names().isEmpty());
-    EXPECT_EQ(SettingsKey::Location(), tree / "Jolvex/1.0.ini");
+    EXPECT_EQ(SettingsStore::location(), tree / "Jolvex/1.0.ini");
 }
 
-TEST_F(SettingsStore, ValuesKeepTheirTypesAcrossOpenings) {
+TEST_F(SettingsStoreTest, ValuesKeepTheirTypesAcrossOpenings) {
     {
-        auto key = SettingsKey::Open(true);
+        auto key = SettingsStore::open(true);
         ASSERT_NE(key, nullptr);
-        key->WriteDword("UpDate", 1);
-        key->WriteBinary("Date", EncodeRegistryDate(QDate(2026, 12, 10)));
-        key->WriteString("DataPath", QString::fromUtf8("/opt/jolvex/数据"));
-        EXPECT_TRUE(key->Close());
+        key->writeDword("UpDate", 1);
+        key->writeBinary("Date", encodeSettingsDate(QDate(2026, 12, 10)));
+        key->writeString("DataPath", QString::fromUtf8("/opt/jolvex/数据"));
+        EXPECT_TRUE(key->close());
     }
-    auto key = SettingsKey::Open(false);
+    auto key = SettingsStore::open(false);
     ASSERT_NE(key, nullptr);
-    EXPECT_EQ(key->ReadDword("UpDate"), 1u);
-    EXPECT_EQ(key->ReadBinary("Date"), QByteArray::fromHex("00000000c0a3e640"));
-    EXPECT_EQ(key->ReadString("DataPath"), QString::fromUtf8("/opt/jolvex/数据"));
-    EXPECT_FALSE(key->HasValue("Install"));
-    EXPECT_EQ(key->ReadDword("Install"), std::nullopt);
+    EXPECT_EQ(key->readDword("UpDate"), 1u);
+    EXPECT_EQ(key->readBinary("Date"), QByteArray::fromHex("00000000c0a3e640"));
+    EXPECT_EQ(key->readString("DataPath"), QString::fromUtf8("/opt/jolvex/数据"));
+    EXPECT_FALSE(key->hasValue("Install"));
+    EXPECT_EQ(key->readDword("Install"), std::nullopt);
 }
 
 TEST(RegistryDate, DaysSinceTheEndOf1899AsALittleEndianDouble) {
-    EXPECT_EQ(EncodeRegistryDate(QDate(2000, 1, 1)), QByteArray::fromHex("00000000c0d5e140"));
-    EXPECT_EQ(EncodeRegistryDate(QDate(1899, 12, 30)), QByteArray(8, '\0'));
-    EXPECT_EQ(DecodeRegistryDate(QByteArray::fromHex("00000000c0a3e640")), QDate(2026, 12, 10));
-    EXPECT_FALSE(DecodeRegistryDate("short").isValid());
+    EXPECT_EQ(encodeSettingsDate(QDate(2000, 1, 1)), QByteArray::fromHex("00000000c0d5e140"));
+    EXPECT_EQ(encodeSettingsDate(QDate(1899, 12, 30)), QByteArray(8, '\0'));
+    EXPECT_EQ(decodeSettingsDate(QByteArray::fromHex("00000000c0a3e640")), QDate(2026, 12, 10));
+    EXPECT_FALSE(decodeSettingsDate("short").isValid());
 }
 } // namespace

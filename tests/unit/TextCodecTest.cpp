@@ -1,4 +1,4 @@
-#include "library/TextCodec.h"
+#include "base/TextCodec.h"
 
 #include "support/TempTree.h"
 
@@ -18,7 +18,7 @@ TEST(TextCodec, DecodesByByteOrderMarkElseUtf8ElseGb18030) {
         {QByteArray("plain"), QString("plain")},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(DecodeTextByBom(c.bytes), c.text) << c.bytes.toHex().toStdString();
+        EXPECT_EQ(decodeTextByBom(c.bytes), c.text) << c.bytes.toHex().toStdString();
 }
 
 TEST(TextCodec, SplitsAtEveryKindOfLineBreakAndStopsAtNul) {
@@ -36,12 +36,12 @@ TEST(TextCodec, SplitsAtEveryKindOfLineBreakAndStopsAtNul) {
         {"\r\n", {""}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(SplitTextLines(c.text), c.lines) << c.text.toStdString();
+        EXPECT_EQ(splitTextLines(c.text), c.lines) << c.text.toStdString();
 }
 
 TEST(TextCodec, EncodesUnicodeLinesByteExactly) {
-    EXPECT_EQ(EncodeUnicodeLines({}), QByteArray("\xFF\xFE", 2));
-    EXPECT_EQ(EncodeUnicodeLines({"a", QString::fromUtf8("中")}), QByteArray("\xFF\xFE"
+    EXPECT_EQ(encodeUnicodeLines({}), QByteArray("\xFF\xFE", 2));
+    EXPECT_EQ(encodeUnicodeLines({"a", QString::fromUtf8("中")}), QByteArray("\xFF\xFE"
                                                                              "a\0\r\0\n\0"
                                                                              "\x2D\x4E\r\0\n\0",
                                                                              14));
@@ -49,9 +49,9 @@ TEST(TextCodec, EncodesUnicodeLinesByteExactly) {
 
 TEST(TextCodec, WritingLeavesNoTemporaryFileBehind) {
     TempTree tree;
-    WriteUnicodeLines(tree / "Order.ini", {"x"});
-    WriteUnicodeLines(tree / "Order.ini", {"y"});
+    writeUnicodeLines(tree / "Order.ini", {"x"});
+    writeUnicodeLines(tree / "Order.ini", {"y"});
     EXPECT_EQ(tree.Names(), QStringList{"Order.ini"});
-    EXPECT_EQ(ReadTextLines(tree / "Order.ini"), QStringList{"y"});
+    EXPECT_EQ(readTextLines(tree / "Order.ini"), QStringList{"y"});
 }
 } // namespace

@@ -14,67 +14,68 @@ namespace {
 class ThumbnailLoading : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClearThumbnailMemory();
-        ResetThumbnailWork();
+        cache.clearMemory();
+        cache.resetCounters();
     }
     void TearDown() override {
-        loader.WaitForIdle();
+        loader.waitForIdle();
         QTest::qWait(20);
     }
     bool WaitIdle() {
-        return QTest::qWaitFor([&] { return !loader.Busy(); }, 10000);
+        return QTest::qWaitFor([&] { return !loader.busy(); }, 10000);
     }
-    ThumbnailLoader& loader = ThumbnailLoader::Instance();
+    ThumbnailCache cache;
+    ThumbnailLoader loader{cache};
     TempTree tree;
 };
 
 TEST_F(ThumbnailLoading, AMissingThumbnailIsMadeInTheBackgroundThenServedAtOnce) {
     ASSERT_TRUE(WriteJpeg(tree / "photo.jpg", TestPattern(QSize(800, 600))));
-    QSignalSpy ready(&loader, &ThumbnailLoader::Ready);
-    EXPECT_TRUE(loader.Thumbnail(tree / "photo.jpg").isNull());
-    EXPECT_TRUE(loader.Busy());
-    EXPECT_TRUE(loader.Thumbnail(tree / "photo.jpg").isNull()) << "asked twice, made once";
+    QSignalSpy ready(&loader, &ThumbnailLoader::ready);
+    EXPECT_TRUE(loader.thumbnail(tree / "photo.jpg").isNull());
+    EXPECT_TRUE(loader.busy());
+    EXPECT_TRUE(loader.thumbnail(tree / "photo.jpg").isNull()) << "asked twice, made once";
     ASSERT_TRUE(WaitIdle());
     ASSERT_EQ(ready.count(), 1);
     EXPECT_EQ(ready.first().first().toString(), tree / "photo.jpg");
-    EXPECT_EQ(ThumbnailWork().pictureDecodes, 1);
-    EXPECT_EQ(loader.Thumbnail(tree / "photo.jpg").size(), QSize(40, 30));
-    EXPECT_EQ(GetFileWriteTime(tree / "photo.jpg.thb"), GetFileWriteTime(tree / "photo.jpg"));
-    EXPECT_EQ(ThumbnailWork().pictureDecodes, 1);
+    EXPECT_EQ(cache.counters().pictureDecodes, 1);
+    EXPECT_EQ(loader.thumbnail(tree / "photo.jpg").size(), QSize(40, 30));
+    EXPECT_EQ(fileWriteTime(tree / "photo.jpg.thb"), fileWriteTime(tree / "photo.jpg"));
+    EXPECT_EQ(cache.counters().pictureDecodes, 1);
 }
 
 TEST_F(ThumbnailLoading, AFailedPictureIsNotTriedAgainUntilItChanges) {
     tree.Write("bad.png", "not a png");
-    QSignalSpy ready(&loader, &ThumbnailLoader::Ready);
-    EXPECT_TRUE(loader.Thumbnail(tree / "bad.png").isNull());
+    QSignalSpy ready(&loader, &ThumbnailLoader::ready);
+    EXPECT_TRUE(loader.thumbnail(tree / "bad.png").isNull());
     ASSERT_TRUE(WaitIdle());
     EXPECT_EQ(ready.count(), 1);
     for (int paint = 0; paint < 5; ++paint)
-        EXPECT_TRUE(loader.Thumbnail(tree / "bad.png").isNull());
-    EXPECT_FALSE(loader.Busy());
-    EXPECT_EQ(ThumbnailWork().pictureDecodes, 1);
+        EXPECT_TRUE(loader.thumbnail(tree / "bad.png").isNull());
+    EXPECT_FALSE(loader.busy());
+    EXPECT_EQ(cache.counters().pictureDecodes, 1);
 
     ASSERT_TRUE(TestPattern(QSize(60, 60)).save(tree / "bad.png", "PNG"));
     ASSERT_TRUE(
-        SetFileWriteTime(tree / "bad.png", *GetFileWriteTime(tree / "bad.png") + 10'000'000));
-    EXPECT_TRUE(loader.Thumbnail(tree / "bad.png").isNull());
+        setFileWriteTime(tree / "bad.png", *fileWriteTime(tree / "bad.png") + 10'000'000));
+    EXPECT_TRUE(loader.thumbnail(tree / "bad.png").isNull());
     ASSERT_TRUE(WaitIdle());
-    EXPECT_EQ(loader.Thumbnail(tree / "bad.png").size(), QSize(40, 40));
+    EXPECT_EQ(loader.thumbnail(tree / "bad.png").size(), QSize(40, 40));
 }
 
 TEST_F(ThumbnailLoading, CancelledRequestsAreDroppedBeforeTheyStart) {
     for (int i = 0; i < 12; ++i)
         ASSERT_TRUE(WriteJpeg(tree / QString("p%1.jpg").arg(i), TestPattern(QSize(1600, 1200))));
     for (int i = 0; i < 12; ++i)
-        loader.Thumbnail(tree / QString("p%1.jpg").arg(i));
-    loader.CancelPending();
+        loader.thumbnail(tree / QString("p%1.jpg").arg(i));
+    loader.cancelPending();
     ASSERT_TRUE(WaitIdle());
-    EXPECT_LT(ThumbnailWork().pictureDecodes, 12);
+    EXPECT_LT(cache.counters().pictureDecodes, 12);
     // Asked again, the dropped ones are made.
     for (int i = 0; i < 12; ++i)
-        loader.Thumbnail(tree / QString("p%1.jpg").arg(i));
+        loader.thumbnail(tree / QString("p%1.jpg").arg(i));
     ASSERT_TRUE(WaitIdle());
     for (int i = 0; i < 12; ++i)
-        EXPECT_FALSE(loader.Thumbnail(tree / QString("p%1.jpg").arg(i)).isNull()) << i;
+        EXPECT_FALSE(loader.thumbnail(tree / QString("p%1.jpg").arg(i)).isNull()) << i;
 }
 } // namespace

@@ -23,7 +23,7 @@ TEST(Thumbnails, SizeRule) {
         {{4000, 3000}, {40, 30}}, {{1000, 1}, {40, 0}},  {{1, 1}, {1, 1}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ThumbnailSize(c.picture), c.thumbnail)
+        EXPECT_EQ(thumbnailSize(c.picture), c.thumbnail)
             << c.picture.width() << "x" << c.picture.height();
 }
 
@@ -37,51 +37,52 @@ QByteArray Png(QSize size, QRgb colour) {
     return bytes;
 }
 
-class ThumbnailCache : public ::testing::Test {
+class ThumbnailCacheFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClearThumbnailMemory();
-        ResetThumbnailWork();
+        cache.clearMemory();
+        cache.resetCounters();
     }
     // Sets a file's write time, shifted by whole seconds from now-ish.
     void SetTime(const QString& relative, std::int64_t fileTime) {
-        ASSERT_TRUE(SetFileWriteTime(tree / relative, fileTime));
+        ASSERT_TRUE(setFileWriteTime(tree / relative, fileTime));
     }
-    std::int64_t Time(const QString& relative) { return GetFileWriteTime(tree / relative).value(); }
+    std::int64_t Time(const QString& relative) { return fileWriteTime(tree / relative).value(); }
     TempTree tree;
+    ThumbnailCache cache;
 };
 
-TEST_F(ThumbnailCache, MadeOnceAsABmpCarryingThePicturesTimeThenReused) {
+TEST_F(ThumbnailCacheFiles, MadeOnceAsABmpCarryingThePicturesTimeThenReused) {
     tree.Write("a.png", Png(QSize(100, 50), qRgb(200, 30, 30)));
-    const QImage first = GetThumbnail(tree / "a.png");
+    const QImage first = cache.thumbnail(tree / "a.png");
     ASSERT_EQ(first.size(), QSize(40, 20));
     EXPECT_EQ(first.pixel(20, 10), qRgb(200, 30, 30));
-    EXPECT_EQ(ThumbnailWork().pictureDecodes, 1);
+    EXPECT_EQ(cache.counters().pictureDecodes, 1);
 
-    const QByteArray cache = tree.Read("a.png.thb");
-    ASSERT_GE(cache.size(), 54);
-    EXPECT_TRUE(cache.startsWith("BM"));
-    EXPECT_EQ(qFromLittleEndian<quint32>(cache.constData() + 2), quint32(cache.size()));
-    EXPECT_EQ(qFromLittleEndian<qint32>(cache.constData() + 18), 40);
-    EXPECT_EQ(qFromLittleEndian<qint32>(cache.constData() + 22), 20);
-    EXPECT_EQ(qFromLittleEndian<quint32>(cache.constData() + 30), 0u) << "uncompressed";
+    const QByteArray file = tree.Read("a.png.thb");
+    ASSERT_GE(file.size(), 54);
+    EXPECT_TRUE(file.startsWith("BM"));
+    EXPECT_EQ(qFromLittleEndian<quint32>(file.constData() + 2), quint32(file.size()));
+    EXPECT_EQ(qFromLittleEndian<qint32>(file.constData() + 18), 40);
+    EXPECT_EQ(qFromLittleEndian<qint32>(file.constData() + 22), 20);
+    EXPECT_EQ(qFromLittleEndian<quint32>(file.constData() + 30), 0u) << "uncompressed";
     EXPECT_EQ(Time("a.png.thb"), Time("a.png"));
 
     // The picture is garbled but keeps its time: the cache still answers, so it was not decoded.
     const std::int64_t time = Time("a.png");
     tree.Write("a.png", "garbage");
     SetTime("a.png", time);
-    ClearThumbnailMemory();
-    EXPECT_EQ(GetThumbnail(tree / "a.png").size(), QSize(40, 20));
-    EXPECT_EQ(ThumbnailWork().pictureDecodes, 1);
-    EXPECT_EQ(ThumbnailWork().cacheFileReads, 1);
-    EXPECT_EQ(GetThumbnail(tree / "a.png").size(), QSize(40, 20));
-    EXPECT_EQ(ThumbnailWork().memoryHits, 1);
+    cache.clearMemory();
+    EXPECT_EQ(cache.thumbnail(tree / "a.png").size(), QSize(40, 20));
+    EXPECT_EQ(cache.counters().pictureDecodes, 1);
+    EXPECT_EQ(cache.counters().cacheFileReads, 1);
+    EXPECT_EQ(cache.thumbnail(tree / "a.png").size(), QSize(40, 20));
+    EXPECT_EQ(cache.counters().memoryHits, 1);
 }
 
-TEST_F(ThumbnailCache, ANewerOrOlderPictureOrATouchedCacheIsMadeAgain) {
+TEST_F(ThumbnailCacheFiles, ANewerOrOlderPictureOrATouchedCacheIsMadeAgain) {
     tree.Write("a.png", Png(QSize(60, 60), qRgb(0, 0, 200)));
-    ASSERT_FALSE(GetThumbnail(tree / "a.png").isNull());
+    ASSERT_FALSE(cache.thumbnail(tree / "a.png").isNull());
     const std::int64_t time = Time("a.png");
     const struct {
         const char* what;
@@ -92,58 +93,58 @@ TEST_F(ThumbnailCache, ANewerOrOlderPictureOrATouchedCacheIsMadeAgain) {
         {"picture older", "a.png", -50'000'000},
         {"cache touched", "a.png.thb", 1},
     };
-    int decodes = ThumbnailWork().pictureDecodes;
+    int decodes = cache.counters().pictureDecodes;
     QRgb colour = qRgb(0, 200, 0);
     for (const auto& change : changes) {
         // A new picture content under the changed time shows that the thumbnail was redone.
         tree.Write("a.png", Png(QSize(60, 60), colour));
         SetTime("a.png", time);
         SetTime(change.file, time + change.shift);
-        const QImage thumbnail = GetThumbnail(tree / "a.png");
-        EXPECT_EQ(ThumbnailWork().pictureDecodes, ++decodes) << change.what;
+        const QImage thumbnail = cache.thumbnail(tree / "a.png");
+        EXPECT_EQ(cache.counters().pictureDecodes, ++decodes) << change.what;
         EXPECT_EQ(thumbnail.pixel(5, 5), colour) << change.what;
         EXPECT_EQ(Time("a.png.thb"), Time("a.png")) << change.what;
         colour = qRgb(qRed(colour) + 20, 100, 0);
     }
 }
 
-TEST_F(ThumbnailCache, DamagedCacheWithTheRightTimeGivesNothingAndStays) {
+TEST_F(ThumbnailCacheFiles, DamagedCacheWithTheRightTimeGivesNothingAndStays) {
     tree.Write("a.png", Png(QSize(60, 60), qRgb(0, 0, 200)));
     tree.Write("a.png.thb", "BM but nothing else");
     SetTime("a.png.thb", Time("a.png"));
-    EXPECT_TRUE(GetThumbnail(tree / "a.png").isNull());
-    EXPECT_TRUE(GetThumbnail(tree / "a.png").isNull());
-    EXPECT_EQ(ThumbnailWork().pictureDecodes, 0);
+    EXPECT_TRUE(cache.thumbnail(tree / "a.png").isNull());
+    EXPECT_TRUE(cache.thumbnail(tree / "a.png").isNull());
+    EXPECT_EQ(cache.counters().pictureDecodes, 0);
     EXPECT_EQ(tree.Read("a.png.thb"), "BM but nothing else");
 }
 
-TEST_F(ThumbnailCache, ReadOnlyFolderShowsNoThumbnailAndDecodesEveryTime) {
+TEST_F(ThumbnailCacheFiles, ReadOnlyFolderShowsNoThumbnailAndDecodesEveryTime) {
     tree.Write("ro/a.png", Png(QSize(60, 60), qRgb(0, 0, 200)));
     tree.SetReadOnly("ro", true);
-    EXPECT_TRUE(GetThumbnail(tree / "ro/a.png").isNull());
-    EXPECT_TRUE(GetThumbnail(tree / "ro/a.png").isNull());
-    EXPECT_EQ(ThumbnailWork().pictureDecodes, 2);
+    EXPECT_TRUE(cache.thumbnail(tree / "ro/a.png").isNull());
+    EXPECT_TRUE(cache.thumbnail(tree / "ro/a.png").isNull());
+    EXPECT_EQ(cache.counters().pictureDecodes, 2);
     EXPECT_EQ(tree.Names("ro"), QStringList{"a.png"});
 }
 
-TEST_F(ThumbnailCache, MissingOrUndecodablePictureGivesNothing) {
-    EXPECT_TRUE(GetThumbnail(tree / "gone.png").isNull());
+TEST_F(ThumbnailCacheFiles, MissingOrUndecodablePictureGivesNothing) {
+    EXPECT_TRUE(cache.thumbnail(tree / "gone.png").isNull());
     tree.Write("bad.jpg", "not a jpeg");
-    EXPECT_TRUE(GetThumbnail(tree / "bad.jpg").isNull());
+    EXPECT_TRUE(cache.thumbnail(tree / "bad.jpg").isNull());
     EXPECT_FALSE(tree.Names().contains("gone.png.thb"));
     EXPECT_FALSE(tree.Names().contains("bad.jpg.thb"));
 }
 
-TEST_F(ThumbnailCache, EveryKindGivesTheSizeRulesThumbnail) {
+TEST_F(ThumbnailCacheFiles, EveryKindGivesTheSizeRulesThumbnail) {
     ASSERT_TRUE(WriteJpeg(tree / "big.jpg", TestPattern(QSize(1600, 1200)), true));
     ASSERT_TRUE(WriteGif(tree / "anim.gif", MovingSquareGif(QSize(64, 12), 4)));
-    tree.Write("small.bmp", EncodeBmp(TestPattern(QSize(30, 20))));
+    tree.Write("small.bmp", encodeBmp(TestPattern(QSize(30, 20))));
     tree.Write("tall.png", Png(QSize(4, 64), qRgb(1, 2, 3)));
-    EXPECT_EQ(GetThumbnail(tree / "big.jpg").size(), QSize(40, 30));
-    EXPECT_EQ(GetThumbnail(tree / "anim.gif").size(), QSize(40, 8));
-    EXPECT_EQ(GetThumbnail(tree / "small.bmp").size(), QSize(30, 20));
-    EXPECT_EQ(GetThumbnail(tree / "tall.png").size(), QSize(2, 40));
+    EXPECT_EQ(cache.thumbnail(tree / "big.jpg").size(), QSize(40, 30));
+    EXPECT_EQ(cache.thumbnail(tree / "anim.gif").size(), QSize(40, 8));
+    EXPECT_EQ(cache.thumbnail(tree / "small.bmp").size(), QSize(30, 20));
+    EXPECT_EQ(cache.thumbnail(tree / "tall.png").size(), QSize(2, 40));
     // The JPEG was decoded at a reduced scale: its thumbnail still shows the picture's colours.
-    EXPECT_NE(GetThumbnail(tree / "big.jpg").pixel(20, 15), qRgb(255, 255, 255));
+    EXPECT_NE(cache.thumbnail(tree / "big.jpg").pixel(20, 15), qRgb(255, 255, 255));
 }
 } // namespace

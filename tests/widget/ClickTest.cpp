@@ -6,23 +6,23 @@ namespace {
 class Click : public PopupFixture {
 protected:
     void TearDown() override {
-        IsDragging = false;
+        drag.finish();
         PopupFixture::TearDown();
     }
 };
 
 TEST_F(Click, ACommandClosesThePopupsBeforeItRuns) {
-    Open(SystemNode, 10, 30);
+    Open(systemNode(), 10, 30);
     menu->show();
     bool ran = false;
     bool popupOpenWhileRunning = true;
-    bar->MnAbout->OnClick = [&] {
+    commands->command(QString::fromUtf8("关于Jolvex"))->setAction([&] {
         ran = true;
-        popupOpenWhileRunning = FmMenu->isVisible();
-    };
-    TWideMenuItem* about = menu->WideMenuItem[7];
-    ASSERT_EQ(about->Caption, QString::fromUtf8("关于Jolvex"));
-    about->Click();
+        popupOpenWhileRunning = menu->isVisible();
+    });
+    PopupEntry* about = menu->entries()[7];
+    ASSERT_EQ(about->caption(), QString::fromUtf8("关于Jolvex"));
+    about->click();
     EXPECT_TRUE(ran);
     EXPECT_FALSE(popupOpenWhileRunning);
 }
@@ -30,45 +30,45 @@ TEST_F(Click, ACommandClosesThePopupsBeforeItRuns) {
 TEST_F(Click, AFolderOpensItsSubmenuAtOnceAndThePopupsStay) {
     Open(Folder("top", 0, 0, 2), 10, 30);
     menu->show();
-    TWideMenuItem* folder = menu->WideMenuItem[1];
+    PopupEntry* folder = menu->entries()[1];
     QCursor::setPos(folder->mapToGlobal(folder->rect().center()));
-    folder->Click();
+    folder->click();
     EXPECT_TRUE(menu->isVisible());
-    EXPECT_EQ(menu->TimerDirHint.interval(), 1);
+    EXPECT_EQ(menu->hoverTimer().interval(), 1);
     EXPECT_TRUE(
-        QTest::qWaitFor([&] { return menu->FmMenuSub && menu->FmMenuSub->isVisible(); }, 1000));
-    EXPECT_EQ(menu->FmMenuSub->MenuItem, menu->MenuItem->Items(1));
+        QTest::qWaitFor([&] { return menu->submenu() && menu->submenu()->isVisible(); }, 1000));
+    EXPECT_EQ(menu->submenu()->node(), menu->node()->child(1));
 }
 
 TEST_F(Click, NothingHappensWhileDraggingOrOnThePlaceholderOrASeparator) {
-    Open(SystemNode, 10, 30);
+    Open(systemNode(), 10, 30);
     menu->show();
     bool ran = false;
-    bar->MnAbout->OnClick = [&] { ran = true; };
-    IsDragging = true;
-    menu->WideMenuItem[7]->Click();
+    commands->command(QString::fromUtf8("关于Jolvex"))->setAction([&] { ran = true; });
+    drag.start("x");
+    menu->entries()[7]->click();
     EXPECT_FALSE(ran);
     EXPECT_TRUE(menu->isVisible());
-    IsDragging = false;
-    menu->WideMenuItem[2]->Click(); // a separator
+    drag.finish();
+    menu->entries()[2]->click(); // a separator
     EXPECT_TRUE(menu->isVisible());
 
     Open(Folder("empty", 0, 0), 10, 30);
-    menu->WideMenuItem[0]->Click();
+    menu->entries()[0]->click();
     EXPECT_TRUE(menu->isVisible());
-    EXPECT_FALSE(menu->TimerDirHint.isActive());
+    EXPECT_FALSE(menu->hoverTimer().isActive());
 }
 
 TEST_F(Click, ThePressHidesThePreviewAndRecordsThePressPoint) {
     Open(Folder("top", 1, 0), 10, 30);
     menu->show();
-    FmHint->ShowText(menu->font(), "preview", QPoint(10, 10));
-    TWideMenuItem* entry = menu->WideMenuItem[0];
+    preview->showText(menu->font(), "preview", QPoint(10, 10));
+    PopupEntry* entry = menu->entries()[0];
     QTest::mousePress(entry, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    EXPECT_FALSE(FmHint->isVisible());
-    EXPECT_TRUE(MouseIsPressed);
-    EXPECT_EQ(PressPoint, entry->mapToGlobal(QPoint(5, 5)));
+    EXPECT_FALSE(preview->isVisible());
+    EXPECT_TRUE(drag.isPressed());
+    EXPECT_EQ(drag.pressPoint(), entry->mapToGlobal(QPoint(5, 5)));
     QTest::mouseRelease(entry, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    EXPECT_FALSE(MouseIsPressed);
+    EXPECT_FALSE(drag.isPressed());
 }
 } // namespace

@@ -11,11 +11,11 @@ QColor At(const QImage& image, int x, int y) {
 
 TEST_F(EntryPaint, RowsShowGutterIconCaptionAndHotFrame) {
     Open(Folder("top", 1, 0, 1), 10, 30); // a folder, then a snippet
-    TWideMenuItem* folder = menu->WideMenuItem[0];
+    PopupEntry* folder = menu->entries()[0];
     QImage normal = folder->grab().toImage();
     EXPECT_EQ(At(normal, 0, 10), QColor(Qt::white)) << "the gutter starts white";
     EXPECT_EQ(At(normal, 20, 10), QColor(170, 212, 255)) << "and turns light blue";
-    EXPECT_EQ(At(normal, normal.width() - 10, 20), ColorFromBgr(MenuBackColor));
+    EXPECT_EQ(At(normal, normal.width() - 10, 20), colorFromBgr(MenuBackColor));
     // The arrow sits 16 pixels from the right edge: something dark there.
     bool arrow = false;
     for (int x = normal.width() - 16; x < normal.width(); ++x)
@@ -23,22 +23,22 @@ TEST_F(EntryPaint, RowsShowGutterIconCaptionAndHotFrame) {
             arrow |= At(normal, x, y).lightness() < 60;
     EXPECT_TRUE(arrow);
 
-    folder->MouseEnter = true;
+    folder->setHot(true);
     const QImage hot = folder->grab().toImage();
-    EXPECT_EQ(At(hot, 0, 10), ColorFromBgr(ItemHotPenColor));
-    EXPECT_EQ(At(hot, hot.width() - 1, 0), ColorFromBgr(ItemHotPenColor));
-    EXPECT_EQ(At(hot, 20, 20), ColorFromBgr(ItemHotBrushColor)) << "no gutter when hot";
+    EXPECT_EQ(At(hot, 0, 10), colorFromBgr(ItemHotPenColor));
+    EXPECT_EQ(At(hot, hot.width() - 1, 0), colorFromBgr(ItemHotPenColor));
+    EXPECT_EQ(At(hot, 20, 20), colorFromBgr(ItemHotBrushColor)) << "no gutter when hot";
 }
 
 TEST_F(EntryPaint, SeparatorLineAtY2FromX26) {
-    Open(SystemNode, 10, 30);
-    TWideMenuItem* separator = menu->WideMenuItem[2];
+    Open(systemNode(), 10, 30);
+    PopupEntry* separator = menu->entries()[2];
     const QImage image = separator->grab().toImage();
     ASSERT_EQ(image.height(), 5);
-    EXPECT_EQ(At(image, 26, 2), ColorFromBgr(ItemPenColor));
-    EXPECT_EQ(At(image, image.width() - 2, 2), ColorFromBgr(ItemPenColor));
-    EXPECT_NE(At(image, image.width() - 1, 2), ColorFromBgr(ItemPenColor)) << "end point not drawn";
-    EXPECT_NE(At(image, 30, 1), ColorFromBgr(ItemPenColor));
+    EXPECT_EQ(At(image, 26, 2), colorFromBgr(ItemPenColor));
+    EXPECT_EQ(At(image, image.width() - 2, 2), colorFromBgr(ItemPenColor));
+    EXPECT_NE(At(image, image.width() - 1, 2), colorFromBgr(ItemPenColor)) << "end point not drawn";
+    EXPECT_NE(At(image, 30, 1), colorFromBgr(ItemPenColor));
 }
 
 TEST_F(EntryPaint, ThumbnailCellsCentreThePicture) {
@@ -48,34 +48,34 @@ TEST_F(EntryPaint, ThumbnailCellsCentreThePicture) {
     ASSERT_TRUE(red.save(library / "cells/a.png"));
     library.Write("cells/b.png", "not a picture");
     Open(Folder("cells", 0, 0), 10, 30);
-    ASSERT_EQ(menu->WideMenuItem.size(), 2u);
-    menu->WideMenuItem[0]->grab(); // the first paint asks for the thumbnails
-    menu->WideMenuItem[1]->grab();
+    ASSERT_EQ(menu->entries().size(), 2u);
+    menu->entries()[0]->grab(); // the first paint asks for the thumbnails
+    menu->entries()[1]->grab();
     ASSERT_TRUE(WaitForThumbnails());
-    const QImage cell = menu->WideMenuItem[0]->grab().toImage();
-    EXPECT_EQ(At(cell, 1, 1), ColorFromBgr(ItemPenColor)) << "frame inset by one";
-    EXPECT_EQ(At(cell, 0, 0), ColorFromBgr(MenuBackColor));
+    const QImage cell = menu->entries()[0]->grab().toImage();
+    EXPECT_EQ(At(cell, 1, 1), colorFromBgr(ItemPenColor)) << "frame inset by one";
+    EXPECT_EQ(At(cell, 0, 0), colorFromBgr(MenuBackColor));
     EXPECT_EQ(At(cell, 2, 12), QColor(Qt::red)) << "40x20 at (2, 12)";
     EXPECT_EQ(At(cell, 41, 31), QColor(Qt::red));
-    EXPECT_EQ(At(cell, 2, 11), ColorFromBgr(MenuBackColor));
-    EXPECT_EQ(At(cell, 2, 32), ColorFromBgr(MenuBackColor));
+    EXPECT_EQ(At(cell, 2, 11), colorFromBgr(MenuBackColor));
+    EXPECT_EQ(At(cell, 2, 32), colorFromBgr(MenuBackColor));
 
-    const QImage empty = menu->WideMenuItem[1]->grab().toImage();
-    EXPECT_EQ(At(empty, 1, 1), ColorFromBgr(ItemPenColor));
-    EXPECT_EQ(At(empty, 22, 22), ColorFromBgr(MenuBackColor)) << "no thumbnail: frame and fill";
+    const QImage empty = menu->entries()[1]->grab().toImage();
+    EXPECT_EQ(At(empty, 1, 1), colorFromBgr(ItemPenColor));
+    EXPECT_EQ(At(empty, 22, 22), colorFromBgr(MenuBackColor)) << "no thumbnail: frame and fill";
 
-    menu->WideMenuItem[0]->MouseEnter = true;
-    const QImage hot = menu->WideMenuItem[0]->grab().toImage();
-    EXPECT_EQ(At(hot, 1, 1), ColorFromBgr(ItemHotPenColor));
-    EXPECT_EQ(At(hot, 0, 0), ColorFromBgr(MenuBackColor)) << "the outer ring keeps the background";
-    EXPECT_EQ(At(hot, 20, 5), ColorFromBgr(ItemHotBrushColor));
+    menu->entries()[0]->setHot(true);
+    const QImage hot = menu->entries()[0]->grab().toImage();
+    EXPECT_EQ(At(hot, 1, 1), colorFromBgr(ItemHotPenColor));
+    EXPECT_EQ(At(hot, 0, 0), colorFromBgr(MenuBackColor)) << "the outer ring keeps the background";
+    EXPECT_EQ(At(hot, 20, 5), colorFromBgr(ItemHotBrushColor));
 }
 
 TEST_F(EntryPaint, LongCaptionsAreDrawnUpToTheRightEdgeOfTheWidestPopup) {
     library.Write("caps/" + QString(80, 'M') + ".txt");
     Open(Folder("caps", 0, 0), 10, 30);
-    EXPECT_EQ(menu->ClientWidth(), 444);
-    const QImage row = menu->WideMenuItem[0]->grab().toImage();
+    EXPECT_EQ(menu->width(), 444);
+    const QImage row = menu->entries()[0]->grab().toImage();
     auto inkIn = [&](int from, int to) {
         for (int x = from; x < to; ++x)
             for (int y = 4; y < 18; ++y)

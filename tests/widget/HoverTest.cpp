@@ -10,146 +10,146 @@ protected:
         menu->show();
     }
     void TearDown() override {
-        IsDragging = false;
+        drag.finish();
         PopupFixture::TearDown();
     }
     // Opens the submenu of folder `index` as the hover timer does.
     void OpenSubMenu(int index) {
-        TWideMenuItem* folder = menu->WideMenuItem[static_cast<size_t>(index)];
+        PopupEntry* folder = menu->entries()[static_cast<size_t>(index)];
         QCursor::setPos(folder->mapToGlobal(folder->rect().center()));
-        menu->UserMsgMenuItemSenecting(500, index);
-        menu->TimerDirHintTimer();
-        ASSERT_TRUE(menu->FmMenuSub && menu->FmMenuSub->isVisible());
+        menu->armHoverTimer(500, index);
+        menu->hoverTimeout();
+        ASSERT_TRUE(menu->submenu() && menu->submenu()->isVisible());
     }
 };
 
 TEST_F(Hover, EnteringArmsTheTimerWithTheEntrysDelay) {
-    menu->WideMenuItem[0]->CMMouseEnter();
-    EXPECT_EQ(menu->SelectedItem, 0);
-    EXPECT_TRUE(menu->TimerDirHint.isActive());
-    EXPECT_EQ(menu->TimerDirHint.interval(), 500);
-    EXPECT_TRUE(menu->WideMenuItem[0]->MouseEnter);
+    menu->entries()[0]->pointerEntered();
+    EXPECT_EQ(menu->selectedIndex(), 0);
+    EXPECT_TRUE(menu->hoverTimer().isActive());
+    EXPECT_EQ(menu->hoverTimer().interval(), 500);
+    EXPECT_TRUE(menu->entries()[0]->isHot());
 
-    menu->WideMenuItem[3]->CMMouseEnter();
-    EXPECT_EQ(menu->SelectedItem, 3);
-    EXPECT_EQ(menu->TimerDirHint.interval(), 800);
-    EXPECT_FALSE(menu->WideMenuItem[0]->MouseEnter) << "selecting another entry clears the old one";
-    EXPECT_TRUE(menu->WideMenuItem[3]->MouseEnter);
+    menu->entries()[3]->pointerEntered();
+    EXPECT_EQ(menu->selectedIndex(), 3);
+    EXPECT_EQ(menu->hoverTimer().interval(), 800);
+    EXPECT_FALSE(menu->entries()[0]->isHot()) << "selecting another entry clears the old one";
+    EXPECT_TRUE(menu->entries()[3]->isHot());
 }
 
 TEST_F(Hover, TheTimerActsOnlyWhileThePointerIsStillOnTheEntry) {
-    TWideMenuItem* folder = menu->WideMenuItem[1];
-    menu->UserMsgMenuItemSenecting(500, 1);
-    QCursor::setPos(menu->WideMenuItem[4]->mapToGlobal(QPoint(3, 3)));
-    menu->TimerDirHintTimer();
-    EXPECT_FALSE(menu->FmMenuSub) << "the pointer had left";
+    PopupEntry* folder = menu->entries()[1];
+    menu->armHoverTimer(500, 1);
+    QCursor::setPos(menu->entries()[4]->mapToGlobal(QPoint(3, 3)));
+    menu->hoverTimeout();
+    EXPECT_FALSE(menu->submenu()) << "the pointer had left";
 
     QCursor::setPos(folder->mapToGlobal(folder->rect().center()));
-    menu->UserMsgMenuItemSenecting(500, 1);
-    menu->TimerDirHintTimer();
-    ASSERT_TRUE(menu->FmMenuSub);
-    EXPECT_TRUE(menu->FmMenuSub->isVisible());
-    EXPECT_EQ(menu->FmMenuSub->MenuItem, menu->MenuItem->Items(1));
-    EXPECT_EQ(menu->FmMenuSub->x(), menu->x() + menu->ClientWidth() - 2);
-    EXPECT_EQ(menu->FmMenuSub->y(), folder->mapToGlobal(QPoint(0, 0)).y() - 2);
+    menu->armHoverTimer(500, 1);
+    menu->hoverTimeout();
+    ASSERT_TRUE(menu->submenu());
+    EXPECT_TRUE(menu->submenu()->isVisible());
+    EXPECT_EQ(menu->submenu()->node(), menu->node()->child(1));
+    EXPECT_EQ(menu->submenu()->x(), menu->x() + menu->width() - 2);
+    EXPECT_EQ(menu->submenu()->y(), folder->mapToGlobal(QPoint(0, 0)).y() - 2);
 }
 
 TEST_F(Hover, ReenteringTheOpenFolderKeepsItsSubmenuUnlessDragging) {
     OpenSubMenu(1);
-    QPointer<TFmMenu> sub = menu->FmMenuSub;
-    menu->UserMsgMenuItemSelected(1);
-    menu->UserMsgMenuItemSenecting(500, 1);
+    QPointer<FolderPopup> sub = menu->submenu();
+    menu->entryEntered(1);
+    menu->armHoverTimer(500, 1);
     EXPECT_TRUE(sub->isVisible());
-    EXPECT_FALSE(menu->TimerDirHint.isActive());
+    EXPECT_FALSE(menu->hoverTimer().isActive());
 
-    IsDragging = true;
-    menu->UserMsgMenuItemSenecting(500, 1);
+    drag.start("x");
+    menu->armHoverTimer(500, 1);
     EXPECT_FALSE(sub->isVisible()) << "while dragging it closes and reopens after the delay";
-    EXPECT_TRUE(menu->TimerDirHint.isActive());
+    EXPECT_TRUE(menu->hoverTimer().isActive());
 }
 
 TEST_F(Hover, AnotherEntryHidesTheSubmenuAtOnceAndItIsReused) {
     OpenSubMenu(0);
-    QPointer<TFmMenu> sub = menu->FmMenuSub;
-    menu->WideMenuItem[0]->MouseEnter = true; // kept hot for its open submenu
-    menu->UserMsgMenuItemSelected(4);
+    QPointer<FolderPopup> sub = menu->submenu();
+    menu->entries()[0]->setHot(true); // kept hot for its open submenu
+    menu->entryEntered(4);
     EXPECT_FALSE(sub->isVisible());
-    EXPECT_FALSE(menu->WideMenuItem[0]->MouseEnter);
+    EXPECT_FALSE(menu->entries()[0]->isHot());
     OpenSubMenu(2);
-    EXPECT_EQ(menu->FmMenuSub, sub) << "the hidden submenu is reused";
-    EXPECT_EQ(sub->MenuItem, menu->MenuItem->Items(2));
+    EXPECT_EQ(menu->submenu(), sub) << "the hidden submenu is reused";
+    EXPECT_EQ(sub->node(), menu->node()->child(2));
 }
 
 TEST_F(Hover, AFolderClickOpensAtOnceUnlessASubmenuIsShowing) {
-    menu->UserMsgMenuItemSenecting(-1, 2);
-    EXPECT_EQ(menu->SelectedItem, 2);
-    EXPECT_EQ(menu->TimerDirHint.interval(), 1);
-    EXPECT_TRUE(menu->TimerDirHint.isActive());
+    menu->armHoverTimer(-1, 2);
+    EXPECT_EQ(menu->selectedIndex(), 2);
+    EXPECT_EQ(menu->hoverTimer().interval(), 1);
+    EXPECT_TRUE(menu->hoverTimer().isActive());
 
     OpenSubMenu(0);
-    menu->UserMsgMenuItemSenecting(-1, 2);
-    EXPECT_EQ(menu->SelectedItem, 0);
-    EXPECT_FALSE(menu->TimerDirHint.isActive());
+    menu->armHoverTimer(-1, 2);
+    EXPECT_EQ(menu->selectedIndex(), 0);
+    EXPECT_FALSE(menu->hoverTimer().isActive());
 }
 
 TEST_F(Hover, LeavingAFolderWithAnOpenSubmenuKeepsItHot) {
     OpenSubMenu(0);
-    TWideMenuItem* folder = menu->WideMenuItem[0];
-    folder->MouseEnter = true;
-    folder->CMMouseLeave();
-    EXPECT_TRUE(folder->MouseEnter);
-    menu->FmMenuSub->hide();
-    folder->CMMouseLeave();
-    EXPECT_FALSE(folder->MouseEnter);
+    PopupEntry* folder = menu->entries()[0];
+    folder->setHot(true);
+    folder->pointerLeft();
+    EXPECT_TRUE(folder->isHot());
+    menu->submenu()->hide();
+    folder->pointerLeft();
+    EXPECT_FALSE(folder->isHot());
 }
 
 TEST_F(Hover, SeparatorsNeverTurnHotAndThePlaceholderSendsNothing) {
-    Open(SystemNode, 10, 30);
-    TWideMenuItem* separator = menu->WideMenuItem[2];
-    separator->CMMouseEnter();
-    EXPECT_FALSE(separator->MouseEnter);
-    EXPECT_EQ(menu->SelectedItem, 2) << "it still reports the pointer";
+    Open(systemNode(), 10, 30);
+    PopupEntry* separator = menu->entries()[2];
+    separator->pointerEntered();
+    EXPECT_FALSE(separator->isHot());
+    EXPECT_EQ(menu->selectedIndex(), 2) << "it still reports the pointer";
 
     Open(Folder("empty", 0, 0), 10, 30);
-    menu->SelectedItem = -1;
-    menu->TimerDirHint.stop();
-    menu->WideMenuItem[0]->CMMouseEnter();
-    EXPECT_TRUE(menu->WideMenuItem[0]->MouseEnter);
-    EXPECT_EQ(menu->SelectedItem, -1);
-    EXPECT_FALSE(menu->TimerDirHint.isActive());
+    menu->closeSubmenu(); // stops the hover timer
+    const int selected = menu->selectedIndex();
+    menu->entries()[0]->pointerEntered();
+    EXPECT_TRUE(menu->entries()[0]->isHot());
+    EXPECT_EQ(menu->selectedIndex(), selected);
+    EXPECT_FALSE(menu->hoverTimer().isActive());
 }
 
 TEST_F(Hover, ASnippetShowsItsTextAndAPictureItsPreview) {
     library.Write("top/t000.txt", "Hello there");
     library.Write("top/t001.txt", "Hello there");
-    TWideMenuItem* snippet = menu->WideMenuItem[3];
+    PopupEntry* snippet = menu->entries()[3];
     QCursor::setPos(snippet->mapToGlobal(QPoint(10, 5)));
-    menu->UserMsgMenuItemSenecting(800, 3);
-    menu->TimerDirHintTimer();
-    EXPECT_TRUE(FmHint->isVisible());
-    EXPECT_EQ(FmHint->LabelTextHint->Caption(), "Hello there");
-    EXPECT_EQ(FmHint->y(), snippet->mapToGlobal(QPoint(0, 0)).y() + snippet->height() + 12);
+    menu->armHoverTimer(800, 3);
+    menu->hoverTimeout();
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_EQ(preview->textView().text(), "Hello there");
+    EXPECT_EQ(preview->y(), snippet->mapToGlobal(QPoint(0, 0)).y() + snippet->height() + 12);
 
-    menu->UserMsgMenuItemSelected(5);
-    EXPECT_FALSE(FmHint->isVisible()) << "every selection hides the preview";
-    EXPECT_EQ(FmHint->LabelTextHint->Caption(), "");
+    menu->entryEntered(5);
+    EXPECT_FALSE(preview->isVisible()) << "every selection hides the preview";
+    EXPECT_EQ(preview->textView().text(), "");
 }
 
 TEST_F(Hover, EnteringAScrollButtonSelectsEntryZero) {
     OpenSubMenu(0);
-    menu->ScrollButtonEnter(2);
-    EXPECT_TRUE(menu->FmMenuSub->isVisible()) << "entry 0 was the selected one";
-    EXPECT_EQ(menu->MouseInScroolBtn, 2);
-    menu->ScrollButtonLeave(2);
-    EXPECT_EQ(menu->MouseInScroolBtn, 0);
-    EXPECT_FALSE(menu->TimerScroll.isActive());
+    menu->scrollButtonEntered(ScrollDirection::Down);
+    EXPECT_TRUE(menu->submenu()->isVisible()) << "entry 0 was the selected one";
+    EXPECT_EQ(menu->scrolling(), ScrollDirection::Down);
+    menu->scrollButtonLeft(ScrollDirection::Down);
+    EXPECT_EQ(menu->scrolling(), ScrollDirection::None);
+    EXPECT_FALSE(menu->scrollTimer().isActive());
 }
 
 TEST_F(Hover, HidingTheFirstLevelPopupFreesTheSubmenuChain) {
     OpenSubMenu(0);
-    QPointer<TFmMenu> sub = menu->FmMenuSub;
+    QPointer<FolderPopup> sub = menu->submenu();
     menu->hide();
-    EXPECT_EQ(menu->FmMenuSub, nullptr);
+    EXPECT_EQ(menu->submenu(), nullptr);
     EXPECT_FALSE(sub.isNull()) << "released only once the current handler has returned";
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(sub.isNull());

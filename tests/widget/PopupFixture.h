@@ -1,17 +1,24 @@
 #pragma once
 
-#include "app/UnitDef.h"
+#include "app/AppPaths.h"
+#include "app/SystemCommands.h"
+#include "bar/FloatingBar.h"
+#include "delivery/ThumbnailCache.h"
 #include "delivery/ThumbnailLoader.h"
 #include "library/FolderScan.h"
-#include "library/TMenuItem.h"
-#include "menu/HintPicture.h"
-#include "menu/HintText.h"
-#include "app/ScreenMetrics.h"
-#include "menu/UnitHint.h"
-#include "menu/UnitMenu.h"
-#include "menu/UnitWideMenuItem.h"
-#include "menubar/UnitMenuBar.h"
+#include "library/Library.h"
+#include "platform/Platform.h"
+#include "popup/DragSession.h"
+#include "popup/FolderPopup.h"
+#include "popup/PopupContext.h"
+#include "popup/PopupEntry.h"
+#include "popup/PreviewPicture.h"
+#include "popup/PreviewText.h"
+#include "popup/PreviewWindow.h"
+#include "popup/ScrollButton.h"
 #include "support/TempTree.h"
+#include "ui/ScreenMetrics.h"
+#include "ui/Theme.h"
 
 #include <QTest>
 
@@ -19,33 +26,38 @@
 
 #include <memory>
 
-// The bar, the first-level popup and the preview over a library in a temporary folder.
+// The bar, the first-level popup and the preview over a library in a temporary folder, wired
+// as the program wires them.
 class PopupFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        WindowTag = 0x40000001;
-        bar = std::make_unique<TFmMenuBar>();
-        FmMenuBar = bar.get();
-        menu = std::make_unique<TFmMenu>();
-        FmMenu = menu.get();
-        hint = std::make_unique<TFmHint>();
-        FmHint = hint.get();
-        RootNode = bar->PMenuItems();
-        SystemNode = bar->MnSystem;
-        DataDir = library.Path();
-        RootNode->Hint = DataDir;
+        platform = createNativePlatform();
+        nodes = std::make_unique<Library>(library.Path());
+        loader = std::make_unique<ThumbnailLoader>(thumbnailCache);
+        preview = std::make_unique<PreviewWindow>(*platform);
+        context = std::unique_ptr<PopupContext>(
+            new PopupContext{*platform, *nodes, *loader, *preview, drag, 0x40000001,
+                             QPixmap(QStringLiteral(":/skin/menu_left_bar.png"))});
+        menu = std::make_unique<FolderPopup>(*context);
+        bar = std::make_unique<FloatingBar>(*platform, *nodes, *menu, *preview,
+                                            context->windowTag, BarPlacement{});
+        commands = std::make_unique<SystemCommands>(AppPaths::forProgramFolder(library.Path()),
+                                                    *nodes, *bar);
     }
     void TearDown() override {
-        menu.reset();
-        hint.reset();
+        loader->cancelPending();
+        loader->waitForIdle();
+        commands.reset();
         bar.reset();
-        FmMenu = nullptr;
-        FmHint = nullptr;
-        FmMenuBar = nullptr;
+        menu.reset();
+        preview.reset();
     }
 
+    LibraryNode* root() const { return nodes->root(); }
+    LibraryNode* systemNode() const { return nodes->systemNode(); }
+
     // A top-level folder holding `texts` snippets, then `pictures` pictures (in that order).
-    TMenuItem* Folder(const QString& name, int texts, int pictures, int folders = 0) {
+    LibraryNode* Folder(const QString& name, int texts, int pictures, int folders = 0) {
         for (int i = 0; i < folders; ++i)
             library.MakeFolder(QString("%1/d%2").arg(name).arg(i, 3, 10, QChar('0')));
         for (int i = 0; i < texts; ++i)
@@ -54,37 +66,45 @@ protected:
             library.Write(QString("%1/p%2.gif").arg(name).arg(i, 3, 10, QChar('0')), "gif");
         if (texts + pictures + folders == 0)
             library.MakeFolder(name);
-        LoadTopFolders(RootNode);
-        for (int i = 0; i < RootNode->Count(); ++i)
-            if (RootNode->Items(i)->Caption == name)
-                return RootNode->Items(i);
+        loadTopFolders(root());
+        for (int i = 0; i < root()->childCount(); ++i)
+            if (root()->child(i)->caption() == name)
+                return root()->child(i);
         return nullptr;
     }
 
-    void Open(TMenuItem* node, int left, int top, int leftWidth = 0) {
-        menu->MenuItem = node;
-        menu->LeftWidth = leftWidth;
-        menu->ShowSubMenuAtRight = true;
-        menu->LoadData(left, top);
+    void Open(LibraryNode* node, int left, int top, int labelRight = 0) {
+        menu->setNode(node);
+        menu->setLabelRight(labelRight);
+        menu->setSubmenusOpenRight(true);
+        menu->fill(left, top);
     }
 
+    PopupEntry* Entry(int index) const { return menu->entries()[static_cast<size_t>(index)]; }
+
     // Waits until the thumbnails the popup asked for have been made and painted again.
-    static bool WaitForThumbnails() {
-        const bool idle =
-            QTest::qWaitFor([] { return !ThumbnailLoader::Instance().Busy(); }, 10000);
+    bool WaitForThumbnails() {
+        const bool idle = QTest::qWaitFor([this] { return !loader->busy(); }, 10000);
         QCoreApplication::processEvents();
         return idle;
     }
 
     QList<QRect> EntryRects() const {
         QList<QRect> rects;
-        for (TWideMenuItem* entry : menu->WideMenuItem)
+        for (PopupEntry* entry : menu->entries())
             rects << entry->geometry();
         return rects;
     }
 
     TempTree library;
-    std::unique_ptr<TFmMenuBar> bar;
-    std::unique_ptr<TFmMenu> menu;
-    std::unique_ptr<TFmHint> hint;
+    std::unique_ptr<Platform> platform;
+    std::unique_ptr<Library> nodes;
+    ThumbnailCache thumbnailCache;
+    std::unique_ptr<ThumbnailLoader> loader;
+    DragSession drag;
+    std::unique_ptr<PreviewWindow> preview;
+    std::unique_ptr<PopupContext> context;
+    std::unique_ptr<FolderPopup> menu;
+    std::unique_ptr<FloatingBar> bar;
+    std::unique_ptr<SystemCommands> commands;
 };

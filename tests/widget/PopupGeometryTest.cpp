@@ -20,33 +20,33 @@ TEST_F(PopupGeometry, WidthFollowsTheWidestRowBetween92And444) {
         {"many", 0, 25, 444}, {"short", 1, 0, 92},
     };
     for (const auto& c : cases) {
-        TMenuItem* node = Folder(c.folder, c.texts, c.pictures);
-        node->Clear();
-        LoadFolderItems(node);
-        EXPECT_EQ(menu->GetMenuWidth(node, MenuMaxWidth), c.width) << c.folder;
+        LibraryNode* node = Folder(c.folder, c.texts, c.pictures);
+        node->clearChildren();
+        loadFolderItems(node);
+        EXPECT_EQ(menu->contentWidth(node, MenuMaxWidth), c.width) << c.folder;
     }
-    TMenuItem* medium = Folder("medium", 0, 0);
-    LoadFolderItems(medium);
-    EXPECT_EQ(menu->GetMenuWidth(medium, MenuMaxWidth),
+    LibraryNode* medium = Folder("medium", 0, 0);
+    loadFolderItems(medium);
+    EXPECT_EQ(menu->contentWidth(medium, MenuMaxWidth),
               std::max(92, metrics.horizontalAdvance("abcdefghijklmnop") + 54));
-    TMenuItem* longest = Folder("long", 0, 0);
-    LoadFolderItems(longest);
-    EXPECT_EQ(menu->GetMenuWidth(longest, MenuMaxWidth), 444);
+    LibraryNode* longest = Folder("long", 0, 0);
+    loadFolderItems(longest);
+    EXPECT_EQ(menu->contentWidth(longest, MenuMaxWidth), 444);
 }
 
 TEST_F(PopupGeometry, RowsOfTextAndThumbnails) {
     Open(Folder("texts", 5, 0), 10, 30);
-    EXPECT_EQ(menu->ClientHeight(), 22 * 5 + 4);
+    EXPECT_EQ(menu->height(), 22 * 5 + 4);
     EXPECT_EQ(EntryRects().first(), QRect(1, 1, 88, 22));
     EXPECT_EQ(EntryRects().last(), QRect(1, 89, 88, 22));
 
     Open(Folder("two", 0, 2), 10, 30);
-    EXPECT_EQ(menu->ClientWidth(), 92);
+    EXPECT_EQ(menu->width(), 92);
     EXPECT_EQ(EntryRects(), (QList<QRect>{QRect(1, 1, 44, 44), QRect(45, 1, 44, 44)}));
 
     Open(Folder("many", 0, 25), 10, 30);
-    EXPECT_EQ(menu->ClientWidth(), 444);
-    EXPECT_EQ(menu->ClientHeight(), 136);
+    EXPECT_EQ(menu->width(), 444);
+    EXPECT_EQ(menu->height(), 136);
     const QList<QRect> rects = EntryRects();
     EXPECT_EQ(rects[9], QRect(397, 1, 44, 44));
     EXPECT_EQ(rects[10], QRect(1, 45, 44, 44));
@@ -56,51 +56,51 @@ TEST_F(PopupGeometry, RowsOfTextAndThumbnails) {
     Open(Folder("mixed", 1, 2), 10, 30);
     EXPECT_EQ(EntryRects()[1], QRect(1, 23, 44, 44));
     EXPECT_EQ(EntryRects()[2], QRect(45, 23, 44, 44));
-    EXPECT_EQ(menu->ClientHeight(), 22 + 44 + 4);
+    EXPECT_EQ(menu->height(), 22 + 44 + 4);
 }
 
 TEST_F(PopupGeometry, TheSystemPopupShowsItsTenCommands) {
-    Open(SystemNode, 10, 30);
-    ASSERT_EQ(menu->WideMenuItem.size(), 10u);
-    EXPECT_EQ(menu->ClientHeight(), 7 * 22 + 3 * 5 + 4);
-    EXPECT_EQ(menu->WideMenuItem[2]->geometry().height(), 5);
-    EXPECT_EQ(menu->WideMenuItem[9]->Caption, QString::fromUtf8("退出"));
-    EXPECT_EQ(menu->WideMenuItem[9]->font().family(), BarFont.family());
+    Open(systemNode(), 10, 30);
+    ASSERT_EQ(menu->entries().size(), 10u);
+    EXPECT_EQ(menu->height(), 7 * 22 + 3 * 5 + 4);
+    EXPECT_EQ(menu->entries()[2]->geometry().height(), 5);
+    EXPECT_EQ(menu->entries()[9]->caption(), QString::fromUtf8("退出"));
+    EXPECT_EQ(menu->entries()[9]->font().family(), barFont().family());
 }
 
 TEST_F(PopupGeometry, EmptyFolderShowsThePlaceholder) {
     Open(Folder("empty", 0, 0), 10, 30);
-    ASSERT_EQ(menu->WideMenuItem.size(), 1u);
-    TWideMenuItem* placeholder = menu->WideMenuItem.front();
-    EXPECT_TRUE(placeholder->Empty);
-    EXPECT_EQ(placeholder->Caption, QString::fromUtf8("空"));
-    EXPECT_EQ(placeholder->MenuItem, nullptr);
+    ASSERT_EQ(menu->entries().size(), 1u);
+    PopupEntry* placeholder = menu->entries().front();
+    EXPECT_TRUE(placeholder->isPlaceholder());
+    EXPECT_EQ(placeholder->caption(), QString::fromUtf8("空"));
+    EXPECT_EQ(placeholder->node(), nullptr);
     EXPECT_EQ(menu->size(), QSize(92, 26));
-    EXPECT_EQ(menu->PanelBtmScroll->width(), 0);
-    EXPECT_EQ(menu->PanelTopScroll->width(), 0);
+    EXPECT_EQ(menu->scrollButton(ScrollDirection::Down)->width(), 0);
+    EXPECT_EQ(menu->scrollButton(ScrollDirection::Up)->width(), 0);
 }
 
 TEST_F(PopupGeometry, EntriesBelowTheAvailableHeightAreHiddenBehindTheBottomButton) {
-    TMenuItem* node = Folder("long", 40, 0);
-    const int top = ScreenHeight() - 200; // available: 197 pixels
+    LibraryNode* node = Folder("long", 40, 0);
+    const int top = screenHeight() - 200; // available: 197 pixels
     Open(node, 10, top);
     int visible = 0;
-    for (TWideMenuItem* entry : menu->WideMenuItem)
-        visible += entry->isVisibleTo(menu->PanelData) ? 1 : 0;
+    for (PopupEntry* entry : menu->entries())
+        visible += entry->isVisibleTo(menu.get()) ? 1 : 0;
     EXPECT_EQ(visible, 8); // bottoms 23 ... 177 fit below 197
-    EXPECT_EQ(menu->ClientHeight(), 177 + 3);
+    EXPECT_EQ(menu->height(), 177 + 3);
     EXPECT_EQ(menu->y(), top);
-    EXPECT_EQ(menu->PanelBtmScroll->geometry(),
-              QRect((menu->ClientWidth() - 28) / 2, 180 - 18, 28, 14));
-    EXPECT_EQ(menu->PanelTopScroll->width(), 0);
+    EXPECT_EQ(menu->scrollButton(ScrollDirection::Down)->geometry(),
+              QRect((menu->width() - 28) / 2, 180 - 18, 28, 14));
+    EXPECT_EQ(menu->scrollButton(ScrollDirection::Up)->width(), 0);
 
-    Open(node, 10, ScreenHeight() - 25); // available 22: not even the first row fits
-    EXPECT_EQ(menu->ClientHeight(), 3);
+    Open(node, 10, screenHeight() - 25); // available 22: not even the first row fits
+    EXPECT_EQ(menu->height(), 3);
 }
 
 TEST_F(PopupGeometry, HorizontalPlacementAtTheRightEdge) {
-    TMenuItem* node = Folder("two", 0, 2); // 92 wide
-    const int screen = ScreenWidth();
+    LibraryNode* node = Folder("two", 0, 2); // 92 wide
+    const int screen = screenWidth();
     Open(node, screen - 92 - 1, 30, 0);
     EXPECT_EQ(menu->x(), screen - 93) << "fits: stays where asked";
     Open(node, screen - 50, 30, screen - 20);
@@ -110,15 +110,15 @@ TEST_F(PopupGeometry, HorizontalPlacementAtTheRightEdge) {
 }
 
 TEST_F(PopupGeometry, LongSubmenuIsPushedUp) {
-    TMenuItem* top = Folder("top", 0, 0, 1);
+    LibraryNode* top = Folder("top", 0, 0, 1);
     for (int i = 0; i < 10; ++i)
         library.Write(QString("top/d000/t%1.txt").arg(i));
     Open(top, 10, 30);
-    TFmMenu sub(menu.get());
-    sub.MenuItem = top->Items(0);
-    sub.LoadData(100, ScreenHeight() - 100);
-    EXPECT_EQ(sub.ClientHeight(), 22 * 10 + 4);
-    EXPECT_EQ(sub.y(), ScreenHeight() - sub.ClientHeight());
+    FolderPopup sub(*context, menu.get());
+    sub.setNode(top->child(0));
+    sub.fill(100, screenHeight() - 100);
+    EXPECT_EQ(sub.height(), 22 * 10 + 4);
+    EXPECT_EQ(sub.y(), screenHeight() - sub.height());
 }
 
 TEST_F(PopupGeometry, SubmenuPlacementAndFlips) {
@@ -137,7 +137,7 @@ TEST_F(PopupGeometry, SubmenuPlacementAndFlips) {
     };
     for (const auto& c : cases) {
         bool atRight = c.atRight;
-        EXPECT_EQ(TFmMenu::SubMenuLeft(c.parentLeft, c.parentWidth, c.subWidth, 1280, atRight),
+        EXPECT_EQ(FolderPopup::submenuLeft(c.parentLeft, c.parentWidth, c.subWidth, 1280, atRight),
                   c.left)
             << c.parentLeft << "," << c.parentWidth << "," << c.atRight;
         EXPECT_EQ(atRight, c.nextAtRight);
@@ -146,50 +146,50 @@ TEST_F(PopupGeometry, SubmenuPlacementAndFlips) {
 
 TEST_F(PopupGeometry, ScrollingMovesByTheHiddenEntrysHeight) {
     // A separator in the System popup, thumbnails and snippets elsewhere.
-    TMenuItem* node = Folder("scroll", 12, 30); // 12 rows of 22, then 3 rows of thumbnails
-    Open(node, 10, ScreenHeight() - 150);       // available 147
-    const int firstBottom = menu->WideMenuItem.front()->y();
-    ASSERT_EQ(menu->PanelBtmScroll->width(), 28);
+    LibraryNode* node = Folder("scroll", 12, 30); // 12 rows of 22, then 3 rows of thumbnails
+    Open(node, 10, screenHeight() - 150);       // available 147
+    const int firstBottom = menu->entries().front()->y();
+    ASSERT_EQ(menu->scrollButton(ScrollDirection::Down)->width(), 28);
 
-    menu->ScrollButtonEnter(2);
-    EXPECT_EQ(menu->TimerScroll.interval(), 150);
-    menu->TimerScrollTimer();
-    EXPECT_EQ(menu->TimerScroll.interval(), 80);
-    EXPECT_EQ(menu->WideMenuItem.front()->y(), firstBottom - 22);
-    EXPECT_EQ(menu->PanelTopScroll->width(), 28) << "the top button shows with the first step";
-    EXPECT_FALSE(menu->WideMenuItem.front()->isVisibleTo(menu->PanelData));
+    menu->scrollButtonEntered(ScrollDirection::Down);
+    EXPECT_EQ(menu->scrollTimer().interval(), 150);
+    menu->scrollStep();
+    EXPECT_EQ(menu->scrollTimer().interval(), 80);
+    EXPECT_EQ(menu->entries().front()->y(), firstBottom - 22);
+    EXPECT_EQ(menu->scrollButton(ScrollDirection::Up)->width(), 28) << "the top button shows with the first step";
+    EXPECT_FALSE(menu->entries().front()->isVisibleTo(menu.get()));
 
     // Scroll down until the thumbnails come in: the steps become 44.
     QList<int> steps;
-    for (int tick = 0; tick < 40 && menu->TimerScroll.isActive(); ++tick) {
-        const int before = menu->WideMenuItem.front()->y();
-        menu->TimerScrollTimer();
-        steps << before - menu->WideMenuItem.front()->y();
+    for (int tick = 0; tick < 40 && menu->scrollTimer().isActive(); ++tick) {
+        const int before = menu->entries().front()->y();
+        menu->scrollStep();
+        steps << before - menu->entries().front()->y();
     }
-    EXPECT_FALSE(menu->TimerScroll.isActive()) << "stops when the last entry is visible";
-    EXPECT_TRUE(menu->WideMenuItem.back()->isVisibleTo(menu->PanelData));
-    EXPECT_EQ(menu->PanelBtmScroll->width(), 0);
+    EXPECT_FALSE(menu->scrollTimer().isActive()) << "stops when the last entry is visible";
+    EXPECT_TRUE(menu->entries().back()->isVisibleTo(menu.get()));
+    EXPECT_EQ(menu->scrollButton(ScrollDirection::Down)->width(), 0);
     EXPECT_TRUE(steps.contains(22));
     EXPECT_TRUE(steps.contains(44));
     for (int step : steps)
         EXPECT_TRUE(step == 22 || step == 44) << step;
-    menu->ScrollButtonLeave(2);
+    menu->scrollButtonLeft(ScrollDirection::Down);
 
     // And back up to the top.
-    menu->ScrollButtonEnter(1);
-    for (int tick = 0; tick < 40 && menu->TimerScroll.isActive(); ++tick)
-        menu->TimerScrollTimer();
-    EXPECT_EQ(menu->WideMenuItem.front()->y(), firstBottom);
-    EXPECT_EQ(menu->PanelTopScroll->width(), 0);
-    EXPECT_EQ(menu->PanelBtmScroll->width(), 28);
+    menu->scrollButtonEntered(ScrollDirection::Up);
+    for (int tick = 0; tick < 40 && menu->scrollTimer().isActive(); ++tick)
+        menu->scrollStep();
+    EXPECT_EQ(menu->entries().front()->y(), firstBottom);
+    EXPECT_EQ(menu->scrollButton(ScrollDirection::Up)->width(), 0);
+    EXPECT_EQ(menu->scrollButton(ScrollDirection::Down)->width(), 28);
 }
 
 TEST_F(PopupGeometry, SeparatorsScrollByFivePixels) {
-    Open(SystemNode, 10, ScreenHeight() - 49); // available 46: rows 23 and 45 fit
-    ASSERT_EQ(menu->PanelBtmScroll->width(), 28);
-    menu->ScrollButtonEnter(2);
-    const int before = menu->WideMenuItem.front()->y();
-    menu->TimerScrollTimer(); // the first hidden entry is the separator at index 2
-    EXPECT_EQ(before - menu->WideMenuItem.front()->y(), 5);
+    Open(systemNode(), 10, screenHeight() - 49); // available 46: rows 23 and 45 fit
+    ASSERT_EQ(menu->scrollButton(ScrollDirection::Down)->width(), 28);
+    menu->scrollButtonEntered(ScrollDirection::Down);
+    const int before = menu->entries().front()->y();
+    menu->scrollStep(); // the first hidden entry is the separator at index 2
+    EXPECT_EQ(before - menu->entries().front()->y(), 5);
 }
 } // namespace

@@ -15,24 +15,24 @@ namespace {
 std::uint32_t AttributesOf(const QByteArray& fullPath, const char* name) {
     struct stat linkInfo {};
     if (::lstat(fullPath.constData(), &linkInfo) != 0)
-        return faArchive;
+        return AttributeArchive;
     const bool isLink = S_ISLNK(linkInfo.st_mode);
     struct stat info = linkInfo;
     if (isLink && ::stat(fullPath.constData(), &info) != 0)
         info = linkInfo; // dangling link: a file
     const bool isDot = std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
-    std::uint32_t attributes = S_ISDIR(info.st_mode) ? faDirectory : faArchive;
+    std::uint32_t attributes = S_ISDIR(info.st_mode) ? AttributeDirectory : AttributeArchive;
     if (isLink)
-        attributes |= faReparsePoint;
+        attributes |= AttributeReparsePoint;
     if (name[0] == '.' && !isDot)
-        attributes |= faHidden;
+        attributes |= AttributeHidden;
     if ((linkInfo.st_mode & S_IWUSR) == 0 && !isLink)
-        attributes |= faReadOnly;
+        attributes |= AttributeReadOnly;
     return attributes;
 }
 } // namespace
 
-QList<DirEntry> EnumerateDirectory(const QString& folder) {
+QList<DirEntry> enumerateDirectory(const QString& folder) {
     QList<DirEntry> entries;
     const QByteArray encodedFolder = QFile::encodeName(folder);
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(encodedFolder.constData()), ::closedir);
@@ -45,32 +45,32 @@ QList<DirEntry> EnumerateDirectory(const QString& folder) {
     return entries;
 }
 
-bool FileExists(const QString& path) {
+bool fileExists(const QString& path) {
     struct stat info {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
-bool PathExists(const QString& path) {
+bool pathExists(const QString& path) {
     struct stat info {};
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
-bool DirectoryExists(const QString& path) {
+bool directoryExists(const QString& path) {
     struct stat info {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool ForceDirectories(const QString& path) {
-    if (DirectoryExists(path))
+bool forceDirectories(const QString& path) {
+    if (directoryExists(path))
         return true;
     const qsizetype slash = path.lastIndexOf(u'/');
-    if (slash > 0 && !ForceDirectories(path.left(slash)))
+    if (slash > 0 && !forceDirectories(path.left(slash)))
         return false;
     ::mkdir(QFile::encodeName(path).constData(), 0777);
-    return DirectoryExists(path);
+    return directoryExists(path);
 }
 
-void ReplaceFileContents(const QString& path, const QByteArray& bytes) {
+void replaceFileContents(const QString& path, const QByteArray& bytes) {
     // The write bits are looked at even for root, so that read-only files and folders are
     // honoured the same way for every user.
     struct stat info {};
@@ -87,7 +87,7 @@ void ReplaceFileContents(const QString& path, const QByteArray& bytes) {
                             .arg(QDir::cleanPath(path), file.errorString()));
 }
 
-QByteArray ReadWholeFile(const QString& path) {
+QByteArray readWholeFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(QStringLiteral("无法读取文件 \"%1\"：%2")
@@ -99,7 +99,7 @@ QByteArray ReadWholeFile(const QString& path) {
     return bytes;
 }
 
-QString DecodeAnsiText(const QByteArray& bytes) {
+QString decodeAnsiText(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())

@@ -102,19 +102,19 @@ bool CopyTree(const QByteArray& source, const QByteArray& target) {
     const timespec times[2] = {info.st_atim, info.st_mtim};
     ok = ok && ::utimensat(AT_FDCWD, target.constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
     if (!ok)
-        DeleteTree(QFile::decodeName(target));
+        deleteTree(QFile::decodeName(target));
     return ok;
 }
 } // namespace
 
-std::optional<std::int64_t> GetFileWriteTime(const QString& path) {
+std::optional<std::int64_t> fileWriteTime(const QString& path) {
     struct stat info {};
     if (::stat(Native(path).constData(), &info) != 0)
         return std::nullopt;
     return ToFileTime(info.st_mtim);
 }
 
-bool SetFileWriteTime(const QString& path, std::int64_t fileTime) {
+bool setFileWriteTime(const QString& path, std::int64_t fileTime) {
     const std::int64_t unix100ns = fileTime - kEpochDifference * 10000000LL;
     std::int64_t seconds = unix100ns / 10000000LL;
     std::int64_t rest = unix100ns % 10000000LL;
@@ -130,7 +130,7 @@ bool SetFileWriteTime(const QString& path, std::int64_t fileTime) {
     return ::utimensat(AT_FDCWD, Native(path).constData(), times, 0) == 0;
 }
 
-bool MoveEntryNoReplace(const QString& source, const QString& target) {
+bool moveEntryNoReplace(const QString& source, const QString& target) {
     const QByteArray from = Native(source);
     const QByteArray to = Native(target);
     if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
@@ -143,10 +143,10 @@ bool MoveEntryNoReplace(const QString& source, const QString& target) {
         return false;
     if (!CopyTree(from, to))
         return false;
-    return DeleteTree(source);
+    return deleteTree(source);
 }
 
-bool DeleteTree(const QString& path) {
+bool deleteTree(const QString& path) {
     const QByteArray native = Native(path);
     struct stat info {};
     if (::lstat(native.constData(), &info) != 0)
@@ -162,13 +162,13 @@ bool DeleteTree(const QString& path) {
             const QByteArray name(entry->d_name);
             if (name == "." || name == "..")
                 continue;
-            ok = DeleteTree(QFile::decodeName(native + '/' + name)) && ok;
+            ok = deleteTree(QFile::decodeName(native + '/' + name)) && ok;
         }
     }
     return ::rmdir(native.constData()) == 0 && ok;
 }
 
-QString ToNativeLineBreaks(const QString& text) {
+QString toNativeLineBreaks(const QString& text) {
     QString native = text;
     return native.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }

@@ -19,7 +19,7 @@ RawButtonWatcher::RawButtonWatcher(const char* displayName) {
     }
     notifier_ =
         std::make_unique<QSocketNotifier>(ConnectionNumber(display_), QSocketNotifier::Read);
-    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { Drain(); });
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { drain(); });
 }
 
 RawButtonWatcher::~RawButtonWatcher() {
@@ -28,7 +28,7 @@ RawButtonWatcher::~RawButtonWatcher() {
         XCloseDisplay(display_);
 }
 
-void RawButtonWatcher::Select(bool enabled) {
+void RawButtonWatcher::select(bool enabled) {
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
     if (enabled)
         XISetMask(bits, XI_RawButtonPress);
@@ -37,7 +37,7 @@ void RawButtonWatcher::Select(bool enabled) {
     XFlush(display_);
 }
 
-void RawButtonWatcher::Drain() {
+void RawButtonWatcher::drain() {
     while (XPending(display_)) {
         XEvent event;
         XNextEvent(display_, &event);

@@ -17,14 +17,14 @@ public:
     RawButtonWatcher& operator=(const RawButtonWatcher&) = delete;
 
     // False when the X server has no XInput2.
-    bool Works() const { return display_ != nullptr; }
+    bool works() const { return display_ != nullptr; }
     // Selects the raw presses on the root window, or stops: an idle watcher costs nothing.
-    void Select(bool enabled);
+    void select(bool enabled);
 
     std::function<void()> onPress;
 
 private:
-    void Drain();
+    void drain();
 
     Display* display_ = nullptr;
     int opcode_ = 0;

@@ -61,7 +61,7 @@ public:
             tagAtom_ = XInternAtom(display_, kTagProperty, False);
     }
 
-    void MakeNonActivatingWindow(QWidget* window, WindowRole role) override {
+    void makeNonActivatingWindow(QWidget* window, WindowRole role) override {
         Qt::WindowFlags flags = Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                                 Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint;
         flags |= role == WindowRole::Bar ? Qt::Tool : Qt::ToolTip;
@@ -71,19 +71,19 @@ public:
         window->setFocusPolicy(Qt::NoFocus);
     }
 
-    void RaiseTopmost(QWidget* window) override {
+    void raiseTopmost(QWidget* window) override {
         if (window->isVisible())
             window->raise();
     }
 
-    void SetWindowTag(QWidget* window, std::uint32_t tag) override {
+    void setWindowTag(QWidget* window, std::uint32_t tag) override {
         window->setProperty(kTagQtProperty, tag);
-        auto apply = [this, window, tag] { WriteTag(window, tag); };
+        auto apply = [this, window, tag] { writeTag(window, tag); };
         window->installEventFilter(new TagKeeper(window, apply));
         apply();
     }
 
-    std::uint32_t WindowTagUnderCursor() override {
+    std::uint32_t windowTagUnderCursor() override {
         if (!display_) {
             QWidget* top = QApplication::topLevelAt(QCursor::pos());
             return top ? top->property(kTagQtProperty).toUInt() : 0;
@@ -93,7 +93,7 @@ public:
         Window current = DefaultRootWindow(display_);
         while (current != 0) {
             if (current != DefaultRootWindow(display_)) {
-                if (std::uint32_t tag = ReadTag(current))
+                if (std::uint32_t tag = readTag(current))
                     return tag;
             }
             Window root = 0;
@@ -107,7 +107,7 @@ public:
         return 0;
     }
 
-    bool LeftOrRightButtonDown() override {
+    bool leftOrRightButtonDown() override {
         if (!display_)
             return QGuiApplication::mouseButtons() & (Qt::LeftButton | Qt::RightButton);
         Window root = 0;
@@ -119,25 +119,25 @@ public:
         return mask & (Button1Mask | Button3Mask);
     }
 
-    QPoint CursorPos() override { return QCursor::pos(); }
+    QPoint cursorPos() override { return QCursor::pos(); }
 
-    void SetCursorPos(const QPoint& position) override { QCursor::setPos(position); }
+    void setCursorPos(const QPoint& position) override { QCursor::setPos(position); }
 
-    void WatchButtonPresses(std::function<void()> onPress) override {
+    void watchButtonPresses(std::function<void()> onPress) override {
         if (display_ && !watcher_) {
             watcher_ = std::make_unique<RawButtonWatcher>(DisplayString(display_));
-            if (!watcher_->Works())
+            if (!watcher_->works())
                 watcher_.reset();
         }
         if (watcher_) {
             watcher_->onPress = onPress;
-            watcher_->Select(static_cast<bool>(onPress));
+            watcher_->select(static_cast<bool>(onPress));
             return;
         }
-        WatchByPolling(std::move(onPress));
+        watchByPolling(std::move(onPress));
     }
 
-    void SendCtrlKey(int virtualKey) override {
+    void sendCtrlKey(int virtualKey) override {
         if (!display_)
             return;
         KeySym keysym = NoSymbol;
@@ -156,20 +156,20 @@ public:
         XFlush(display_);
     }
 
-    void Beep() override { QApplication::beep(); }
+    void beep() override { QApplication::beep(); }
 
-    std::unique_ptr<QMimeData> NewClipboardData() override {
+    std::unique_ptr<QMimeData> newClipboardData() override {
         return std::make_unique<FileListMimeData>();
     }
 
     // The freedesktop file list, set as raw data (QMimeData::setUrls would add the URL as text).
-    void AddFileListToMimeData(QMimeData* data, const QString& path) override {
+    void addFileListToMimeData(QMimeData* data, const QString& path) override {
         data->setData(QStringLiteral("text/uri-list"),
                       QUrl::fromLocalFile(path).toEncoded() + QByteArrayLiteral("\r\n"));
     }
 
 private:
-    void WriteTag(QWidget* window, std::uint32_t tag) {
+    void writeTag(QWidget* window, std::uint32_t tag) {
         if (!display_ || !window->testAttribute(Qt::WA_WState_Created))
             return;
         const long value = static_cast<long>(tag);
@@ -178,7 +178,7 @@ private:
         XFlush(display_);
     }
 
-    std::uint32_t ReadTag(Window window) {
+    std::uint32_t readTag(Window window) {
         Atom type = 0;
         int format = 0;
         unsigned long count = 0;
@@ -195,19 +195,19 @@ private:
     }
 
     // Without XInput2 (or without X) a press is seen as a change of the button state.
-    void WatchByPolling(std::function<void()> onPress) {
+    void watchByPolling(std::function<void()> onPress) {
         if (!pollTimer_) {
             pollTimer_ = std::make_unique<QTimer>();
             pollTimer_->setInterval(10);
             QObject::connect(pollTimer_.get(), &QTimer::timeout, [this] {
-                const bool down = LeftOrRightButtonDown();
+                const bool down = leftOrRightButtonDown();
                 if (down && !wasDown_ && pollPress_)
                     pollPress_();
                 wasDown_ = down;
             });
         }
         pollPress_ = std::move(onPress);
-        wasDown_ = LeftOrRightButtonDown();
+        wasDown_ = leftOrRightButtonDown();
         if (pollPress_)
             pollTimer_->start();
         else
@@ -224,20 +224,20 @@ private:
 
 } // namespace
 
-void PreparePlatformProcess() {
+void preparePlatformProcess() {
     // On a Wayland session the program runs through XWayland: it needs global pointer state,
     // window stacking and synthetic keys, which only X11 offers.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
-void PreparePlatformApplication() {
+void preparePlatformApplication() {
     // Qt does not map the Windows Song-style font names to an installed CJK font by itself.
     for (const char* song : {"新宋体", "宋体", "NSimSun", "SimSun"})
         QFont::insertSubstitutions(QString::fromUtf8(song), {QStringLiteral("Noto Serif CJK SC"),
                                                              QStringLiteral("Noto Sans CJK SC")});
 }
 
-std::unique_ptr<Platform> CreateNativePlatform() {
+std::unique_ptr<Platform> createNativePlatform() {
     return std::make_unique<X11Platform>();
 }

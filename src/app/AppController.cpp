@@ -1,0 +1,85 @@
+#include "app/AppController.h"
+
+#include "app/SystemCommands.h"
+#include "bar/FloatingBar.h"
+#include "base/OptionsFile.h"
+#include "delivery/ThumbnailCache.h"
+#include "delivery/ThumbnailLoader.h"
+#include "library/Library.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "platform/SettingsStore.h"
+#include "popup/DragSession.h"
+#include "popup/FolderPopup.h"
+#include "popup/PopupContext.h"
+#include "popup/PreviewWindow.h"
+#include "ui/MessageBox.h"
+
+#include <QDesktopServices>
+#include <QRandomGenerator>
+#include <QUrl>
+
+namespace {
+const char* const kHomePage = "https://www.jolvex.cn/";
+}
+
+AppController::AppController(const QString& programFolder)
+    : paths_(AppPaths::forProgramFolder(programFolder)) {
+    forceDirectories(paths_.dataDir); // a failure leaves an empty library
+    BarPlacement placement;
+    loadBarPlacement(paths_.optionsFile, placement);
+
+    // Made in this order; each one may rely on the ones before.
+    platform_ = createNativePlatform();
+    thumbnailCache_ = std::make_unique<ThumbnailCache>();
+    thumbnails_ = std::make_unique<ThumbnailLoader>(*thumbnailCache_);
+    library_ = std::make_unique<Library>(paths_.dataDir);
+    drag_ = std::make_unique<DragSession>();
+    preview_ = std::make_unique<PreviewWindow>(*platform_);
+    popupContext_ = std::unique_ptr<PopupContext>(new PopupContext{
+        *platform_, *library_, *thumbnails_, *preview_, *drag_, drawWindowTag(),
+        QPixmap(QStringLiteral(":/skin/menu_left_bar.png"))});
+    popup_ = std::make_unique<FolderPopup>(*popupContext_);
+    bar_ = std::make_unique<FloatingBar>(*platform_, *library_, *popup_, *preview_,
+                                         popupContext_->windowTag, placement);
+    commands_ = std::make_unique<SystemCommands>(paths_, *library_, *bar_);
+
+    startTimer_.setSingleShot(true);
+    startTimer_.setInterval(10);
+    connect(&startTimer_, &QTimer::timeout, this, &AppController::startUp);
+    startTimer_.start();
+}
+
+AppController::~AppController() {
+    // A thumbnail being made finishes while the windows and the application still exist.
+    thumbnails_->cancelPending();
+    thumbnails_->waitForIdle();
+}
+
+std::uint32_t AppController::drawWindowTag() {
+    return QRandomGenerator::global()->bounded(0x0FFFFFFFu) + 0x40000000u;
+}
+
+void AppController::startUp() {
+    // A root order file that cannot be read or written back is reported; the start goes on
+    // with the folders found, so that the bar and the Exit command stay reachable.
+    runReportingErrors([this] { library_->reloadTopFolders(); });
+    bar_->rebuildLabels();
+    // The tray icon arrives with the tray and System commands.
+    bar_->show();
+    askUpdateQuestion();
+    // The statistics and update check arrives with the online services.
+}
+
+void AppController::askUpdateQuestion() {
+    const auto store = SettingsStore::open(false);
+    if (!store)
+        return;
+    const auto update = store->readDword(QStringLiteral("UpDate"));
+    if (!update || *update == 0)
+        return;
+    const MessageAnswer answer = showMessageBox(
+        QStringLiteral("Jolvex已有新的版本，您是否要升级更新？"), MessageKind::Question);
+    if (answer == MessageAnswer::Yes)
+        QDesktopServices::openUrl(QUrl(QString::fromUtf8(kHomePage)));
+}

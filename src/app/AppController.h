@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/AppPaths.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <cstdint>
+#include <memory>
+
+class DragSession;
+class FloatingBar;
+class FolderPopup;
+class Library;
+class Platform;
+class PreviewWindow;
+class SystemCommands;
+class ThumbnailCache;
+class ThumbnailLoader;
+struct PopupContext;
+
+// The top of the program: owns the long-lived windows, the library and the services they
+// share; fixes the program's paths, reads the saved bar position and, once the event loop
+// runs, carries out the start sequence.
+class AppController : public QObject {
+    Q_OBJECT
+public:
+    explicit AppController(const QString& programFolder);
+    ~AppController() override;
+
+    FloatingBar& bar() const { return *bar_; }
+
+private:
+    void startUp();
+    void askUpdateQuestion();
+    static std::uint32_t drawWindowTag();
+
+    AppPaths paths_;
+    std::unique_ptr<Platform> platform_;
+    std::unique_ptr<ThumbnailCache> thumbnailCache_;
+    std::unique_ptr<ThumbnailLoader> thumbnails_;
+    std::unique_ptr<Library> library_;
+    std::unique_ptr<DragSession> drag_;
+    std::unique_ptr<PreviewWindow> preview_;
+    std::unique_ptr<PopupContext> popupContext_;
+    std::unique_ptr<FolderPopup> popup_;
+    std::unique_ptr<FloatingBar> bar_;
+    std::unique_ptr<SystemCommands> commands_;
+    QTimer startTimer_;
+};

@@ -1,0 +1,11 @@
+#include "app/AppPaths.h"
+
+#include "platform/FileSystem.h"
+
+AppPaths AppPaths::forProgramFolder(const QString& folder) {
+    AppPaths paths;
+    paths.exeDir = folder + PathSeparator;
+    paths.dataDir = paths.exeDir + QStringLiteral("数据");
+    paths.optionsFile = paths.exeDir + PathSeparator + QStringLiteral("Options.ini");
+    return paths;
+}

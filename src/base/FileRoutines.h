@@ -1,0 +1,34 @@
+#pragma once
+
+// File and process routines that the drag and drop, the snippets, the preview and the package
+// import share. They hold no state and block the caller until they are done.
+
+#include <QString>
+#include <QStringList>
+
+// Appends every file below `folder` (no trailing separator), depth first: a sub-folder's files
+// stand where the sub-folder was met. Entries that are not plain folders are listed as files
+// and never entered (links among them). A folder that cannot be read adds nothing.
+void listFilesRecursive(const QString& folder, QStringList& list);
+
+// Moves every plain sub-folder of `source` into `destination` under its own name; a taken name
+// gets a free one. Files in `source` stay.
+void moveSubFolders(const QString& source, const QString& destination);
+
+// Starts `program` with `arguments` (no shell, no standard input). With `wait` it waits for the
+// end while keeping the windows painted and returns the exit code; without, it stores the
+// process id in `processId` (when given) and returns -1. -1 also when the program cannot start.
+int runProcess(const QString& program, const QStringList& arguments, bool wait,
+               qint64* processId = nullptr);
+
+// Deletes a folder with its contents (or a file) for good; links are removed, never followed.
+bool deleteDirectory(const QString& path);
+
+// Moves a file or folder. `to` is an existing folder, which receives the item under its own
+// name, or the item's new full path. A taken name gets a free one ("name (2).ext"); nothing
+// is ever overwritten. Works across file systems.
+bool moveNoReplace(const QString& from, const QString& to);
+
+// The text of a file, decoded by its byte-order mark, every line break made CR LF, cut at its
+// first NUL. A missing file gives an empty text; an unreadable one throws FileError.
+QString loadTextFile(const QString& path);

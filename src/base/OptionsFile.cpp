@@ -1,0 +1,66 @@
+#include "base/OptionsFile.h"
+
+#include "base/IniDocument.h"
+#include "platform/FileSystem.h"
+
+namespace {
+const QString kSection = QStringLiteral("MainWnd");
+const QString kLeft = QStringLiteral("Left");
+const QString kTop = QStringLiteral("Top");
+
+// The file is always read as UTF-16LE; a leading FF FE is skipped.
+QString DecodeUtf16Le(const QByteArray& bytes) {
+    const qsizetype start = bytes.startsWith("\xFF\xFE") ? 2 : 0;
+    QString text;
+    for (qsizetype i = start; i + 1 < bytes.size(); i += 2)
+        text.append(QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                                (static_cast<unsigned char>(bytes[i + 1]) << 8))));
+    return text;
+}
+
+QByteArray EncodeUtf16Le(const QString& text) {
+    QByteArray bytes("\xFF\xFE", 2);
+    for (const QChar c : text) {
+        bytes.append(static_cast<char>(c.unicode() & 0xFF));
+        bytes.append(static_cast<char>(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+IniDocument ReadDocument(const QString& fileName) {
+    if (!fileExists(fileName))
+        return {};
+    return IniDocument::parse(DecodeUtf16Le(readWholeFile(fileName)));
+}
+
+int IntegerOrZero(const std::optional<QString>& value) {
+    if (!value)
+        return 0;
+    bool ok = false;
+    const int number = value->toInt(&ok, 10);
+    return ok ? number : 0;
+}
+} // namespace
+
+void loadBarPlacement(const QString& fileName, BarPlacement& position) {
+    if (!fileExists(fileName))
+        return;
+    IniDocument document;
+    try {
+        document = ReadDocument(fileName);
+    } catch (const FileError&) {
+        return; // an unreadable file holds no values
+    }
+    const auto left = document.value(kSection, kLeft);
+    position.hasSavedPosition = left.has_value();
+    if (position.hasSavedPosition)
+        position.left = IntegerOrZero(left);
+    position.top = IntegerOrZero(document.value(kSection, kTop));
+}
+
+void saveBarPlacement(const QString& fileName, int left, int top) {
+    IniDocument document = ReadDocument(fileName);
+    document.setValue(kSection, kLeft, QString::number(left));
+    document.setValue(kSection, kTop, QString::number(top));
+    replaceFileContents(fileName, EncodeUtf16Le(document.serialize()));
+}

@@ -1,0 +1,55 @@
+#include "delivery/Paste.h"
+
+#include "base/FileRoutines.h"
+#include "picture/Picture.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include <memory>
+#include <new>
+
+namespace {
+constexpr int kVirtualKeyV = 0x56;
+}
+
+PasteResult pastePicture(Platform& platform, const QString& path) {
+    if (!fileExists(path))
+        return PasteResult::PictureMissing;
+    try {
+        const PictureKind kind = pictureKindOf(path);
+        if (kind == PictureKind::None)
+            return PasteResult::NotDecodable;
+        const DecodedPicture picture = loadPicture(path);
+        auto data = platform.newClipboardData();
+        data->setImageData(picture.image);
+        PasteResult result = PasteResult::Pasted;
+        if (kind == PictureKind::Gif) {
+            try {
+                addFileList(platform, data.get(), path);
+            } catch (const std::bad_alloc&) {
+                result = PasteResult::PastedWithoutFileList;
+            }
+        }
+        QGuiApplication::clipboard()->setMimeData(data.release());
+        platform.sendCtrlKey(kVirtualKeyV);
+        return result;
+    } catch (const std::exception&) {
+        return PasteResult::NotDecodable;
+    }
+}
+
+void pasteText(Platform& platform, const QString& path) {
+    const QString text = loadTextFile(path);
+    auto data = platform.newClipboardData();
+    data->setText(toNativeLineBreaks(text));
+    QGuiApplication::clipboard()->setMimeData(data.release());
+    platform.sendCtrlKey(kVirtualKeyV);
+}
+
+void addFileList(Platform& platform, QMimeData* data, const QString& path) {
+    platform.addFileListToMimeData(data, path);
+}

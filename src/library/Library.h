@@ -1,0 +1,24 @@
+#pragma once
+
+#include "library/LibraryNode.h"
+
+#include <QString>
+
+// The library tree: the root, whose path is the library folder, with the System menu as its
+// first child and one child per top-level folder after it. Owns every node.
+class Library {
+public:
+    explicit Library(const QString& dataDir);
+
+    LibraryNode* root() const { return root_.get(); }
+    // The System menu; its commands are added by whoever implements them.
+    LibraryNode* systemNode() const { return systemNode_; }
+    const QString& dataDir() const { return root_->path(); }
+
+    // Rescans the top-level folders (see loadTopFolders); throws FileError.
+    void reloadTopFolders();
+
+private:
+    std::unique_ptr<LibraryNode> root_;
+    LibraryNode* systemNode_;
+};

@@ -1,0 +1,52 @@
+#include "library/LibraryNode.h"
+
+#include <algorithm>
+
+LibraryNode::LibraryNode(QString caption, QString path, NodeKind kind)
+    : caption_(std::move(caption)), path_(std::move(path)), kind_(kind) {}
+
+void LibraryNode::trigger() const {
+    if (action_)
+        action_();
+}
+
+LibraryNode* LibraryNode::addChild(std::unique_ptr<LibraryNode> child) {
+    child->parent_ = this;
+    children_.push_back(std::move(child));
+    return children_.back().get();
+}
+
+LibraryNode* LibraryNode::addChild(const QString& caption, const QString& path, NodeKind kind) {
+    return addChild(std::make_unique<LibraryNode>(caption, path, kind));
+}
+
+void LibraryNode::removeChild(int index) {
+    children_.erase(children_.begin() + index);
+}
+
+void LibraryNode::clearChildren() {
+    children_.clear();
+}
+
+int LibraryNode::index() const {
+    if (!parent_)
+        return -1;
+    const auto& siblings = parent_->children_;
+    for (size_t i = 0; i < siblings.size(); ++i)
+        if (siblings[i].get() == this)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void LibraryNode::moveTo(int index) {
+    if (!parent_)
+        return;
+    auto& siblings = parent_->children_;
+    const int from = this->index();
+    const int to = std::clamp(index, 0, static_cast<int>(siblings.size()) - 1);
+    if (from == to)
+        return;
+    auto self = std::move(siblings[static_cast<size_t>(from)]);
+    siblings.erase(siblings.begin() + from);
+    siblings.insert(siblings.begin() + to, std::move(self));
+}

@@ -1,0 +1,417 @@
+#include "popup/FolderPopup.h"
+
+#include "base/FileRoutines.h"
+#include "delivery/ThumbnailLoader.h"
+#include "library/FolderScan.h"
+#include "library/Library.h"
+#include "popup/ColourPanel.h"
+#include "popup/PopupContext.h"
+#include "popup/PopupEntry.h"
+#include "popup/PreviewWindow.h"
+#include "popup/ScrollButton.h"
+#include "popup/DragSession.h"
+#include "platform/Platform.h"
+#include "ui/MessageBox.h"
+#include "ui/ScreenMetrics.h"
+#include "ui/Theme.h"
+
+namespace {
+constexpr int kMinWidth = 92;
+constexpr int kCell = 44;
+constexpr int kRowHeight = 22;
+constexpr int kSeparatorHeight = 5;
+constexpr int kScrollButtonWidth = 28;
+constexpr int kScrollButtonHeight = 14;
+constexpr int kFirstScrollDelay = 150;
+constexpr int kScrollDelay = 80;
+const QColor kButtonShadow(0xA0, 0xA0, 0xA0);
+
+bool showsPopupFont(NodeKind kind) {
+    return kind == NodeKind::Text || kind == NodeKind::Folder || kind == NodeKind::Image;
+}
+} // namespace
+
+FolderPopup::FolderPopup(const PopupContext& context, FolderPopup* parentPopup)
+    : QWidget(parentPopup), context_(context), parentPopup_(parentPopup) {
+    context_.platform.makeNonActivatingWindow(this, WindowRole::Popup);
+    setWindowTitle(QStringLiteral("Jolvex menu")); // never shown; lets tools find the popups
+    setFont(popupFont());
+    resize(248, 359);
+
+    auto* border = new ColourPanel(this, colorFromBgr(MenuBorderColor));
+    border_ = border;
+    dataPanel_ = new ColourPanel(border_, colorFromBgr(MenuBackColor), [this] {
+        if (!modalWindowsOpen())
+            dataPanelPressed();
+    });
+    topScroll_ = new ScrollButton(this, dataPanel_, ScrollDirection::Up);
+    bottomScroll_ = new ScrollButton(this, dataPanel_, ScrollDirection::Down);
+    for (QWidget* button : {topScroll_, bottomScroll_})
+        button->setGeometry(0, 0, 0, kScrollButtonHeight);
+
+    scrollTimer_.setSingleShot(false);
+    connect(&scrollTimer_, &QTimer::timeout, this, &FolderPopup::scrollStep);
+    hoverTimer_.setSingleShot(true);
+    connect(&hoverTimer_, &QTimer::timeout, this, &FolderPopup::hoverTimeout);
+
+    context_.platform.setWindowTag(this, context_.windowTag);
+
+    // A thumbnail made in the background: the cells that show that picture paint again.
+    connect(&context_.thumbnails, &ThumbnailLoader::ready, this, [this](const QString& path) {
+        for (PopupEntry* entry : entries_)
+            if (entry->kind() == NodeKind::Image && entry->path() == path)
+                entry->update();
+    });
+}
+
+FolderPopup::~FolderPopup() {
+    delete submenu_.data();
+}
+
+FolderPopup* FolderPopup::topLevelPopup() {
+    FolderPopup* popup = this;
+    while (popup->parentPopup_)
+        popup = popup->parentPopup_;
+    return popup;
+}
+
+ScrollButton* FolderPopup::scrollButton(ScrollDirection direction) const {
+    return direction == ScrollDirection::Up ? topScroll_ : bottomScroll_;
+}
+
+int FolderPopup::contentWidth(const LibraryNode* node, int maxWidth) const {
+    const QFontMetrics popupMetrics(font());
+    const QFontMetrics barMetrics(barFont());
+    int width = 0;
+    for (int i = 0; i < node->childCount();) {
+        const LibraryNode* child = node->child(i);
+        int candidate = 0;
+        if (child->kind() == NodeKind::Image) {
+            candidate = 4;
+            while (i < node->childCount() && node->child(i)->kind() == NodeKind::Image) {
+                candidate += kCell;
+                ++i;
+            }
+        } else {
+            const QFontMetrics& metrics = showsPopupFont(child->kind()) ? popupMetrics : barMetrics;
+            candidate = metrics.horizontalAdvance(child->caption()) + 54;
+            ++i;
+        }
+        width = std::max(width, candidate);
+    }
+    return std::min(std::max(width, kMinWidth), maxWidth);
+}
+
+void FolderPopup::discardEntries() {
+    // An entry's own handler may be the caller (a drop, a click): it is released once that
+    // handler has returned.
+    for (PopupEntry* entry : entries_) {
+        entry->hide();
+        entry->deleteLater();
+    }
+    entries_.clear();
+}
+
+void FolderPopup::fill(int left, int top) {
+    // A visible submenu shows nodes that the rescan below replaces.
+    if (submenu_)
+        submenu_->hide();
+    if (node_ != context_.library.systemNode()) {
+        node_->clearChildren();
+        const QPointer<FolderPopup> self(this);
+        // The report runs a nested event loop: whatever happens meanwhile, the popup goes on
+        // with the nodes found, or stops when it is gone.
+        runReportingErrors([this] { loadFolderItems(node_); });
+        if (!self)
+            return;
+    }
+    static_cast<ColourPanel*>(border_)->setColour(colorFromBgr(MenuBorderColor));
+    static_cast<ColourPanel*>(dataPanel_)->setColour(colorFromBgr(MenuBackColor));
+    discardEntries();
+
+    const int screenHeight = ::screenHeight();
+    const int available = node_->parent() == context_.library.root() ? screenHeight - top - 3
+                                                                       : screenHeight - 3;
+    const int clientWidth = contentWidth(node_, MenuMaxWidth);
+    const int dataWidth = clientWidth - 2;
+
+    const int count = std::max(1, node_->childCount());
+    firstScrollIndex_ = 0;
+    int lastBottom = 0;
+    for (int i = 0; i < count; ++i) {
+        const PopupEntry* previous = i > 0 ? entries_.back() : nullptr;
+        QRect bounds(1, 1, dataWidth - 2, kRowHeight);
+        if (previous)
+            bounds.moveTop(previous->y() + previous->height());
+        PopupEntry* entry = nullptr;
+        if (i < node_->childCount()) {
+            LibraryNode* child = node_->child(i);
+            entry = new PopupEntry(*this, child);
+            if (showsPopupFont(child->kind()))
+                entry->setFont(font());
+            if (child->kind() == NodeKind::Separator) {
+                bounds.setHeight(kSeparatorHeight);
+            } else if (child->kind() == NodeKind::Image) {
+                bounds.setSize(QSize(kCell, kCell));
+                if (previous && previous->kind() == NodeKind::Image &&
+                    previous->x() + previous->width() + kCell < dataWidth)
+                    bounds.moveTopLeft(QPoint(previous->x() + previous->width(), previous->y()));
+            }
+        } else {
+            entry = PopupEntry::placeholder(*this, QString::fromUtf8(EmptyCaption), kButtonShadow);
+        }
+        entry->setGeometry(bounds);
+        entry->setParent(dataPanel_);
+        entries_.push_back(entry);
+        const int bottom = bounds.y() + bounds.height();
+        if (bottom < available) {
+            lastBottom = bottom;
+            entry->show();
+        } else {
+            entry->hide();
+        }
+    }
+
+    const int screenWidth = ::screenWidth();
+    const int clientHeight = lastBottom + 3;
+    const int placedTop = top + clientHeight < screenHeight ? top : screenHeight - clientHeight;
+    int placedLeft = screenWidth - clientWidth;
+    if (left + clientWidth < screenWidth)
+        placedLeft = left;
+    else if (clientWidth < labelRight_)
+        placedLeft = labelRight_ - clientWidth;
+    setGeometry(placedLeft, placedTop, clientWidth, clientHeight);
+    border_->setGeometry(0, 0, clientWidth, clientHeight);
+    dataPanel_->setGeometry(1, 1, dataWidth, clientHeight - 2);
+
+    topScroll_->setGeometry(clientWidth / 2, entries_.front()->y() + 1, 0, kScrollButtonHeight);
+    const int bottomWidth = entries_.back()->isHidden() ? kScrollButtonWidth : 0;
+    bottomScroll_->setGeometry((clientWidth - bottomWidth) / 2,
+                               clientHeight - kScrollButtonHeight - 4, bottomWidth,
+                               kScrollButtonHeight);
+    topScroll_->raise();
+    bottomScroll_->raise();
+}
+
+void FolderPopup::refill() {
+    fill(x(), y());
+}
+
+void FolderPopup::dataPanelPressed() {
+    context_.preview.hide();
+    if (submenu_)
+        submenu_->hide();
+}
+
+void FolderPopup::entryEntered(int index) {
+    context_.preview.hide();
+    hoverTimer_.stop();
+    if (index == selectedIndex_)
+        return; // re-entering the entry whose submenu is open keeps that submenu
+    if (submenu_)
+        submenu_->hide();
+    for (PopupEntry* entry : entries_)
+        entry->setHot(false);
+}
+
+void FolderPopup::armHoverTimer(int delayMs, int index) {
+    context_.preview.hide();
+    hoverTimer_.stop();
+    const bool submenuShown = submenu_ && submenu_->isVisible();
+    if (delayMs == -1) {
+        if (submenuShown)
+            return;
+        selectedIndex_ = index;
+        hoverTimer_.start(1);
+        return;
+    }
+    if (index == selectedIndex_ && !context_.drag.isDragging() && submenuShown)
+        return;
+    if (submenu_)
+        submenu_->hide();
+    selectedIndex_ = index;
+    hoverTimer_.start(delayMs);
+}
+
+void FolderPopup::closeSubmenu() {
+    hoverTimer_.stop();
+    if (submenu_)
+        submenu_->hide();
+}
+
+void FolderPopup::hoverTimeout() {
+    hoverTimer_.stop();
+    if (modalWindowsOpen())
+        return;
+    if (selectedIndex_ < 0 || selectedIndex_ >= static_cast<int>(entries_.size()))
+        return;
+    PopupEntry* entry = entries_[static_cast<size_t>(selectedIndex_)];
+    const QPoint cursor = context_.platform.cursorPos();
+    if (!entry->rect().contains(entry->mapFromGlobal(cursor)))
+        return; // the pointer left before the delay ran out
+    const QPoint below(cursor.x(), entry->mapToGlobal(QPoint(0, 0)).y() + entry->height());
+    PreviewWindow& preview = context_.preview;
+    switch (entry->kind()) {
+    case NodeKind::Folder:
+        openSubmenuFor(entry);
+        break;
+    case NodeKind::Text: {
+        const QString path = entry->path();
+        const QFont entryFont = entry->font();
+        runReportingErrors([&] { preview.showText(entryFont, loadTextFile(path), below); });
+        break;
+    }
+    case NodeKind::Image: {
+        const QString path = entry->path();
+        const QString caption = entry->caption();
+        runReportingErrors([&] {
+            preview.loadPicture(path, caption);
+            preview.placeForPicture(below);
+            preview.show();
+        });
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void FolderPopup::openSubmenuFor(PopupEntry* entry) {
+    const QPoint origin = entry->mapToGlobal(QPoint(0, 0));
+    if (!submenu_)
+        submenu_ = new FolderPopup(context_, this);
+    const QPointer<FolderPopup> self(this);
+    const QPointer<FolderPopup> submenu(submenu_);
+    submenu->setNode(node_->child(selectedIndex_));
+    submenu->setLabelRight(0);
+    submenu->fill(x(), origin.y() - 2);
+    // Filling may have shown an error box, during which the popups may have closed.
+    if (!self || !submenu || submenu != submenu_ || !isVisible())
+        return;
+
+    bool atRight = submenusOpenRight_;
+    const int left =
+        submenuLeft(x(), width(), submenu->width(), ::screenWidth(), atRight);
+    submenu->setSubmenusOpenRight(atRight);
+    submenu->move(left, submenu->y());
+    submenu->show();
+}
+
+int FolderPopup::submenuLeft(int parentLeft, int parentWidth, int subWidth, int screenWidth,
+                             bool& atRight) {
+    if (atRight) {
+        const int left = parentLeft + parentWidth - 2;
+        if (left + subWidth < screenWidth)
+            return left;
+        atRight = false;
+        return std::max(0, parentLeft - subWidth + 2);
+    }
+    const int left = parentLeft - subWidth + 2;
+    if (left >= 0)
+        return left;
+    atRight = true;
+    const int right = parentLeft + parentWidth - 2;
+    return right + subWidth >= screenWidth ? screenWidth - subWidth : right;
+}
+
+void FolderPopup::scrollButtonEntered(ScrollDirection direction) {
+    entryEntered(0);
+    scrolling_ = direction;
+    scrollButton(direction)->setLowered(true);
+    scrollTimer_.start(kFirstScrollDelay);
+}
+
+void FolderPopup::scrollButtonLeft(ScrollDirection direction) {
+    scrollButton(direction)->setLowered(false);
+    scrollTimer_.stop();
+    scrolling_ = ScrollDirection::None;
+}
+
+void FolderPopup::scrollStep() {
+    if (entries_.empty()) {
+        scrollTimer_.stop();
+        return;
+    }
+    scrollTimer_.setInterval(kScrollDelay);
+    const int topLimit = topScroll_->y() - 1;
+    const int bottomLimit = height() - 3;
+    const int last = static_cast<int>(entries_.size()) - 1;
+    auto entry = [this](int j) { return entries_[static_cast<size_t>(j)]; };
+    auto showButton = [this](QWidget* button) {
+        button->setGeometry((width() - kScrollButtonWidth) / 2, button->y(), kScrollButtonWidth,
+                            kScrollButtonHeight);
+    };
+    auto hideButton = [](QWidget* button) {
+        button->setGeometry(button->x(), button->y(), 0, kScrollButtonHeight);
+    };
+
+    if (scrolling_ == ScrollDirection::Up) { // entries move down
+        int step = kRowHeight;
+        for (int j = firstScrollIndex_; j <= last && entry(j)->y() < topLimit; ++j)
+            step = entry(j)->height();
+        for (int j = firstScrollIndex_; j <= last; ++j) {
+            PopupEntry* e = entry(j);
+            e->move(e->x(), e->y() + step);
+            if (e->y() >= topLimit && e->y() + e->height() <= bottomLimit)
+                e->show();
+            if (e->y() + e->height() > bottomLimit) {
+                e->hide();
+                showButton(bottomScroll_);
+            }
+        }
+        if (!entry(firstScrollIndex_)->isHidden()) {
+            scrollTimer_.stop();
+            hideButton(topScroll_);
+        }
+    } else if (scrolling_ == ScrollDirection::Down) { // entries move up
+        int step = kRowHeight;
+        for (int j = last;
+             j >= firstScrollIndex_ && entry(j)->y() + entry(j)->height() > bottomLimit; --j)
+            step = entry(j)->height();
+        for (int j = firstScrollIndex_; j <= last; ++j) {
+            PopupEntry* e = entry(j);
+            e->move(e->x(), e->y() - step);
+            if (e->y() >= topLimit && e->y() + e->height() <= bottomLimit)
+                e->show();
+            if (e->y() < topLimit) {
+                e->hide();
+                showButton(topScroll_);
+            }
+        }
+        if (!entry(last)->isHidden()) {
+            scrollTimer_.stop();
+            hideButton(bottomScroll_);
+        }
+    }
+    topScroll_->raise();
+    bottomScroll_->raise();
+}
+
+void FolderPopup::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    context_.platform.raiseTopmost(this);
+    if (!parentPopup_)
+        emit shown();
+}
+
+void FolderPopup::freeSubmenu() {
+    if (!submenu_)
+        return;
+    // The submenu's entries may be running the handler that hid us: release it later.
+    FolderPopup* sub = submenu_;
+    submenu_ = nullptr;
+    sub->hide();
+    sub->deleteLater();
+}
+
+void FolderPopup::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!parentPopup_)
+        context_.thumbnails.cancelPending();
+    hoverTimer_.stop();
+    scrollTimer_.stop();
+    context_.preview.hide();
+    freeSubmenu();
+    if (!parentPopup_)
+        emit hidden();
+}

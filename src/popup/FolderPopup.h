@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <vector>
+
+class LibraryNode;
+class PopupEntry;
+class ScrollButton;
+struct PopupContext;
+
+enum class ScrollDirection { None, Up, Down };
+
+// The popup that shows the children of one library node: folders, snippets and commands one
+// per row, pictures as 44x44 thumbnails packed into rows. One class serves every level: a
+// popup opens its submenu for a folder entry and keeps it; the first-level popup has no
+// parent popup.
+class FolderPopup : public QWidget {
+    Q_OBJECT
+public:
+    explicit FolderPopup(const PopupContext& context, FolderPopup* parentPopup = nullptr);
+    ~FolderPopup() override;
+
+    // The node whose children are shown.
+    LibraryNode* node() const { return node_; }
+    void setNode(LibraryNode* node) { node_ = node; }
+    // Screen x of the right edge of the bar label that opened the popup (0 for submenus):
+    // a popup too wide for the screen's right side ends there.
+    int labelRight() const { return labelRight_; }
+    void setLabelRight(int right) { labelRight_ = right; }
+    // The side this popup's submenus open on first.
+    bool submenusOpenRight() const { return submenusOpenRight_; }
+    void setSubmenusOpenRight(bool right) { submenusOpenRight_ = right; }
+
+    // Rescans the node's folder, rebuilds the entries and places the popup's top-left corner
+    // at the screen point (left, top), moved to stay on the screen. Does not show the popup.
+    // A scan error is shown in a message box: the popup may be hidden or freed when it returns.
+    void fill(int left, int top);
+    // fill() where the popup stands.
+    void refill();
+    // The client width the children of `node` need, between 92 and `maxWidth`.
+    int contentWidth(const LibraryNode* node, int maxWidth) const;
+
+    // What the entries report.
+    void entryEntered(int index);
+    // Arms the hover timer for the entry at `index`; a delay of -1 acts at once (a click on a
+    // folder).
+    void armHoverTimer(int delayMs, int index);
+    void closeSubmenu();
+    // The hover timer ran out: the entry under the pointer opens its submenu or its preview.
+    void hoverTimeout();
+
+    // What the scroll buttons report.
+    void scrollButtonEntered(ScrollDirection direction);
+    void scrollButtonLeft(ScrollDirection direction);
+    // One step of scrolling while the pointer rests on a scroll button.
+    void scrollStep();
+
+    // The first-level popup, which holds every other one.
+    FolderPopup* topLevelPopup();
+    const PopupContext& context() const { return context_; }
+
+    // Where a submenu of width `subWidth` opens beside a popup at `parentLeft` of `parentWidth`:
+    // overlapping its edge by 2 pixels, to the right or left, flipping at the screen edges.
+    // `atRight` is the side asked for and becomes the side the submenu's own submenus take.
+    static int submenuLeft(int parentLeft, int parentWidth, int subWidth, int screenWidth,
+                           bool& atRight);
+
+    // For tests and the benchmarks: what the popup shows now.
+    const std::vector<PopupEntry*>& entries() const { return entries_; }
+    FolderPopup* submenu() const { return submenu_; }
+    int selectedIndex() const { return selectedIndex_; }
+    const QTimer& hoverTimer() const { return hoverTimer_; }
+    const QTimer& scrollTimer() const { return scrollTimer_; }
+    ScrollButton* scrollButton(ScrollDirection direction) const;
+    int firstScrollIndex() const { return firstScrollIndex_; }
+    ScrollDirection scrolling() const { return scrolling_; }
+
+signals:
+    // The first-level popup appeared or disappeared.
+    void shown();
+    void hidden();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void dataPanelPressed();
+    void freeSubmenu();
+    void discardEntries();
+    void openSubmenuFor(PopupEntry* entry);
+
+    const PopupContext& context_;
+    FolderPopup* parentPopup_;
+    LibraryNode* node_ = nullptr;
+    std::vector<PopupEntry*> entries_; // index = position of the node among its siblings
+    QPointer<FolderPopup> submenu_;
+    int selectedIndex_ = -1; // the entry the hover timer acts on
+    int labelRight_ = 0;
+    bool submenusOpenRight_ = true;
+    int firstScrollIndex_ = 0;
+    ScrollDirection scrolling_ = ScrollDirection::None;
+
+    QWidget* border_ = nullptr;
+    QWidget* dataPanel_ = nullptr;
+    ScrollButton* topScroll_ = nullptr;
+    ScrollButton* bottomScroll_ = nullptr;
+    QTimer scrollTimer_;
+    QTimer hoverTimer_;
+};

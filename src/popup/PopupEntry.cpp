@@ -1,0 +1,196 @@
+#include "popup/PopupEntry.h"
+
+#include "delivery/Paste.h"
+#include "delivery/ThumbnailCache.h"
+#include "delivery/ThumbnailLoader.h"
+#include "library/LibraryNode.h"
+#include "popup/DragSession.h"
+#include "popup/FolderPopup.h"
+#include "popup/PopupContext.h"
+#include "popup/PreviewWindow.h"
+#include "ui/IconList.h"
+#include "ui/MessageBox.h"
+#include "ui/PasteReport.h"
+#include "ui/Theme.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+constexpr int kTextLeft = 26;
+constexpr int kArrowRoom = 16;
+constexpr int kArrowIcon = 9;
+constexpr int kFolderDelay = 500;
+constexpr int kOtherDelay = 800;
+
+// A 1-pixel frame in `pen` around a fill of `brush`, inside `rect`.
+void frameRect(QPainter& painter, const QRect& rect, const QColor& pen, const QColor& brush) {
+    painter.fillRect(rect, pen);
+    painter.fillRect(rect.adjusted(1, 1, -1, -1), brush);
+}
+} // namespace
+
+PopupEntry::PopupEntry(FolderPopup& popup, LibraryNode* node)
+    : popup_(&popup), node_(node), kind_(node ? node->kind() : NodeKind::Command) {
+    if (node) {
+        caption_ = node->caption();
+        path_ = node->path();
+    }
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, colorFromBgr(MenuBackColor));
+    setPalette(colours);
+    setGeometry(1, 1, 44, 22);
+    setCursor(Qt::ArrowCursor);
+    setFocusPolicy(Qt::NoFocus);
+    setFont(barFont());
+}
+
+PopupEntry* PopupEntry::placeholder(FolderPopup& popup, const QString& caption, QColor colour) {
+    auto* entry = new PopupEntry(popup, nullptr);
+    entry->caption_ = caption;
+    entry->textColour_ = colour;
+    return entry;
+}
+
+void PopupEntry::setHot(bool hot) {
+    if (hot_ == hot)
+        return;
+    hot_ = hot;
+    update();
+}
+
+int PopupEntry::nodeIndex() const {
+    return node_ ? node_->index() : 0;
+}
+
+void PopupEntry::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect r = rect();
+    const QColor pen = colorFromBgr(hot_ ? ItemHotPenColor : ItemPenColor);
+    const QColor brush = colorFromBgr(hot_ ? ItemHotBrushColor : MenuBackColor);
+    if (!hot_)
+        painter.fillRect(r, brush);
+    if (kind_ == NodeKind::Image) {
+        drawThumbnail(painter, pen, brush);
+        return;
+    }
+    if (hot_)
+        frameRect(painter, r, pen, brush);
+    else if (popup_)
+        painter.drawPixmap(0, 0, popup_->context().gutter);
+    const int icon = node_ && node_->isChecked() ? CheckMarkIcon : static_cast<int>(kind_);
+    drawListIcon(painter, icon, QPoint(2, 3));
+    if (kind_ == NodeKind::Folder)
+        drawListIcon(painter, kArrowIcon, QPoint(r.right() + 1 - kArrowRoom, 3));
+    drawCaption(painter, r);
+}
+
+void PopupEntry::drawCaption(QPainter& painter, QRect rect) {
+    if (kind_ == NodeKind::Separator) {
+        painter.setPen(colorFromBgr(ItemPenColor));
+        const int y = rect.height() / 2;
+        painter.drawLine(rect.left() + kTextLeft, y, rect.right() - 1, y);
+        return;
+    }
+    rect.setLeft(rect.left() + kTextLeft);
+    if (kind_ == NodeKind::Folder)
+        rect.setRight(rect.right() - kArrowRoom);
+    painter.setFont(font());
+    painter.setPen(textColour_);
+    const QString shown =
+        fontMetrics().elidedText(caption_, Qt::ElideRight, rect.width(), Qt::TextShowMnemonic);
+    painter.drawText(
+        rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, shown);
+}
+
+void PopupEntry::drawThumbnail(QPainter& painter, const QColor& pen, const QColor& brush) {
+    frameRect(painter, rect().adjusted(1, 1, -1, -1), pen, brush);
+    if (!node_ || !popup_)
+        return;
+    const QImage thumbnail = popup_->context().thumbnails.thumbnail(path_);
+    if (thumbnail.isNull())
+        return;
+    const QSize size = thumbnailSize(thumbnail.size());
+    const QPoint at(2 + (40 - size.width()) / 2, 2 + (40 - size.height()) / 2);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(at, size), thumbnail);
+}
+
+// While one of the program's modal windows is open the entries take no pointer input: the
+// popups are not blocked by Qt, and a hover or a click would act behind the modal window.
+void PopupEntry::enterEvent(QEnterEvent*) {
+    if (!modalWindowsOpen())
+        pointerEntered();
+}
+
+void PopupEntry::leaveEvent(QEvent*) {
+    if (!modalWindowsOpen())
+        pointerLeft();
+}
+
+void PopupEntry::pointerEntered() {
+    if (!popup_)
+        return;
+    if (node_)
+        popup_->entryEntered(nodeIndex());
+    if (kind_ != NodeKind::Separator)
+        setHot(true);
+    if (!isPlaceholder())
+        popup_->armHoverTimer(kind_ == NodeKind::Folder ? kFolderDelay : kOtherDelay, nodeIndex());
+}
+
+void PopupEntry::pointerLeft() {
+    if (!popup_)
+        return;
+    popup_->context().preview.hide();
+    const FolderPopup* submenu = popup_->submenu();
+    if (submenu && submenu->isVisible())
+        return; // the folder whose submenu is open stays highlighted
+    setHot(false);
+}
+
+void PopupEntry::mousePressEvent(QMouseEvent* event) {
+    if (modalWindowsOpen() || !popup_)
+        return;
+    popup_->context().preview.hide();
+    popup_->context().drag.press(event->globalPosition().toPoint());
+}
+
+void PopupEntry::mouseReleaseEvent(QMouseEvent* event) {
+    if (!popup_)
+        return;
+    popup_->context().drag.release();
+    if (modalWindowsOpen())
+        return;
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        click();
+}
+
+void PopupEntry::click() {
+    if (!popup_)
+        return;
+    const PopupContext& context = popup_->context();
+    context.preview.hide();
+    if (context.drag.isDragging() || isPlaceholder() || kind_ == NodeKind::Separator)
+        return;
+    if (kind_ == NodeKind::Folder) {
+        popup_->armHoverTimer(-1, nodeIndex());
+        return;
+    }
+    // Hiding the first-level popup discards the submenus and their entries, possibly this one,
+    // and what follows may run a nested event loop: take what the action needs first and touch
+    // nothing of this entry afterwards.
+    const QString path = path_;
+    const NodeKind kind = kind_;
+    const LibraryNode* command = node_;
+    Platform& platform = context.platform;
+    popup_->topLevelPopup()->hide();
+    if (kind == NodeKind::Text) {
+        runReportingErrors([&] { pasteText(platform, path); });
+    } else if (kind == NodeKind::Image) {
+        reportPasteResult(pastePicture(platform, path));
+    } else {
+        command->trigger();
+    }
+}

@@ -1,0 +1,52 @@
+#include "popup/PreviewPicture.h"
+
+#include <QPainter>
+
+PreviewPicture::PreviewPicture(QWidget* parent) : QWidget(parent) {
+    timer_.setSingleShot(true);
+    connect(&timer_, &QTimer::timeout, this, &PreviewPicture::nextFrame);
+}
+
+void PreviewPicture::setFrames(const QList<QImage>& frames, const QList<int>& delaysMs, bool animate) {
+    frames_ = frames;
+    delays_ = delaysMs;
+    current_ = 0;
+    timer_.stop();
+    if (animate && frames_.size() > 1)
+        timer_.start(std::max(20, delays_.value(0) > 0 ? delays_.value(0) : 100));
+    update();
+}
+
+void PreviewPicture::clear() {
+    timer_.stop();
+    frames_.clear();
+    delays_.clear();
+    current_ = 0;
+    update();
+}
+
+void PreviewPicture::nextFrame() {
+    if (frames_.size() < 2)
+        return;
+    current_ = (current_ + 1) % static_cast<int>(frames_.size());
+    const int delay = delays_.value(current_);
+    timer_.start(std::max(20, delay > 0 ? delay : 100));
+    update();
+}
+
+QRect PreviewPicture::pictureRect() const {
+    if (frames_.isEmpty())
+        return {};
+    QSize size = frames_.first().size();
+    if (size.width() > width() || size.height() > height())
+        size.scale(this->size(), Qt::KeepAspectRatio);
+    return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
+}
+
+void PreviewPicture::paintEvent(QPaintEvent*) {
+    if (frames_.isEmpty())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(pictureRect(), frames_[current_]);
+}

@@ -1,0 +1,180 @@
+#include "popup/PreviewWindow.h"
+
+#include "base/NameCompare.h"
+#include "picture/Picture.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "popup/PreviewPicture.h"
+#include "popup/PreviewText.h"
+#include "ui/ScreenMetrics.h"
+#include "ui/Theme.h"
+
+#include <QLabel>
+
+namespace {
+const QColor kPreviewBack(0xFF, 0xFF, 0xE1); // 0xE1FFFF as BGR
+constexpr int kFrame = 3;                    // 1-pixel black frame and 2-pixel margin
+constexpr int kStripHeight = 16;
+constexpr int kGap = 8;
+constexpr int kSmallestImageArea = 192;
+constexpr int kLargestImageArea = 256;
+
+void fill(QWidget* widget, QColor colour) {
+    widget->setAutoFillBackground(true);
+    QPalette colours = widget->palette();
+    colours.setColor(QPalette::Window, colour);
+    colours.setColor(QPalette::WindowText, Qt::black);
+    widget->setPalette(colours);
+}
+} // namespace
+
+PreviewWindow::PreviewWindow(Platform& platform) : platform_(platform) {
+    // Unlike the popups the preview carries no window tag.
+    platform_.makeNonActivatingWindow(this, WindowRole::Popup);
+    setWindowTitle(QStringLiteral("Jolvex preview")); // never shown; lets tools find it
+    setFont(popupFont());
+
+    border_ = new QWidget(this);
+    fill(border_, Qt::black);
+    background_ = new QWidget(border_);
+    fill(background_, kPreviewBack);
+    text_ = new PreviewText(background_);
+    picture_ = new PreviewPicture(background_);
+    strip_ = new QWidget(background_);
+    fill(strip_, kPreviewBack);
+    sizeLabel_ = new QLabel(strip_);
+    nameLabel_ = new QLabel(strip_);
+    for (QLabel* label : {sizeLabel_, nameLabel_}) {
+        label->setFont(popupFont());
+        fill(label, kPreviewBack);
+        label->setTextFormat(Qt::PlainText);
+    }
+    sizeLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    nameLabel_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    strip_->hide();
+    picture_->hide();
+
+    resize((workAreaWidth() / 9) * 4, (workAreaHeight() / 9) * 4);
+    realign();
+}
+
+PreviewWindow::~PreviewWindow() = default;
+
+QString PreviewWindow::sizeText() const {
+    return sizeLabel_->text();
+}
+
+QString PreviewWindow::nameText() const {
+    return nameLabel_->text();
+}
+
+QRect PreviewWindow::nameGeometry() const {
+    return nameLabel_->geometry();
+}
+
+QRect PreviewWindow::sizeGeometry() const {
+    return sizeLabel_->geometry();
+}
+
+int PreviewWindow::stripWidth() const {
+    return strip_->width();
+}
+
+void PreviewWindow::realign() {
+    border_->setGeometry(rect());
+    background_->setGeometry(1, 1, width() - 2, height() - 2);
+    const QRect content(2, 2, width() - 2 * kFrame, height() - 2 * kFrame);
+    text_->setGeometry(content);
+    if (!pictureMode_)
+        return;
+    strip_->setGeometry(content.x(), content.bottom() + 1 - kStripHeight, content.width(),
+                        kStripHeight);
+    picture_->setGeometry(content.x(), content.y(), content.width(),
+                          content.height() - kStripHeight);
+    const int sizeWidth = sizeLabel_->fontMetrics().horizontalAdvance(sizeLabel_->text());
+    sizeLabel_->setGeometry(strip_->width() - sizeWidth, 0, sizeWidth, kStripHeight);
+    const int nameWidth = std::max(0, strip_->width() - sizeWidth - kGap);
+    nameLabel_->setGeometry(0, 0, nameWidth, kStripHeight);
+    nameLabel_->setText(
+        nameLabel_->fontMetrics().elidedText(fullName_, Qt::ElideRight, nameWidth));
+}
+
+QRect PreviewWindow::textRect(int maxWidth, int maxHeight, const QString& text) const {
+    const QFontMetrics metrics(text_->font());
+    const QRect needed = metrics.boundingRect(QRect(0, 0, maxWidth, maxHeight),
+                                              Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                                              toNativeLineBreaks(text));
+    return QRect(0, 0, needed.width(), needed.height());
+}
+
+void PreviewWindow::showText(const QFont& font, const QString& text, QPoint at) {
+    pictureMode_ = false;
+    picture_->hide();
+    strip_->hide();
+    text_->show();
+    text_->setFont(font);
+    text_->setText(text);
+    placeForText(at);
+    show();
+}
+
+void PreviewWindow::placeForText(QPoint at) {
+    const int wa = workAreaWidth();
+    const int ha = workAreaHeight();
+    const int maxWidth = (wa / 9) * 4;
+    const int maxHeight = (ha / 9) * 4;
+    const QRect needed = textRect(maxWidth, maxHeight, text_->text());
+    const int width = std::min(needed.width(), maxWidth) + 2 * kFrame;
+    const int height = std::min(needed.height(), maxHeight) + 2 * kFrame;
+    const int left = at.x() + width <= wa ? at.x() : at.x() - width;
+    const int top = at.y() + 12 + height <= ha ? at.y() + 12 : at.y() - 34 - height;
+    setGeometry(left, top, width, height);
+    realign();
+}
+
+void PreviewWindow::loadPicture(const QString& path, const QString& caption) {
+    picture_->clear();
+    const bool animate = sameText(extractExtension(caption), QStringLiteral(".gif"));
+    if (pictureKindOf(path) == PictureKind::Gif) {
+        const GifAnimation gif = loadGifAnimation(path);
+        picture_->setFrames(gif.frames, gif.delaysMs, animate);
+    } else {
+        picture_->setFrames({::loadPicture(path).image}, {}, false);
+    }
+    fullName_ = nodeName(path);
+    nameLabel_->setText(fullName_);
+}
+
+void PreviewWindow::placeForPicture(QPoint at) {
+    pictureMode_ = true;
+    text_->hide();
+    picture_->show();
+    strip_->show();
+    const QSize picture = picture_->pictureSize();
+    const int side = picture_->hasPicture()
+                         ? std::clamp(std::max(picture.width(), picture.height()),
+                                      kSmallestImageArea, kLargestImageArea)
+                         : kSmallestImageArea;
+    const int width = side + 2 * kFrame;
+    const int height = side + 2 * kFrame + kStripHeight;
+    sizeLabel_->setText(picture_->hasPicture()
+                            ? QStringLiteral("%1*%2").arg(picture.width()).arg(picture.height())
+                            : QString());
+    const int wa = workAreaWidth();
+    const int ha = workAreaHeight();
+    const int left = at.x() + width < wa ? at.x() : at.x() - width;
+    const int top = at.y() + 12 + height < ha ? at.y() + 12 : at.y() - 56 - height;
+    setGeometry(left, top, width, height);
+    realign();
+}
+
+void PreviewWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    platform_.raiseTopmost(this);
+}
+
+void PreviewWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    picture_->clear();
+    text_->setText(QString());
+}

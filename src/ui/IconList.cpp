@@ -1,0 +1,18 @@
+#include "ui/IconList.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+namespace {
+const QPixmap& Strip() {
+    static const QPixmap strip(QStringLiteral(":/icons/icon_list.png"));
+    return strip;
+}
+} // namespace
+
+void drawListIcon(QPainter& painter, int index, QPoint at) {
+    const int count = Strip().width() / IconSize;
+    if (index < 0 || index >= count)
+        return;
+    painter.drawPixmap(at, Strip(), QRect(index * IconSize, 0, IconSize, IconSize));
+}
