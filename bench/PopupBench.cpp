@@ -32,7 +32,12 @@ struct PopupWorld {
     ThumbnailLoader loader{cache};
     DragSession drag;
     PreviewWindow preview{*platform};
-    PopupContext context{*platform, library, loader, preview, drag, 0x40000001,
+    PopupContext context{*platform,
+                         library,
+                         loader,
+                         preview,
+                         drag,
+                         0x40000001,
                          QPixmap(QStringLiteral(":/skin/menu_left_bar.png"))};
     FolderPopup menu{context};
 };

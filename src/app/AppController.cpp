@@ -36,9 +36,9 @@ AppController::AppController(const QString& programFolder)
     library_ = std::make_unique<Library>(paths_.dataDir);
     drag_ = std::make_unique<DragSession>();
     preview_ = std::make_unique<PreviewWindow>(*platform_);
-    popupContext_ = std::unique_ptr<PopupContext>(new PopupContext{
-        *platform_, *library_, *thumbnails_, *preview_, *drag_, drawWindowTag(),
-        QPixmap(QStringLiteral(":/skin/menu_left_bar.png"))});
+    popupContext_ = std::unique_ptr<PopupContext>(
+        new PopupContext{*platform_, *library_, *thumbnails_, *preview_, *drag_, drawWindowTag(),
+                         QPixmap(QStringLiteral(":/skin/menu_left_bar.png"))});
     popup_ = std::make_unique<FolderPopup>(*popupContext_);
     bar_ = std::make_unique<FloatingBar>(*platform_, *library_, *popup_, *preview_,
                                          popupContext_->windowTag, placement);

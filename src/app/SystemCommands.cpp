@@ -23,9 +23,12 @@ void SystemCommands::addCommands() {
     auto command = [this, system](const char* caption, void (SystemCommands::*handler)()) {
         LibraryNode* node =
             system->addChild(QString::fromUtf8(caption), QString(), NodeKind::Command);
-        node->setAction([this, handler] { runReportingErrors([this, handler] { (this->*handler)(); }); });
+        node->setAction(
+            [this, handler] { runReportingErrors([this, handler] { (this->*handler)(); }); });
     };
-    auto separator = [system] { system->addChild(QStringLiteral("-"), QString(), NodeKind::Separator); };
+    auto separator = [system] {
+        system->addChild(QStringLiteral("-"), QString(), NodeKind::Separator);
+    };
     command("导入QQ表情文件...", &SystemCommands::importPackage);
     command("添加/删除/整理...", &SystemCommands::openLibraryFolder);
     separator();

@@ -8,12 +8,12 @@
 #include <QProcess>
 
 namespace {
-bool IsDotEntry(const QString& name) {
+bool isDotEntry(const QString& name) {
     return name == u"." || name == u"..";
 }
 
 // The first free name for `path`: itself, else "name (2).ext", "name (3).ext", ...
-QString FreeTargetName(const QString& path, bool isFolder) {
+QString freeTargetName(const QString& path, bool isFolder) {
     if (!pathExists(path))
         return path;
     const qsizetype slash = path.lastIndexOf(PathSeparator);
@@ -33,7 +33,7 @@ QString FreeTargetName(const QString& path, bool isFolder) {
 void listFilesRecursive(const QString& folder, QStringList& list) {
     for (const DirEntry& entry : enumerateDirectory(folder)) {
         if (entry.attributes == AttributeDirectory) {
-            if (!IsDotEntry(entry.name))
+            if (!isDotEntry(entry.name))
                 listFilesRecursive(folder + PathSeparator + entry.name, list);
             continue;
         }
@@ -43,12 +43,11 @@ void listFilesRecursive(const QString& folder, QStringList& list) {
 
 void moveSubFolders(const QString& source, const QString& destination) {
     for (const DirEntry& entry : enumerateDirectory(source))
-        if (entry.attributes == AttributeDirectory && !IsDotEntry(entry.name))
+        if (entry.attributes == AttributeDirectory && !isDotEntry(entry.name))
             moveNoReplace(source + PathSeparator + entry.name, destination);
 }
 
-int runProcess(const QString& program, const QStringList& arguments, bool wait,
-               qint64* processId) {
+int runProcess(const QString& program, const QStringList& arguments, bool wait, qint64* processId) {
     if (!wait) {
         qint64 started = 0;
         if (!QProcess::startDetached(program, arguments, QString(), &started))
@@ -84,7 +83,7 @@ bool moveNoReplace(const QString& from, const QString& to) {
         return true;
     // A name taken between choosing and moving is met by trying the next free one.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        target = FreeTargetName(target, isFolder);
+        target = freeTargetName(target, isFolder);
         if (moveEntryNoReplace(from, target))
             return true;
         if (!pathExists(target))

@@ -3,7 +3,7 @@
 #include "platform/FileSystem.h"
 
 namespace {
-char16_t FoldAsciiLetter(char16_t c) {
+char16_t foldAsciiLetter(char16_t c) {
     return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
 }
 } // namespace
@@ -11,8 +11,8 @@ char16_t FoldAsciiLetter(char16_t c) {
 int compareNames(const QString& a, const QString& b) {
     const qsizetype common = std::min(a.size(), b.size());
     for (qsizetype i = 0; i < common; ++i) {
-        const char16_t ca = FoldAsciiLetter(a[i].unicode());
-        const char16_t cb = FoldAsciiLetter(b[i].unicode());
+        const char16_t ca = foldAsciiLetter(a[i].unicode());
+        const char16_t cb = foldAsciiLetter(b[i].unicode());
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }

@@ -9,7 +9,7 @@ const QString kLeft = QStringLiteral("Left");
 const QString kTop = QStringLiteral("Top");
 
 // The file is always read as UTF-16LE; a leading FF FE is skipped.
-QString DecodeUtf16Le(const QByteArray& bytes) {
+QString decodeUtf16Le(const QByteArray& bytes) {
     const qsizetype start = bytes.startsWith("\xFF\xFE") ? 2 : 0;
     QString text;
     for (qsizetype i = start; i + 1 < bytes.size(); i += 2)
@@ -18,7 +18,7 @@ QString DecodeUtf16Le(const QByteArray& bytes) {
     return text;
 }
 
-QByteArray EncodeUtf16Le(const QString& text) {
+QByteArray encodeUtf16Le(const QString& text) {
     QByteArray bytes("\xFF\xFE", 2);
     for (const QChar c : text) {
         bytes.append(static_cast<char>(c.unicode() & 0xFF));
@@ -27,13 +27,13 @@ QByteArray EncodeUtf16Le(const QString& text) {
     return bytes;
 }
 
-IniDocument ReadDocument(const QString& fileName) {
+IniDocument readDocument(const QString& fileName) {
     if (!fileExists(fileName))
         return {};
-    return IniDocument::parse(DecodeUtf16Le(readWholeFile(fileName)));
+    return IniDocument::parse(decodeUtf16Le(readWholeFile(fileName)));
 }
 
-int IntegerOrZero(const std::optional<QString>& value) {
+int integerOrZero(const std::optional<QString>& value) {
     if (!value)
         return 0;
     bool ok = false;
@@ -47,20 +47,20 @@ void loadBarPlacement(const QString& fileName, BarPlacement& position) {
         return;
     IniDocument document;
     try {
-        document = ReadDocument(fileName);
+        document = readDocument(fileName);
     } catch (const FileError&) {
         return; // an unreadable file holds no values
     }
     const auto left = document.value(kSection, kLeft);
     position.hasSavedPosition = left.has_value();
     if (position.hasSavedPosition)
-        position.left = IntegerOrZero(left);
-    position.top = IntegerOrZero(document.value(kSection, kTop));
+        position.left = integerOrZero(left);
+    position.top = integerOrZero(document.value(kSection, kTop));
 }
 
 void saveBarPlacement(const QString& fileName, int left, int top) {
-    IniDocument document = ReadDocument(fileName);
+    IniDocument document = readDocument(fileName);
     document.setValue(kSection, kLeft, QString::number(left));
     document.setValue(kSection, kTop, QString::number(top));
-    replaceFileContents(fileName, EncodeUtf16Le(document.serialize()));
+    replaceFileContents(fileName, encodeUtf16Le(document.serialize()));
 }

@@ -5,7 +5,7 @@
 #include <QStringDecoder>
 
 namespace {
-QString DecodeUtf16(const QByteArray& bytes, bool littleEndian) {
+QString decodeUtf16(const QByteArray& bytes, bool littleEndian) {
     QString text;
     text.reserve(bytes.size() / 2);
     for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
@@ -21,9 +21,9 @@ QString decodeTextByBom(const QByteArray& bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.mid(3));
     if (bytes.startsWith("\xFF\xFE"))
-        return DecodeUtf16(bytes.mid(2), true);
+        return decodeUtf16(bytes.mid(2), true);
     if (bytes.startsWith("\xFE\xFF"))
-        return DecodeUtf16(bytes.mid(2), false);
+        return decodeUtf16(bytes.mid(2), false);
     return decodeAnsiText(bytes);
 }
 

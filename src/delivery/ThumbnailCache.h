@@ -11,8 +11,8 @@
 #include <QString>
 
 #include <atomic>
-#include <optional>
 #include <cstdint>
+#include <optional>
 
 // The thumbnail size for a picture of this size: small pictures keep their size, larger ones
 // fit 40x40 with the shorter side rounded to nearest, halves to even.

@@ -1,8 +1,8 @@
 #include "library/FolderScan.h"
 
 #include "base/NameCompare.h"
-#include "library/OrderFile.h"
 #include "library/LibraryNode.h"
+#include "library/OrderFile.h"
 #include "platform/FileSystem.h"
 
 #include <array>
@@ -70,7 +70,8 @@ void loadFolderItems(LibraryNode* node) {
         }
         const QString extension = extractExtension(entry.name);
         if (sameText(extension, QStringLiteral(".TXT")))
-            node->addChild(entry.name.left(entry.name.lastIndexOf(u'.')), path + entry.name, NodeKind::Text);
+            node->addChild(entry.name.left(entry.name.lastIndexOf(u'.')), path + entry.name,
+                           NodeKind::Text);
         if (isPictureExtension(extension))
             node->addChild(entry.name, path + entry.name, NodeKind::Image);
     }

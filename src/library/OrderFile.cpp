@@ -1,8 +1,8 @@
 #include "library/OrderFile.h"
 
 #include "base/NameCompare.h"
-#include "library/LibraryNode.h"
 #include "base/TextCodec.h"
+#include "library/LibraryNode.h"
 #include "platform/FileSystem.h"
 
 void sortNodes(std::vector<LibraryNode*>& nodes, int low, int high) {

@@ -8,18 +8,18 @@
 #include <bit>
 
 namespace {
-quint32 U32(const QByteArray& b, qsizetype at) {
+quint32 u32(const QByteArray& b, qsizetype at) {
     return qFromLittleEndian<quint32>(b.constData() + at);
 }
-qint32 I32(const QByteArray& b, qsizetype at) {
+qint32 i32(const QByteArray& b, qsizetype at) {
     return qFromLittleEndian<qint32>(b.constData() + at);
 }
-quint16 U16(const QByteArray& b, qsizetype at) {
+quint16 u16(const QByteArray& b, qsizetype at) {
     return qFromLittleEndian<quint16>(b.constData() + at);
 }
 
 // Scales a masked channel value to 0..255.
-int Channel(quint32 pixel, quint32 mask) {
+int channel(quint32 pixel, quint32 mask) {
     if (mask == 0)
         return 0;
     const int shift = std::countr_zero(mask);
@@ -27,43 +27,43 @@ int Channel(quint32 pixel, quint32 mask) {
     return static_cast<int>(((pixel & mask) >> shift) * 255 / max);
 }
 
-[[noreturn]] void Damaged() {
+[[noreturn]] void throwDamaged() {
     throw PictureError(QStringLiteral("BMP 文件已损坏。"));
 }
 } // namespace
 
 QImage decodeBmp(const QByteArray& b) {
     if (b.size() < 14 + 12 || b[0] != 'B' || b[1] != 'M')
-        Damaged();
-    const quint32 dataOffset = U32(b, 10);
-    const quint32 headerSize = U32(b, 14);
+        throwDamaged();
+    const quint32 dataOffset = u32(b, 10);
+    const quint32 headerSize = u32(b, 14);
     qint64 width = 0, height = 0;
     int bits = 0;
     quint32 compression = 0, paletteCount = 0;
     quint32 masks[4] = {0, 0, 0, 0};
     int paletteEntrySize = 4;
     if (headerSize == 12) { // OS/2 core header
-        width = U16(b, 18);
-        height = static_cast<qint16>(U16(b, 20));
-        bits = U16(b, 24);
+        width = u16(b, 18);
+        height = static_cast<qint16>(u16(b, 20));
+        bits = u16(b, 24);
         paletteEntrySize = 3;
     } else if (headerSize >= 40 && b.size() >= 14 + 40) {
-        width = I32(b, 18);
-        height = I32(b, 22);
-        bits = U16(b, 28);
-        compression = U32(b, 30);
-        paletteCount = U32(b, 46);
+        width = i32(b, 18);
+        height = i32(b, 22);
+        bits = u16(b, 28);
+        compression = u32(b, 30);
+        paletteCount = u32(b, 46);
         if (compression == 3 || compression == 6) { // bit fields
             const qsizetype maskAt = 54;            // inside a V2+ header, else right after it
             if (b.size() < maskAt + 12)
-                Damaged();
+                throwDamaged();
             for (int i = 0; i < 3; ++i)
-                masks[i] = U32(b, maskAt + 4 * i);
+                masks[i] = u32(b, maskAt + 4 * i);
             if (headerSize >= 56 || compression == 6)
-                masks[3] = b.size() >= maskAt + 16 ? U32(b, maskAt + 12) : 0;
+                masks[3] = b.size() >= maskAt + 16 ? u32(b, maskAt + 12) : 0;
         }
     } else {
-        Damaged();
+        throwDamaged();
     }
     if (compression != 0 && compression != 3 && compression != 6)
         throw PictureError(QStringLiteral("不支持压缩的 BMP 文件。"));
@@ -92,7 +92,7 @@ QImage decodeBmp(const QByteArray& b) {
     const qint64 stride = ((width * bits + 31) / 32) * 4;
     if (dataOffset > static_cast<quint64>(b.size()) ||
         stride * height > b.size() - qint64(dataOffset))
-        Damaged();
+        throwDamaged();
     const bool hasAlpha = masks[3] != 0;
     QImage image(static_cast<int>(width), static_cast<int>(height),
                  hasAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
@@ -114,8 +114,8 @@ QImage decodeBmp(const QByteArray& b) {
             } else {
                 const quint32 pixel = bits == 16 ? qFromLittleEndian<quint16>(src + x * 2)
                                                  : qFromLittleEndian<quint32>(src + x * 4);
-                colour = qRgba(Channel(pixel, masks[0]), Channel(pixel, masks[1]),
-                               Channel(pixel, masks[2]), hasAlpha ? Channel(pixel, masks[3]) : 255);
+                colour = qRgba(channel(pixel, masks[0]), channel(pixel, masks[1]),
+                               channel(pixel, masks[2]), hasAlpha ? channel(pixel, masks[3]) : 255);
             }
             dst[x] = colour;
         }

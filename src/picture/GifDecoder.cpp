@@ -17,7 +17,7 @@ struct MemoryReader {
     qsizetype position = 0;
 };
 
-int ReadFromMemory(GifFileType* gif, GifByteType* buffer, int length) {
+int readFromMemory(GifFileType* gif, GifByteType* buffer, int length) {
     auto* reader = static_cast<MemoryReader*>(gif->UserData);
     const qsizetype available = reader->bytes->size() - reader->position;
     const int count = static_cast<int>(std::min<qsizetype>(length, available));
@@ -26,7 +26,7 @@ int ReadFromMemory(GifFileType* gif, GifByteType* buffer, int length) {
     return count;
 }
 
-QString ErrorText(int code) {
+QString errorText(int code) {
     const char* text = GifErrorString(code);
     return text ? QString::fromLatin1(text) : QStringLiteral("error %1").arg(code);
 }
@@ -38,7 +38,7 @@ struct GifCloser {
     }
 };
 
-QRgb PaletteColour(const ColorMapObject* map, int index) {
+QRgb paletteColour(const ColorMapObject* map, int index) {
     const GifColorType& c = map->Colors[index];
     return qRgb(c.Red, c.Green, c.Blue);
 }
@@ -53,16 +53,16 @@ struct FrameControl {
 GifAnimation decodeGif(const QByteArray& bytes, bool firstFrameOnly) {
     MemoryReader reader{&bytes};
     int error = 0;
-    std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&reader, ReadFromMemory, &error));
+    std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&reader, readFromMemory, &error));
     if (!gif)
-        throw PictureError(QStringLiteral("GIF 文件无法解码：%1").arg(ErrorText(error)));
+        throw PictureError(QStringLiteral("GIF 文件无法解码：%1").arg(errorText(error)));
 
     GifAnimation animation;
     QSize screen(gif->SWidth, gif->SHeight);
     const ColorMapObject* global = gif->SColorMap;
     const bool hasBackground = global && gif->SBackGroundColor < global->ColorCount;
     const QRgb background =
-        hasBackground ? PaletteColour(global, gif->SBackGroundColor) : qRgb(255, 255, 255);
+        hasBackground ? paletteColour(global, gif->SBackGroundColor) : qRgb(255, 255, 255);
 
     QImage canvas;
     FrameControl control;
@@ -73,7 +73,7 @@ GifAnimation decodeGif(const QByteArray& bytes, bool firstFrameOnly) {
     for (bool done = false; !done;) {
         GifRecordType record = UNDEFINED_RECORD_TYPE;
         if (DGifGetRecordType(gif.get(), &record) == GIF_ERROR) {
-            failure = ErrorText(gif->Error);
+            failure = errorText(gif->Error);
             break;
         }
         switch (record) {
@@ -81,7 +81,7 @@ GifAnimation decodeGif(const QByteArray& bytes, bool firstFrameOnly) {
             int code = 0;
             GifByteType* block = nullptr;
             if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR) {
-                failure = ErrorText(gif->Error);
+                failure = errorText(gif->Error);
                 done = true;
                 break;
             }
@@ -92,7 +92,7 @@ GifAnimation decodeGif(const QByteArray& bytes, bool firstFrameOnly) {
             }
             while (block) {
                 if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR) {
-                    failure = ErrorText(gif->Error);
+                    failure = errorText(gif->Error);
                     done = true;
                     break;
                 }
@@ -101,7 +101,7 @@ GifAnimation decodeGif(const QByteArray& bytes, bool firstFrameOnly) {
         }
         case IMAGE_DESC_RECORD_TYPE: {
             if (DGifGetImageDesc(gif.get()) == GIF_ERROR) {
-                failure = ErrorText(gif->Error);
+                failure = errorText(gif->Error);
                 done = true;
                 break;
             }
@@ -140,7 +140,7 @@ GifAnimation decodeGif(const QByteArray& bytes, bool firstFrameOnly) {
             bool frameComplete = true;
             for (int y : rows) {
                 if (DGifGetLine(gif.get(), line.data(), desc.Width) == GIF_ERROR) {
-                    failure = ErrorText(gif->Error);
+                    failure = errorText(gif->Error);
                     frameComplete = false;
                     break;
                 }
@@ -154,7 +154,7 @@ GifAnimation decodeGif(const QByteArray& bytes, bool firstFrameOnly) {
                     if (canvasX >= canvas.width() || index == control.transparent ||
                         index >= palette->ColorCount)
                         continue;
-                    out[canvasX] = PaletteColour(palette, index);
+                    out[canvasX] = paletteColour(palette, index);
                 }
             }
             // A truncated frame still shows what arrived of it, but ends the picture.

@@ -14,16 +14,16 @@ struct ErrorManager {
     char message[JMSG_LENGTH_MAX];
 };
 
-void ExitWithError(j_common_ptr info) {
+void exitWithError(j_common_ptr info) {
     auto* errors = reinterpret_cast<ErrorManager*>(info->err);
     (*info->err->format_message)(info, errors->message);
     std::longjmp(errors->jump, 1);
 }
 
-void IgnoreMessage(j_common_ptr) {}
+void ignoreMessage(j_common_ptr) {}
 
 // The largest scale_denom (1, 2, 4 or 8) that keeps both sides at least `atLeast`.
-unsigned int ChooseDenominator(QSize full, QSize atLeast) {
+unsigned int chooseDenominator(QSize full, QSize atLeast) {
     if (atLeast.isEmpty())
         return 1;
     unsigned int denominator = 1;
@@ -47,11 +47,12 @@ struct JpegJob {
     QString failure;
 };
 
-bool Run(JpegJob& job, const QByteArray& bytes, const std::function<QSize(QSize)>& targetFor) {
+bool runDecoder(JpegJob& job, const QByteArray& bytes,
+                const std::function<QSize(QSize)>& targetFor) {
     jpeg_decompress_struct& info = job.info;
     info.err = jpeg_std_error(&job.errors.base);
-    job.errors.base.error_exit = ExitWithError;
-    job.errors.base.output_message = IgnoreMessage;
+    job.errors.base.error_exit = exitWithError;
+    job.errors.base.output_message = ignoreMessage;
     if (setjmp(job.errors.jump)) {
         job.failure = QString::fromLocal8Bit(job.errors.message);
         jpeg_destroy_decompress(&info);
@@ -74,7 +75,7 @@ bool Run(JpegJob& job, const QByteArray& bytes, const std::function<QSize(QSize)
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
     info.scale_num = 1;
     info.scale_denom =
-        ChooseDenominator(job.pictureSize, targetFor ? targetFor(job.pictureSize) : QSize());
+        chooseDenominator(job.pictureSize, targetFor ? targetFor(job.pictureSize) : QSize());
     info.dct_method = JDCT_ISLOW;
     jpeg_start_decompress(&info);
 
@@ -111,7 +112,7 @@ bool Run(JpegJob& job, const QByteArray& bytes, const std::function<QSize(QSize)
 
 DecodedPicture decodeJpeg(const QByteArray& bytes, const std::function<QSize(QSize)>& targetFor) {
     JpegJob job;
-    if (!Run(job, bytes, targetFor))
+    if (!runDecoder(job, bytes, targetFor))
         throw PictureError(QStringLiteral("JPEG 文件无法解码：%1").arg(job.failure));
     return {job.image, job.pictureSize};
 }

@@ -38,8 +38,8 @@ public:
 };
 
 // Every entry of `folder`, "." and ".." included, in the order the file system returns them.
-// An attribute word equals AttributeDirectory exactly only for a plain, writable, visible directory.
-// A folder that cannot be read yields nothing.
+// An attribute word equals AttributeDirectory exactly only for a plain, writable, visible
+// directory. A folder that cannot be read yields nothing.
 QList<DirEntry> enumerateDirectory(const QString& folder);
 
 bool fileExists(const QString& path);      // a file (or anything but a directory) is there

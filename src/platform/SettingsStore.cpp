@@ -26,7 +26,8 @@ std::unique_ptr<SettingsStore> SettingsStore::open(bool create) {
     return std::unique_ptr<SettingsStore>(new SettingsStore(std::move(settings)));
 }
 
-SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings) : settings_(std::move(settings)) {}
+SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings)
+    : settings_(std::move(settings)) {}
 
 SettingsStore::~SettingsStore() = default;
 

@@ -4,13 +4,13 @@
 #include "delivery/ThumbnailLoader.h"
 #include "library/FolderScan.h"
 #include "library/Library.h"
+#include "platform/Platform.h"
 #include "popup/ColourPanel.h"
+#include "popup/DragSession.h"
 #include "popup/PopupContext.h"
 #include "popup/PopupEntry.h"
 #include "popup/PreviewWindow.h"
 #include "popup/ScrollButton.h"
-#include "popup/DragSession.h"
-#include "platform/Platform.h"
 #include "ui/MessageBox.h"
 #include "ui/ScreenMetrics.h"
 #include "ui/Theme.h"
@@ -130,8 +130,8 @@ void FolderPopup::fill(int left, int top) {
     discardEntries();
 
     const int screenHeight = ::screenHeight();
-    const int available = node_->parent() == context_.library.root() ? screenHeight - top - 3
-                                                                       : screenHeight - 3;
+    const int available =
+        node_->parent() == context_.library.root() ? screenHeight - top - 3 : screenHeight - 3;
     const int clientWidth = contentWidth(node_, MenuMaxWidth);
     const int dataWidth = clientWidth - 2;
 
@@ -290,8 +290,7 @@ void FolderPopup::openSubmenuFor(PopupEntry* entry) {
         return;
 
     bool atRight = submenusOpenRight_;
-    const int left =
-        submenuLeft(x(), width(), submenu->width(), ::screenWidth(), atRight);
+    const int left = submenuLeft(x(), width(), submenu->width(), ::screenWidth(), atRight);
     submenu->setSubmenusOpenRight(atRight);
     submenu->move(left, submenu->y());
     submenu->show();

@@ -7,7 +7,8 @@ PreviewPicture::PreviewPicture(QWidget* parent) : QWidget(parent) {
     connect(&timer_, &QTimer::timeout, this, &PreviewPicture::nextFrame);
 }
 
-void PreviewPicture::setFrames(const QList<QImage>& frames, const QList<int>& delaysMs, bool animate) {
+void PreviewPicture::setFrames(const QList<QImage>& frames, const QList<int>& delaysMs,
+                               bool animate) {
     frames_ = frames;
     delays_ = delaysMs;
     current_ = 0;

@@ -95,8 +95,7 @@ void PreviewWindow::realign() {
     sizeLabel_->setGeometry(strip_->width() - sizeWidth, 0, sizeWidth, kStripHeight);
     const int nameWidth = std::max(0, strip_->width() - sizeWidth - kGap);
     nameLabel_->setGeometry(0, 0, nameWidth, kStripHeight);
-    nameLabel_->setText(
-        nameLabel_->fontMetrics().elidedText(fullName_, Qt::ElideRight, nameWidth));
+    nameLabel_->setText(nameLabel_->fontMetrics().elidedText(fullName_, Qt::ElideRight, nameWidth));
 }
 
 QRect PreviewWindow::textRect(int maxWidth, int maxHeight, const QString& text) const {

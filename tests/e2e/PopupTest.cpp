@@ -195,3 +195,57 @@ TEST_F(PopupTest, ExitWithAnUnwritableProgramFolderReportsAndRunsOn) {
         << "the settings store is not written when Options.ini could not be";
 }
 } // namespace
+
+namespace {
+// An error box raised while a submenu fills: a press on the box is no press outside the
+// program, the popups take no input while it is open, and the submenu goes on once it closes.
+TEST_F(PopupTest, AnErrorBoxOverTheSubmenuKeepsThePopupsAndTakesTheirInput) {
+    // A stale line that cannot be pruned: the order file is read-only.
+    TestPattern(QSize(50, 50)).save(jolvex.DataDir() + QStringLiteral("/表情/动物/小狗.png"));
+    const QString order = jolvex.DataDir() + QStringLiteral("/表情/动物/Order.ini");
+    jolvex.Write(QStringLiteral("数据/表情/动物/Order.ini"),
+                 Utf16LeLines({QStringLiteral("走丢了.png"), QStringLiteral("小猫.png")}));
+    ASSERT_TRUE(QFile::setPermissions(order, QFile::ReadOwner | QFile::ReadGroup));
+
+    session.Click(labels[1].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    const QRect popup = Popups().first();
+    session.XDo({"mousemove", QString::number(popup.x() + 30), QString::number(popup.y() + 12)});
+    const QString box = session.WaitForWindow("^Jolvex$");
+    ASSERT_FALSE(box.isEmpty()) << "no error box for the order file";
+    Artifact("order-file-error-over-popup.png");
+
+    // A click on a picture of the popup while the box is up pastes nothing.
+    session.Click(QPoint(popup.x() + 2 + 22, popup.y() + 24 + 22));
+    EXPECT_TRUE(chat.WaitForReport("paste-", 1000).isEmpty()) << "an entry took a click";
+    EXPECT_EQ(Popups().size(), 1);
+
+    // Click the box's button with the pointer: try points along its bottom edge from the right
+    // until the box closes (a press on the rest of the box does nothing either). The reported
+    // geometry may be off by the window manager's title bar, hence the range of heights.
+    const QRect boxRect = session.Geometry(box);
+    bool closed = false;
+    for (int dx = 20; dx < boxRect.width() && !closed; dx += 12) {
+        for (int dy : {20, 28, 36, 44}) {
+            session.Click(QPoint(boxRect.right() - dx, boxRect.bottom() - dy));
+            if (session.WaitForNoWindow("^Jolvex$", 150)) {
+                closed = true;
+                break;
+            }
+        }
+    }
+    ASSERT_TRUE(closed) << "the box's button was not found";
+    ASSERT_FALSE(jolvex.WaitForExit(500)) << "the program ended: " << jolvex.Output().toStdString();
+
+    // The popups stayed and the submenu opened with what was found.
+    ASSERT_TRUE(WaitForPopups(2)) << "the submenu did not open after the box";
+    const QRect sub = Popups().last();
+    session.Click(QPoint(sub.x() + 2 + 22, sub.y() + 2 + 22));
+    EXPECT_TRUE(session.WaitForNoWindow(kMenuTitle));
+    EXPECT_EQ(chat.WaitForReport("paste-image"), "paste-image 120x90");
+    EXPECT_TRUE(jolvex.IsRunning());
+    EXPECT_EQ(QFile(order).size(),
+              Utf16LeLines({QStringLiteral("走丢了.png"), QStringLiteral("小猫.png")}).size())
+        << "the read-only order file is left as it was";
+}
+} // namespace

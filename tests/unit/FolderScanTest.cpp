@@ -51,7 +51,8 @@ TEST(loadFolderItems, GroupsFoldersThenTextsThenPicturesInEnumerationOrder) {
     expected << EnumerationOrder(tree.Path(), {"b.gif", "a.png", "z.jpeg"});
     EXPECT_EQ(Captions(node), expected);
     EXPECT_EQ(Kinds(node),
-              (QList<NodeKind>{NodeKind::Folder, NodeKind::Folder, NodeKind::Text, NodeKind::Text, NodeKind::Text, NodeKind::Image, NodeKind::Image, NodeKind::Image}));
+              (QList<NodeKind>{NodeKind::Folder, NodeKind::Folder, NodeKind::Text, NodeKind::Text,
+                               NodeKind::Text, NodeKind::Image, NodeKind::Image, NodeKind::Image}));
     for (int i = 0; i < node.childCount(); ++i) {
         EXPECT_EQ(node.child(i)->parent(), &node);
         EXPECT_TRUE(node.child(i)->path().startsWith(tree.Path() + "/"));
@@ -76,8 +77,9 @@ TEST(loadFolderItems, NamesAndAttributesDecideTheKind) {
         {"photo.jpe", false, false, std::nullopt, nullptr},
         {"smile.gif.thb", false, false, std::nullopt, nullptr},
         {".hidden.png", false, false, NodeKind::Image, ".hidden.png"},
-        {"locked", true, true, std::nullopt, nullptr},            // a folder with another bit is no folder
-        {"pack.gif", true, true, NodeKind::Image, "pack.gif"}, // ... and goes through the file branch
+        {"locked", true, true, std::nullopt, nullptr}, // a folder with another bit is no folder
+        {"pack.gif", true, true, NodeKind::Image,
+         "pack.gif"}, // ... and goes through the file branch
         {".secret", true, false, std::nullopt, nullptr},
     };
     for (const Case& c : cases) {

@@ -15,7 +15,8 @@ protected:
     LibraryNode* Folder(const QStringList& names) {
         node = std::make_unique<LibraryNode>("", tree.Path(), NodeKind::Folder);
         for (const QString& name : names)
-            node->addChild(name, tree / name, name.contains('.') ? NodeKind::Image : NodeKind::Folder);
+            node->addChild(name, tree / name,
+                           name.contains('.') ? NodeKind::Image : NodeKind::Folder);
         return node.get();
     }
     QStringList Order() const {

@@ -39,8 +39,8 @@ protected:
             new PopupContext{*platform, *nodes, *loader, *preview, drag, 0x40000001,
                              QPixmap(QStringLiteral(":/skin/menu_left_bar.png"))});
         menu = std::make_unique<FolderPopup>(*context);
-        bar = std::make_unique<FloatingBar>(*platform, *nodes, *menu, *preview,
-                                            context->windowTag, BarPlacement{});
+        bar = std::make_unique<FloatingBar>(*platform, *nodes, *menu, *preview, context->windowTag,
+                                            BarPlacement{});
         commands = std::make_unique<SystemCommands>(AppPaths::forProgramFolder(library.Path()),
                                                     *nodes, *bar);
     }

@@ -147,7 +147,7 @@ TEST_F(PopupGeometry, SubmenuPlacementAndFlips) {
 TEST_F(PopupGeometry, ScrollingMovesByTheHiddenEntrysHeight) {
     // A separator in the System popup, thumbnails and snippets elsewhere.
     LibraryNode* node = Folder("scroll", 12, 30); // 12 rows of 22, then 3 rows of thumbnails
-    Open(node, 10, screenHeight() - 150);       // available 147
+    Open(node, 10, screenHeight() - 150);         // available 147
     const int firstBottom = menu->entries().front()->y();
     ASSERT_EQ(menu->scrollButton(ScrollDirection::Down)->width(), 28);
 
@@ -156,7 +156,8 @@ TEST_F(PopupGeometry, ScrollingMovesByTheHiddenEntrysHeight) {
     menu->scrollStep();
     EXPECT_EQ(menu->scrollTimer().interval(), 80);
     EXPECT_EQ(menu->entries().front()->y(), firstBottom - 22);
-    EXPECT_EQ(menu->scrollButton(ScrollDirection::Up)->width(), 28) << "the top button shows with the first step";
+    EXPECT_EQ(menu->scrollButton(ScrollDirection::Up)->width(), 28)
+        << "the top button shows with the first step";
     EXPECT_FALSE(menu->entries().front()->isVisibleTo(menu.get()));
 
     // Scroll down until the thumbnails come in: the steps become 44.

@@ -94,7 +94,8 @@ TEST_F(Preview, AGifAnimatesUntilThePreviewHides) {
     preview->placeForPicture(QPoint(10, 10));
     preview->show();
     EXPECT_TRUE(preview->pictureView().isAnimating());
-    EXPECT_TRUE(QTest::qWaitFor([this] { return preview->pictureView().currentFrame() > 0; }, 2000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return preview->pictureView().currentFrame() > 0; }, 2000));
     preview->hide();
     EXPECT_FALSE(preview->pictureView().isAnimating());
     EXPECT_FALSE(preview->pictureView().hasPicture());

@@ -12,7 +12,7 @@
 #include <memory>
 
 namespace {
-std::uint32_t AttributesOf(const QByteArray& fullPath, const char* name) {
+std::uint32_t attributesOf(const QByteArray& fullPath, const char* name) {
     struct stat linkInfo {};
     if (::lstat(fullPath.constData(), &linkInfo) != 0)
         return AttributeArchive;
@@ -40,7 +40,7 @@ QList<DirEntry> enumerateDirectory(const QString& folder) {
         return entries;
     while (const dirent* entry = ::readdir(dir.get())) {
         const QByteArray fullPath = encodedFolder + '/' + entry->d_name;
-        entries.append({QFile::decodeName(entry->d_name), AttributesOf(fullPath, entry->d_name)});
+        entries.append({QFile::decodeName(entry->d_name), attributesOf(fullPath, entry->d_name)});
     }
     return entries;
 }

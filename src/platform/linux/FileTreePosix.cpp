@@ -17,16 +17,16 @@ namespace {
 // Seconds between 1601-01-01 and 1970-01-01.
 constexpr std::int64_t kEpochDifference = 11644473600LL;
 
-QByteArray Native(const QString& path) {
+QByteArray nativePath(const QString& path) {
     return QFile::encodeName(path);
 }
 
-std::int64_t ToFileTime(const timespec& time) {
+std::int64_t toFileTime(const timespec& time) {
     return (static_cast<std::int64_t>(time.tv_sec) + kEpochDifference) * 10000000LL +
            time.tv_nsec / 100;
 }
 
-bool CopyFileKeepingTime(const QByteArray& source, const QByteArray& target,
+bool copyFileKeepingTime(const QByteArray& source, const QByteArray& target,
                          const struct stat& info) {
     const int in = ::open(source.constData(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
@@ -72,7 +72,7 @@ bool CopyFileKeepingTime(const QByteArray& source, const QByteArray& target,
 }
 
 // Copies a tree without following links; on failure removes what it made.
-bool CopyTree(const QByteArray& source, const QByteArray& target) {
+bool copyTree(const QByteArray& source, const QByteArray& target) {
     struct stat info {};
     if (::lstat(source.constData(), &info) != 0)
         return false;
@@ -85,7 +85,7 @@ bool CopyTree(const QByteArray& source, const QByteArray& target) {
         return ::symlink(link, target.constData()) == 0;
     }
     if (!S_ISDIR(info.st_mode))
-        return S_ISREG(info.st_mode) && CopyFileKeepingTime(source, target, info);
+        return S_ISREG(info.st_mode) && copyFileKeepingTime(source, target, info);
     if (::mkdir(target.constData(), info.st_mode & 07777) != 0)
         return false;
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(source.constData()), ::closedir);
@@ -97,7 +97,7 @@ bool CopyTree(const QByteArray& source, const QByteArray& target) {
         const QByteArray name(entry->d_name);
         if (name == "." || name == "..")
             continue;
-        ok = CopyTree(source + '/' + name, target + '/' + name);
+        ok = copyTree(source + '/' + name, target + '/' + name);
     }
     const timespec times[2] = {info.st_atim, info.st_mtim};
     ok = ok && ::utimensat(AT_FDCWD, target.constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
@@ -109,9 +109,9 @@ bool CopyTree(const QByteArray& source, const QByteArray& target) {
 
 std::optional<std::int64_t> fileWriteTime(const QString& path) {
     struct stat info {};
-    if (::stat(Native(path).constData(), &info) != 0)
+    if (::stat(nativePath(path).constData(), &info) != 0)
         return std::nullopt;
-    return ToFileTime(info.st_mtim);
+    return toFileTime(info.st_mtim);
 }
 
 bool setFileWriteTime(const QString& path, std::int64_t fileTime) {
@@ -127,12 +127,12 @@ bool setFileWriteTime(const QString& path, std::int64_t fileTime) {
     times[0].tv_nsec = UTIME_OMIT;
     times[1].tv_sec = static_cast<time_t>(seconds);
     times[1].tv_nsec = static_cast<long>(rest * 100);
-    return ::utimensat(AT_FDCWD, Native(path).constData(), times, 0) == 0;
+    return ::utimensat(AT_FDCWD, nativePath(path).constData(), times, 0) == 0;
 }
 
 bool moveEntryNoReplace(const QString& source, const QString& target) {
-    const QByteArray from = Native(source);
-    const QByteArray to = Native(target);
+    const QByteArray from = nativePath(source);
+    const QByteArray to = nativePath(target);
     if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
         return true;
     if (errno != EXDEV)
@@ -141,13 +141,13 @@ bool moveEntryNoReplace(const QString& source, const QString& target) {
     struct stat info {};
     if (::lstat(to.constData(), &info) == 0)
         return false;
-    if (!CopyTree(from, to))
+    if (!copyTree(from, to))
         return false;
     return deleteTree(source);
 }
 
 bool deleteTree(const QString& path) {
-    const QByteArray native = Native(path);
+    const QByteArray native = nativePath(path);
     struct stat info {};
     if (::lstat(native.constData(), &info) != 0)
         return false;

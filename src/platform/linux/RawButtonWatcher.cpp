@@ -49,7 +49,7 @@ void RawButtonWatcher::drain() {
         if (cookie->evtype == XI_RawButtonPress)
             button = static_cast<XIRawEvent*>(cookie->data)->detail;
         XFreeEventData(display_, cookie);
-        if ((button == Button1 || button == Button3) && onPress)
-            onPress();
+        if ((button == Button1 || button == Button3) && onPress_)
+            onPress_();
     }
 }

@@ -21,10 +21,13 @@ public:
     // Selects the raw presses on the root window, or stops: an idle watcher costs nothing.
     void select(bool enabled);
 
-    std::function<void()> onPress;
+    // Called for every press while selected.
+    void setOnPress(std::function<void()> onPress) { onPress_ = std::move(onPress); }
 
 private:
     void drain();
+
+    std::function<void()> onPress_;
 
     Display* display_ = nullptr;
     int opcode_ = 0;

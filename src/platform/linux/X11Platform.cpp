@@ -130,7 +130,7 @@ public:
                 watcher_.reset();
         }
         if (watcher_) {
-            watcher_->onPress = onPress;
+            watcher_->setOnPress(onPress);
             watcher_->select(static_cast<bool>(onPress));
             return;
         }
