@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QProcess>
 
+#include <algorithm>
+
 namespace {
 bool isDotEntry(const QString& name) {
     return name == u"." || name == u"..";
@@ -30,8 +32,16 @@ QString freeTargetName(const QString& path, bool isFolder) {
 }
 } // namespace
 
+QList<DirEntry> listFolder(const QString& folder) {
+    QList<DirEntry> entries = enumerateDirectory(folder);
+    std::stable_sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) {
+        return compareNames(a.name, b.name) < 0;
+    });
+    return entries;
+}
+
 void listFilesRecursive(const QString& folder, QStringList& list) {
-    for (const DirEntry& entry : enumerateDirectory(folder)) {
+    for (const DirEntry& entry : listFolder(folder)) {
         if (entry.attributes == AttributeDirectory) {
             if (!isDotEntry(entry.name))
                 listFilesRecursive(folder + PathSeparator + entry.name, list);
@@ -42,7 +52,7 @@ void listFilesRecursive(const QString& folder, QStringList& list) {
 }
 
 void moveSubFolders(const QString& source, const QString& destination) {
-    for (const DirEntry& entry : enumerateDirectory(source))
+    for (const DirEntry& entry : listFolder(source))
         if (entry.attributes == AttributeDirectory && !isDotEntry(entry.name))
             moveNoReplace(source + PathSeparator + entry.name, destination);
 }

@@ -6,6 +6,12 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/FileSystem.h"
+
+// The entries of `folder` ("." and ".." included) in name order, names compared as
+// compareNames does; a folder that cannot be read gives none.
+QList<DirEntry> listFolder(const QString& folder);
+
 // Appends every file below `folder` (no trailing separator), depth first: a sub-folder's files
 // stand where the sub-folder was met. Entries that are not plain folders are listed as files
 // and never entered (links among them). A folder that cannot be read adds nothing.

@@ -5,23 +5,28 @@
 
 IniDocument IniDocument::parse(const QString& text) {
     IniDocument document;
+    qsizetype current = -1; // the section the key lines belong to
     for (QString line : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")))) {
         line = line.trimmed();
         if (line.isEmpty() || line.startsWith(u';'))
             continue;
         if (line.startsWith(u'[') && line.endsWith(u']')) {
+            // A section named again continues where it first stood: its keys are read and
+            // written back there, and the sections between keep theirs.
             const QString name = line.mid(1, line.size() - 2).trimmed();
-            if (!document.findSection(name))
+            current = document.indexOfSection(name);
+            if (current < 0) {
                 document.sections_.append({name, {}});
+                current = document.sections_.size() - 1;
+            }
             continue;
         }
-        if (document.sections_.isEmpty())
+        if (current < 0)
             continue;
         const qsizetype equals = line.indexOf(u'=');
         const QString key = (equals < 0 ? line : line.left(equals)).trimmed();
         const QString value = equals < 0 ? QString() : line.mid(equals + 1).trimmed();
-        // A key line belongs to the last section opened.
-        Section& section = document.sections_.last();
+        Section& section = document.sections_[current];
         bool replaced = false;
         for (Entry& entry : section.entries)
             if (entry.key.compare(key, Qt::CaseInsensitive) == 0) {
@@ -67,11 +72,16 @@ QString IniDocument::serialize() const {
     return text;
 }
 
+qsizetype IniDocument::indexOfSection(const QString& name) const {
+    for (qsizetype i = 0; i < sections_.size(); ++i)
+        if (sections_[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
 IniDocument::Section* IniDocument::findSection(const QString& name) {
-    for (Section& section : sections_)
-        if (section.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &section;
-    return nullptr;
+    const qsizetype index = indexOfSection(name);
+    return index < 0 ? nullptr : &sections_[index];
 }
 
 const IniDocument::Section* IniDocument::findSection(const QString& name) const {

@@ -27,6 +27,7 @@ private:
         QString name;
         QList<Entry> entries;
     };
+    qsizetype indexOfSection(const QString& name) const;
     Section* findSection(const QString& name);
     const Section* findSection(const QString& name) const;
 

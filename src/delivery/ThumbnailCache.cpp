@@ -23,9 +23,10 @@ QSize thumbnailSize(QSize picture) {
     const int h = picture.height();
     if (w <= kBox && h <= kBox)
         return picture;
+    // A very long or very tall picture still keeps a side of one pixel.
     if (w > h)
-        return {kBox, roundHalfToEven(static_cast<double>(h) / w * kBox)};
-    return {roundHalfToEven(static_cast<double>(w) / h * kBox), kBox};
+        return {kBox, std::max(1, roundHalfToEven(static_cast<double>(h) / w * kBox))};
+    return {std::max(1, roundHalfToEven(static_cast<double>(w) / h * kBox)), kBox};
 }
 
 QImage makeThumbnail(const QImage& picture, QSize pictureSize) {
@@ -79,8 +80,10 @@ ThumbnailLookup ThumbnailCache::lookUp(const QString& path) {
     if (!pictureTime)
         return {};
     const QString cachePath = thumbnailPath(path);
+    // Only a plain file is a cache file: a link is never read through (making the thumbnail
+    // replaces it), a folder stays as it is and the picture gets no thumbnail.
     const auto cacheTime = fileWriteTime(cachePath);
-    if (!cacheTime || *cacheTime != *pictureTime || !fileExists(cachePath))
+    if (!isPlainFile(cachePath) || !cacheTime || *cacheTime != *pictureTime)
         return {State::NeedsMaking, {}, *pictureTime};
 
     if (auto remembered = recall(path, *pictureTime)) {

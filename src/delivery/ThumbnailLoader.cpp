@@ -2,6 +2,8 @@
 
 #include "delivery/ThumbnailCache.h"
 
+#include <QCoreApplication>
+
 ThumbnailLoader::ThumbnailLoader(ThumbnailCache& cache) : cache_(cache) {
     // One worker: decoding competes with painting for the same cores.
     pool_.setMaxThreadCount(1);
@@ -19,31 +21,30 @@ QImage ThumbnailLoader::thumbnail(const QString& path) {
     const auto failed = failed_.constFind(path);
     if (failed != failed_.constEnd() && *failed == lookup.pictureTime)
         return {}; // made in vain before; tried again once the picture changes
-    if (pending_.contains(path))
-        return {};
-    pending_.insert(path);
     const int generation = generation_;
+    if (pending_.value(path, -1) == generation)
+        return {}; // on its way
+    // A request from before the last cancel no longer answers: this one replaces it.
+    pending_.insert(path, generation);
     const std::int64_t pictureTime = lookup.pictureTime;
     pool_.start([this, path, pictureTime, generation] {
-        bool made = false;
-        const bool wanted = generation == generation_;
-        if (wanted)
-            made = !cache_.makeFile(path, pictureTime).isNull();
+        if (generation != generation_)
+            return; // cancelled after all
+        const bool made = !cache_.makeFile(path, pictureTime).isNull();
         QMetaObject::invokeMethod(
             this,
-            [this, path, pictureTime, made, wanted] {
-                if (wanted)
-                    finished(path, pictureTime, made);
-                else
-                    pending_.remove(path);
+            [this, path, pictureTime, made, generation] {
+                finished(path, pictureTime, made, generation);
             },
             Qt::QueuedConnection);
     });
     return {};
 }
 
-void ThumbnailLoader::finished(const QString& path, std::int64_t pictureTime, bool made) {
-    pending_.remove(path);
+void ThumbnailLoader::finished(const QString& path, std::int64_t pictureTime, bool made,
+                               int generation) {
+    if (pending_.value(path, -1) == generation)
+        pending_.remove(path);
     if (made)
         failed_.remove(path);
     else
@@ -52,11 +53,17 @@ void ThumbnailLoader::finished(const QString& path, std::int64_t pictureTime, bo
 }
 
 void ThumbnailLoader::cancelPending() {
+    // The requests that have not started cost nothing more; the one under way finishes and
+    // still announces its thumbnail.
     ++generation_;
+    pool_.clear();
+    pending_.clear();
 }
 
 void ThumbnailLoader::waitForIdle() {
     pool_.waitForDone();
+    // What the worker finished is announced through queued calls: deliver them.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 bool ThumbnailLoader::busy() const {

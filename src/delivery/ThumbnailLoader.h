@@ -3,7 +3,6 @@
 #include <QHash>
 #include <QImage>
 #include <QObject>
-#include <QSet>
 #include <QString>
 #include <QThreadPool>
 
@@ -24,7 +23,8 @@ public:
     // The thumbnail when the cache has it; otherwise null, and, unless it failed before for
     // this version of the picture or is already on its way, it is made in the background.
     QImage thumbnail(const QString& path);
-    // Drops the requests that have not started (the popup that asked for them closed).
+    // Drops the requests that have not started (the popup that asked for them closed); a new
+    // request for the same picture is served afresh.
     void cancelPending();
     // Waits for the request under way (tests, shutdown).
     void waitForIdle();
@@ -34,11 +34,11 @@ signals:
     void ready(const QString& path);
 
 private:
-    void finished(const QString& path, std::int64_t pictureTime, bool made);
+    void finished(const QString& path, std::int64_t pictureTime, bool made, int generation);
 
     ThumbnailCache& cache_;
     QThreadPool pool_;
-    QSet<QString> pending_;
+    QHash<QString, int> pending_;         // picture path -> the generation that asked for it
     QHash<QString, std::int64_t> failed_; // picture path -> the picture time that failed
     std::atomic<int> generation_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "library/FolderScan.h"
 
+#include "base/FileRoutines.h"
 #include "base/NameCompare.h"
 #include "library/LibraryNode.h"
 #include "library/OrderFile.h"
@@ -41,7 +42,7 @@ void loadTopFolders(LibraryNode* root) {
     LibraryNode* systemNode = root->childCount() > 0 ? root->child(0) : nullptr;
 
     const QString folder = root->path();
-    for (const DirEntry& entry : enumerateDirectory(folder))
+    for (const DirEntry& entry : listFolder(folder))
         if (isPlainFolder(entry))
             root->addChild(entry.name, folder + PathSeparator + entry.name, NodeKind::Folder);
 
@@ -62,12 +63,16 @@ void loadTopFolders(LibraryNode* root) {
 
 void loadFolderItems(LibraryNode* node) {
     const QString path = node->path() + PathSeparator;
-    for (const DirEntry& entry : enumerateDirectory(node->path())) {
+    for (const DirEntry& entry : listFolder(node->path())) {
         if (entry.attributes == AttributeDirectory) {
             if (isPlainFolder(entry))
                 node->addChild(entry.name, path + entry.name, NodeKind::Folder);
             continue;
         }
+        // Only what can be read is a snippet or a picture: a pipe or a device named like one
+        // would hang whoever opens it.
+        if (!entry.regularFile)
+            continue;
         const QString extension = extractExtension(entry.name);
         if (sameText(extension, QStringLiteral(".TXT")))
             node->addChild(entry.name.left(entry.name.lastIndexOf(u'.')), path + entry.name,

@@ -8,6 +8,6 @@ class LibraryNode;
 void loadTopFolders(LibraryNode* root);
 
 // Appends one node per sub-folder, snippet and picture of `node`'s folder: folders first,
-// then snippets, then pictures, each in enumeration order, then the folder's Order.ini.
+// then snippets, then pictures, each in name order, then the folder's Order.ini.
 // Throws FileError from applyOrderFile.
 void loadFolderItems(LibraryNode* node);

@@ -5,6 +5,9 @@
 #include "library/LibraryNode.h"
 #include "platform/FileSystem.h"
 
+#include <QHash>
+#include <QSet>
+
 void sortNodes(std::vector<LibraryNode*>& nodes, int low, int high) {
     const QString pivot = nodes[static_cast<size_t>((low + high) / 2)]->path();
     int i = low;
@@ -42,6 +45,27 @@ int findNode(const std::vector<LibraryNode*>& nodes, const QString& name) {
     return -1;
 }
 
+namespace {
+// The name with a-z folded to A-Z, as compareNames sees it.
+QString foldedName(const QString& name) {
+    QString folded = name;
+    for (QChar& c : folded)
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - (u'a' - u'A'));
+    return folded;
+}
+
+// Takes the first node of `candidates` that no line has bound yet.
+LibraryNode* takeUnbound(const QList<LibraryNode*>& candidates, QSet<LibraryNode*>& bound) {
+    for (LibraryNode* candidate : candidates)
+        if (!bound.contains(candidate)) {
+            bound.insert(candidate);
+            return candidate;
+        }
+    return nullptr;
+}
+} // namespace
+
 void applyOrderFile(LibraryNode* node, const QString& path) {
     if (node->childCount() < 2 || !fileExists(path))
         return;
@@ -50,20 +74,33 @@ void applyOrderFile(LibraryNode* node, const QString& path) {
     if (initialCount == 0)
         return;
 
-    std::vector<LibraryNode*> sorted;
-    for (int c = 0; c < node->childCount(); ++c)
-        sorted.push_back(node->child(c));
-    sortNodes(sorted, 0, static_cast<int>(sorted.size()) - 1);
+    // Names that differ only in letter case may stand side by side: a line binds the entry of
+    // exactly its name first, and only then one that matches with letters folded. No entry is
+    // bound twice; a line whose entry another line took stays in the file but moves nothing.
+    QHash<QString, QList<LibraryNode*>> exact;
+    QHash<QString, QList<LibraryNode*>> folded;
+    for (int c = 0; c < node->childCount(); ++c) {
+        LibraryNode* child = node->child(c);
+        const QString name = nodeName(child->path());
+        exact[name].append(child);
+        folded[foldedName(name)].append(child);
+    }
 
-    int i = 0;
+    QSet<LibraryNode*> bound;
+    int position = 0;
+    qsizetype i = 0;
     while (i < lines.size()) {
-        const int k = findNode(sorted, lines[i]);
-        if (k >= 0) {
-            sorted[static_cast<size_t>(k)]->moveTo(i);
-            ++i;
-        } else {
-            lines.removeAt(i);
+        const QString key = foldedName(lines[i]);
+        if (!folded.contains(key)) {
+            lines.removeAt(i); // names nothing any more
+            continue;
         }
+        LibraryNode* target = takeUnbound(exact.value(lines[i]), bound);
+        if (!target)
+            target = takeUnbound(folded.value(key), bound);
+        if (target)
+            target->moveTo(position++);
+        ++i;
     }
     if (lines.size() < initialCount)
         writeUnicodeLines(path, lines);

@@ -15,8 +15,9 @@ void sortNodes(std::vector<LibraryNode*>& nodes, int low, int high);
 // `name`, or -1.
 int findNode(const std::vector<LibraryNode*>& nodes, const QString& name);
 // Moves the children named in the order file to the front in the file's order and prunes
-// lines that name nothing any more. Throws FileError when the file cannot be read, or when
-// a pruned file cannot be written back.
+// lines that name nothing any more. A line binds the child of exactly its name, else one whose
+// name matches with a-z folded; a child is bound by one line at most. Throws FileError when the
+// file cannot be read, or when a pruned file cannot be written back.
 void applyOrderFile(LibraryNode* node, const QString& path);
 // Writes the node's current order; `name` goes in front of the child at index `at`.
 // Throws FileError when the file cannot be written.

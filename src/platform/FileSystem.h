@@ -28,6 +28,7 @@ inline constexpr std::uint32_t AttributeReparsePoint = 0x400;
 struct DirEntry {
     QString name;
     std::uint32_t attributes = 0;
+    bool regularFile = false; // a plain file, or a link to one: something that can be read
 };
 
 // A file operation that failed; the message is meant for the user.
@@ -45,6 +46,8 @@ QList<DirEntry> enumerateDirectory(const QString& folder);
 bool fileExists(const QString& path);      // a file (or anything but a directory) is there
 bool pathExists(const QString& path);      // anything is there, a dangling link included
 bool directoryExists(const QString& path); // a directory is there
+// A regular file is there itself: not a link, a folder, a pipe or a device.
+bool isPlainFile(const QString& path);
 // Creates `path` with any missing parents; true when the directory exists afterwards.
 bool forceDirectories(const QString& path);
 
@@ -53,7 +56,8 @@ bool forceDirectories(const QString& path);
 // read-only existing file does not allow it.
 void replaceFileContents(const QString& path, const QByteArray& bytes);
 
-// Reads a whole file; throws FileError when it exists but cannot be read.
+// Reads a whole regular file, at most as many bytes as its size; never blocks on a pipe or a
+// device. Throws FileError when it cannot be read or is not a regular file.
 QByteArray readWholeFile(const QString& path);
 
 // Text without a byte-order mark: UTF-8 when the bytes are valid UTF-8, else GB18030,

@@ -3,6 +3,7 @@
 #include "support/TempTree.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 
 #include <gtest/gtest.h>
@@ -62,5 +63,45 @@ TEST(FileSystem, ReplaceRefusesReadOnlyFolders) {
     tree.SetReadOnly("locked", true);
     EXPECT_THROW(replaceFileContents(tree / "locked/Order.ini", "new"), FileError);
     EXPECT_TRUE(tree.Names("locked").isEmpty());
+}
+TEST(FileSystem, ReplacingALinkReplacesTheLinkNeverItsTarget) {
+    TempTree tree;
+    TempTree outside;
+    outside.Write("precious.txt", "keep me");
+    const struct {
+        const char* what;
+        QString target;
+    } cases[] = {
+        {"link to a file elsewhere", outside / "precious.txt"},
+        {"link to nothing", outside / "nothing-here.txt"},
+        {"link to a folder", outside.Path()},
+    };
+    for (const auto& c : cases) {
+        const QString path = tree / "Order.ini";
+        QFile::remove(path);
+        ASSERT_TRUE(QFile::link(c.target, path)) << c.what;
+        replaceFileContents(path, "new");
+        EXPECT_TRUE(isPlainFile(path)) << c.what;
+        EXPECT_EQ(tree.Read("Order.ini"), "new") << c.what;
+        EXPECT_EQ(outside.Read("precious.txt"), "keep me") << c.what;
+        EXPECT_EQ(outside.Names(), QStringList{"precious.txt"}) << c.what;
+    }
+    EXPECT_EQ(tree.Names(), QStringList{"Order.ini"}) << "no temporary file is left";
+}
+
+TEST(FileSystem, ReplaceKeepsTheFilesPermissionsAndRefusesAFolder) {
+    TempTree tree;
+    tree.Write("a.ini", "old");
+    ASSERT_TRUE(QFile::setPermissions(tree / "a.ini",
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    replaceFileContents(tree / "a.ini", "new");
+    const QFile::Permissions modeBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                        QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                        QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    EXPECT_EQ(QFile::permissions(tree / "a.ini") & modeBits,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    tree.MakeFolder("b.thb");
+    EXPECT_THROW(replaceFileContents(tree / "b.thb", "x"), FileError);
+    EXPECT_TRUE(QFileInfo(tree / "b.thb").isDir());
 }
 } // namespace

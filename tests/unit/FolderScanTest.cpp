@@ -7,6 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <optional>
 
 namespace {
@@ -24,16 +30,7 @@ QList<NodeKind> Kinds(const LibraryNode& node) {
     return kinds;
 }
 
-// The names in `folder` that pass `keep`, in the order the file system returns them.
-QStringList EnumerationOrder(const QString& folder, const QStringList& keep) {
-    QStringList names;
-    for (const DirEntry& entry : enumerateDirectory(folder))
-        if (keep.contains(entry.name))
-            names << entry.name;
-    return names;
-}
-
-TEST(loadFolderItems, GroupsFoldersThenTextsThenPicturesInEnumerationOrder) {
+TEST(loadFolderItems, GroupsFoldersThenTextsThenPicturesInNameOrder) {
     TempTree tree;
     for (const char* name :
          {"b.gif", "A.TXT", "a.png", "c.txt", "readme", "z.jpeg", "m.TxT", "Order.ini"})
@@ -45,11 +42,8 @@ TEST(loadFolderItems, GroupsFoldersThenTextsThenPicturesInEnumerationOrder) {
     LibraryNode node("", tree.Path(), NodeKind::Folder);
     loadFolderItems(&node);
 
-    QStringList expected = EnumerationOrder(tree.Path(), {"sub", "other"});
-    for (const QString& text : EnumerationOrder(tree.Path(), {"A.TXT", "c.txt", "m.TxT"}))
-        expected << text.left(text.lastIndexOf('.'));
-    expected << EnumerationOrder(tree.Path(), {"b.gif", "a.png", "z.jpeg"});
-    EXPECT_EQ(Captions(node), expected);
+    EXPECT_EQ(Captions(node),
+              (QStringList{"other", "sub", "A", "c", "m", "a.png", "b.gif", "z.jpeg"}));
     EXPECT_EQ(Kinds(node),
               (QList<NodeKind>{NodeKind::Folder, NodeKind::Folder, NodeKind::Text, NodeKind::Text,
                                NodeKind::Text, NodeKind::Image, NodeKind::Image, NodeKind::Image}));
@@ -77,9 +71,8 @@ TEST(loadFolderItems, NamesAndAttributesDecideTheKind) {
         {"photo.jpe", false, false, std::nullopt, nullptr},
         {"smile.gif.thb", false, false, std::nullopt, nullptr},
         {".hidden.png", false, false, NodeKind::Image, ".hidden.png"},
-        {"locked", true, true, std::nullopt, nullptr}, // a folder with another bit is no folder
-        {"pack.gif", true, true, NodeKind::Image,
-         "pack.gif"}, // ... and goes through the file branch
+        {"locked", true, true, std::nullopt, nullptr},   // a folder with another bit is no folder
+        {"pack.gif", true, true, std::nullopt, nullptr}, // ... nor a picture: nothing to read
         {".secret", true, false, std::nullopt, nullptr},
     };
     for (const Case& c : cases) {
@@ -164,5 +157,44 @@ TEST_F(TopFolders, OrderFileThatCannotBeWrittenBackReportsAndKeepsSystemFirst) {
     EXPECT_EQ(root.child(0), systemNode);
     EXPECT_EQ(Captions(root), (QStringList{QString::fromUtf8("系统"), "b", "a"}));
     EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines({"", "b", "gone"}));
+}
+TEST(loadTopFolders, FoldersComeInNameOrderWhateverTheFileSystemsOrder) {
+    TempTree tree;
+    const QStringList created{"beta", "文字", "动物", "表情", "zeta", "Gamma", "Alpha"};
+    for (const QString& name : created)
+        tree.MakeFolder(name);
+    LibraryNode root("", tree.Path(), NodeKind::Command);
+    root.addChild(QString::fromUtf8("系统"), "", NodeKind::Command);
+    loadTopFolders(&root);
+    EXPECT_EQ(Captions(root), (QStringList{QString::fromUtf8("系统"), "Alpha", "beta", "Gamma",
+                                           "zeta", "动物", "文字", "表情"}));
+}
+
+TEST(loadFolderItems, OnlyRegularFilesArePicturesOrSnippets) {
+    TempTree tree;
+    tree.Write("real.gif", "x");
+    tree.Write("note.txt", "x");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tree / "管.gif").constData(), 0644), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tree / "pipe.txt").constData(), 0644), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", tree / "zero.png"));
+    ASSERT_TRUE(QFile::link(tree / "real.gif", tree / "alias.gif"));
+    LibraryNode node("", tree.Path(), NodeKind::Folder);
+    loadFolderItems(&node);
+    EXPECT_EQ(Captions(node), (QStringList{"note", "alias.gif", "real.gif"}));
+    EXPECT_THROW(readWholeFile(tree / "管.gif"), FileError) << "a pipe is never read";
+    EXPECT_THROW(readWholeFile(tree / "zero.png"), FileError) << "nor a device";
+}
+
+TEST(loadFolderItems, NamesThatAreNotValidUtf8AreLeftOut) {
+    TempTree tree;
+    tree.Write("good.gif", "x");
+    // "表情" in GBK, as an old unpacking tool leaves it.
+    const QByteArray gbk = QFile::encodeName(tree.Path()) + "/\xb1\xed\xc7\xe9.gif";
+    const int fd = ::open(gbk.constData(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    LibraryNode node("", tree.Path(), NodeKind::Folder);
+    loadFolderItems(&node);
+    EXPECT_EQ(Captions(node), QStringList{"good.gif"});
 }
 } // namespace

@@ -31,6 +31,8 @@ TEST(OptionsFile, LoadingTable) {
         {"ANSI file yields nothing", "[MainWnd]\r\nLeft=5\r\nTop=9\r\n", false, -1, 0},
         {"other section", Utf16Le("[Other]\r\nLeft=5\r\n"), false, -1, 0},
         {"key before any section", Utf16Le("Left=5\r\n[MainWnd]\r\n"), false, -1, 0},
+        {"section named again",
+         Utf16Le("[MainWnd]\r\nLeft=5\r\n[Other]\r\nk=1\r\n[MainWnd]\r\nTop=30\r\n"), true, 5, 30},
     };
     for (const auto& c : cases) {
         TempTree tree;
@@ -87,5 +89,15 @@ TEST(OptionsFile, UnwritableFileRaisesAndStaysAsItWas) {
     tree.SetReadOnly("locked", true);
     EXPECT_THROW(saveBarPlacement(tree / "locked/Options.ini", 3, 4), FileError);
     EXPECT_TRUE(tree.Names("locked").isEmpty());
+}
+TEST(OptionsFile, SavingASectionNamedTwiceKeepsEveryForeignKeyInItsSection) {
+    TempTree tree;
+    tree.Write("Options.ini",
+               Utf16Le("[MainWnd]\r\nLeft=5\r\nColour=blue\r\n[Other]\r\nk=1\r\n[mainwnd]\r\n"
+                       "Top=30\r\n"));
+    saveBarPlacement(tree / "Options.ini", 70, 80);
+    EXPECT_EQ(
+        tree.Read("Options.ini"),
+        Utf16Le("[MainWnd]\r\nLeft=70\r\nColour=blue\r\nTop=80\r\n\r\n[Other]\r\nk=1\r\n\r\n"));
 }
 } // namespace

@@ -99,13 +99,13 @@ TEST_F(OrderFile, OtherLetterCaseMatches) {
     EXPECT_EQ(tree.Read("Order.ini"), "X.GIF\r\nABC.GIF\r\n");
 }
 
-TEST_F(OrderFile, RepeatedNamesAreAppliedInTurnAndClamped) {
+TEST_F(OrderFile, ARepeatedNameBindsOnceAndStaysInTheFile) {
     const struct {
         QStringList lines;
         QStringList order;
     } cases[] = {
-        {{"X", "Y", "X"}, {"Y", "Z", "X"}},
-        {{"Z", "Y", "X", "Z"}, {"Y", "X", "Z"}}, // position 3 is clamped to the last
+        {{"X", "Y", "X"}, {"X", "Y", "Z"}},
+        {{"Z", "Y", "X", "Z"}, {"Z", "Y", "X"}},
         {{"Z"}, {"Z", "X", "Y"}},
     };
     for (const auto& c : cases) {
@@ -168,5 +168,22 @@ TEST_F(OrderFile, SaveIntoReadOnlyFileRaisesAndKeepsIt) {
     tree.SetReadOnly("Order.ini", true);
     EXPECT_THROW(saveOrderFile(node.get(), -1, ""), FileError);
     EXPECT_EQ(tree.Read("Order.ini"), "b.gif\r\n");
+}
+TEST_F(OrderFile, NamesDifferingInLetterCaseEachKeepTheirPlace) {
+    const struct {
+        QStringList lines;
+        QStringList order;
+    } cases[] = {
+        {{"A.GIF", "a.gif"}, {"A.GIF", "a.gif", "b.gif"}},
+        {{"b.gif", "a.gif", "A.GIF"}, {"b.gif", "a.gif", "A.GIF"}},
+        {{"b.gif", "A.gif", "a.GIF"}, {"b.gif", "a.gif", "A.GIF"}}, // folded: in turn
+    };
+    for (const auto& c : cases) {
+        Folder({"a.gif", "A.GIF", "b.gif"});
+        tree.Write("Order.ini", Utf16LeLines(c.lines));
+        applyOrderFile(node.get(), OrderPath());
+        EXPECT_EQ(Order(), c.order) << c.lines.join(",").toStdString();
+        EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines(c.lines)) << "nothing to prune";
+    }
 }
 } // namespace

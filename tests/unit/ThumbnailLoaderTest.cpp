@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "support/TempTree.h"
 
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -76,5 +77,29 @@ TEST_F(ThumbnailLoading, CancelledRequestsAreDroppedBeforeTheyStart) {
     ASSERT_TRUE(WaitIdle());
     for (int i = 0; i < 12; ++i)
         EXPECT_FALSE(loader.thumbnail(tree / QString("p%1.jpg").arg(i)).isNull()) << i;
+}
+TEST_F(ThumbnailLoading, AskedAgainRightAfterACancelEveryThumbnailIsMadeAndAnnounced) {
+    // A popup closed and opened again at once: every cell must still get its thumbnail.
+    constexpr int kCount = 40;
+    for (int i = 0; i < kCount; ++i)
+        ASSERT_TRUE(WriteJpeg(tree / QString("p%1.jpg").arg(i), TestPattern(QSize(800, 600))));
+    QSignalSpy ready(&loader, &ThumbnailLoader::ready);
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < kCount; ++i)
+            loader.thumbnail(tree / QString("p%1.jpg").arg(i));
+        if (round < 2)
+            loader.cancelPending();
+    }
+    ASSERT_TRUE(WaitIdle());
+    QSet<QString> announced;
+    for (const QList<QVariant>& signal : ready)
+        announced.insert(signal.first().toString());
+    for (int i = 0; i < kCount; ++i) {
+        const QString path = tree / QString("p%1.jpg").arg(i);
+        EXPECT_FALSE(loader.thumbnail(path).isNull()) << i;
+        EXPECT_TRUE(announced.contains(path)) << i << ": its cell would never repaint";
+    }
+    EXPECT_LE(cache.counters().pictureDecodes, kCount + 2)
+        << "cancelled requests that had not started cost nothing";
 }
 } // namespace

@@ -6,6 +6,7 @@
 #include "support/TempTree.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -16,11 +17,11 @@ TEST(Thumbnails, SizeRule) {
         QSize picture;
         QSize thumbnail;
     } cases[] = {
-        {{30, 20}, {30, 20}},     {{40, 40}, {40, 40}},  {{40, 41}, {39, 40}},
-        {{41, 40}, {40, 39}},     {{100, 50}, {40, 20}}, {{64, 4}, {40, 2}}, // 2.5 rounds to 2
-        {{64, 12}, {40, 8}},                                                 // 7.5 rounds to 8
-        {{4, 64}, {2, 40}},       {{12, 64}, {8, 40}},   {{41, 41}, {40, 40}},
-        {{4000, 3000}, {40, 30}}, {{1000, 1}, {40, 0}},  {{1, 1}, {1, 1}},
+        {{30, 20}, {30, 20}},  {{40, 40}, {40, 40}}, {{40, 41}, {39, 40}}, {{41, 40}, {40, 39}},
+        {{100, 50}, {40, 20}}, {{64, 4}, {40, 2}}, // 2.5 rounds to 2
+        {{64, 12}, {40, 8}},                       // 7.5 rounds to 8
+        {{4, 64}, {2, 40}},    {{12, 64}, {8, 40}},  {{41, 41}, {40, 40}}, {{4000, 3000}, {40, 30}},
+        {{1000, 1}, {40, 1}},  {{1, 1}, {1, 1}},     {{1, 1000}, {1, 40}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(thumbnailSize(c.picture), c.thumbnail)
@@ -146,5 +147,28 @@ TEST_F(ThumbnailCacheFiles, EveryKindGivesTheSizeRulesThumbnail) {
     EXPECT_EQ(cache.thumbnail(tree / "tall.png").size(), QSize(2, 40));
     // The JPEG was decoded at a reduced scale: its thumbnail still shows the picture's colours.
     EXPECT_NE(cache.thumbnail(tree / "big.jpg").pixel(20, 15), qRgb(255, 255, 255));
+}
+TEST_F(ThumbnailCacheFiles, AVeryWidePictureKeepsARowOfPixels) {
+    tree.Write("wide.png", Png(QSize(1000, 1), qRgb(10, 200, 10)));
+    EXPECT_EQ(cache.thumbnail(tree / "wide.png").size(), QSize(40, 1));
+    EXPECT_EQ(decodeBmp(tree.Read("wide.png.thb")).size(), QSize(40, 1));
+}
+TEST_F(ThumbnailCacheFiles, ALinkWhereTheCacheFileBelongsIsNeverReadOrWrittenThrough) {
+    TempTree outside;
+    outside.Write("notes.txt", "mine");
+    tree.Write("a.png", Png(QSize(80, 40), qRgb(0, 0, 200)));
+    ASSERT_TRUE(QFile::link(outside / "notes.txt", tree / "a.png.thb"));
+    // Even a link carrying the picture's time is no cache file.
+    ASSERT_TRUE(setFileWriteTime(outside / "notes.txt", Time("a.png")));
+    EXPECT_EQ(cache.thumbnail(tree / "a.png").size(), QSize(40, 20));
+    EXPECT_EQ(cache.counters().pictureDecodes, 1);
+    EXPECT_TRUE(isPlainFile(tree / "a.png.thb"));
+    EXPECT_EQ(outside.Read("notes.txt"), "mine");
+    EXPECT_EQ(fileWriteTime(outside / "notes.txt").value(), Time("a.png")) << "time untouched";
+
+    tree.Write("b.png", Png(QSize(80, 40), qRgb(0, 0, 200)));
+    ASSERT_TRUE(QFile::link(outside / "created.bmp", tree / "b.png.thb"));
+    EXPECT_FALSE(cache.thumbnail(tree / "b.png").isNull());
+    EXPECT_EQ(outside.Names(), QStringList{"notes.txt"}) << "nothing made where the link pointed";
 }
 } // namespace

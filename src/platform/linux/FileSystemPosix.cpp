@@ -2,11 +2,15 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QStringDecoder>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <cstring>
 #include <memory>
@@ -39,8 +43,15 @@ QList<DirEntry> enumerateDirectory(const QString& folder) {
     if (!dir)
         return entries;
     while (const dirent* entry = ::readdir(dir.get())) {
+        const QString name = QFile::decodeName(entry->d_name);
+        // A name in another encoding (left by an old unpacking tool) decodes to a different
+        // name, whose path would reach another file or none.
+        if (QFile::encodeName(name) != QByteArray(entry->d_name))
+            continue;
         const QByteArray fullPath = encodedFolder + '/' + entry->d_name;
-        entries.append({QFile::decodeName(entry->d_name), attributesOf(fullPath, entry->d_name)});
+        struct stat target {};
+        const bool regular = ::stat(fullPath.constData(), &target) == 0 && S_ISREG(target.st_mode);
+        entries.append({name, attributesOf(fullPath, entry->d_name), regular});
     }
     return entries;
 }
@@ -60,6 +71,11 @@ bool directoryExists(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool isPlainFile(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 bool forceDirectories(const QString& path) {
     if (directoryExists(path))
         return true;
@@ -71,31 +87,95 @@ bool forceDirectories(const QString& path) {
 }
 
 void replaceFileContents(const QString& path, const QByteArray& bytes) {
+    const QString shown = QDir::cleanPath(path);
+    const QByteArray target = QFile::encodeName(path);
     // The write bits are looked at even for root, so that read-only files and folders are
-    // honoured the same way for every user.
+    // honoured the same way for every user. A link where the file belongs is replaced by the
+    // new file, never written through: its target may be anywhere.
     struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) == 0 && (info.st_mode & S_IWUSR) == 0)
-        throw FileError(
-            QStringLiteral("无法写入文件 \"%1\"：文件是只读的。").arg(QDir::cleanPath(path)));
+    const bool exists = ::lstat(target.constData(), &info) == 0;
+    const bool regular = exists && S_ISREG(info.st_mode);
+    if (exists && S_ISDIR(info.st_mode))
+        throw FileError(QStringLiteral("无法写入文件 \"%1\"：那里是一个文件夹。").arg(shown));
+    if (regular && (info.st_mode & S_IWUSR) == 0)
+        throw FileError(QStringLiteral("无法写入文件 \"%1\"：文件是只读的。").arg(shown));
     const QString folder = path.left(std::max<qsizetype>(path.lastIndexOf(u'/'), 1));
-    if (::stat(QFile::encodeName(folder).constData(), &info) == 0 && (info.st_mode & S_IWUSR) == 0)
-        throw FileError(
-            QStringLiteral("无法写入文件 \"%1\"：文件夹是只读的。").arg(QDir::cleanPath(path)));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw FileError(QStringLiteral("无法写入文件 \"%1\"：%2")
-                            .arg(QDir::cleanPath(path), file.errorString()));
+    struct stat folderInfo {};
+    if (::stat(QFile::encodeName(folder).constData(), &folderInfo) == 0 &&
+        (folderInfo.st_mode & S_IWUSR) == 0)
+        throw FileError(QStringLiteral("无法写入文件 \"%1\"：文件夹是只读的。").arg(shown));
+
+    auto failure = [&shown](int error) {
+        return FileError(QStringLiteral("无法写入文件 \"%1\"：%2")
+                             .arg(shown, QString::fromLocal8Bit(std::strerror(error))));
+    };
+    // A new file in the same folder, renamed over the old one: a crash leaves one or the other.
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = target + ".~" + QByteArray::number(QRandomGenerator::global()->generate(), 16);
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            throw failure(errno);
+    }
+    if (fd < 0)
+        throw failure(EEXIST);
+    int error = 0;
+    for (qsizetype done = 0; done < bytes.size() && error == 0;) {
+        const ssize_t put =
+            ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (put < 0 && errno != EINTR)
+            error = errno;
+        else if (put > 0)
+            done += put;
+    }
+    if (error == 0 && regular && ::fchmod(fd, info.st_mode & 07777) != 0)
+        error = errno;
+    if (error == 0 && ::fdatasync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(temporary.constData());
+        throw failure(error);
+    }
 }
 
 QByteArray readWholeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("无法读取文件 \"%1\"：%2")
-                            .arg(QDir::cleanPath(path), file.errorString()));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("无法读取文件 \"%1\"：%2")
-                            .arg(QDir::cleanPath(path), file.errorString()));
+    auto failure = [&path](const QString& why) {
+        return FileError(QStringLiteral("无法读取文件 \"%1\"：%2").arg(QDir::cleanPath(path), why));
+    };
+    // Opened without blocking, so that a pipe or a device named like a picture cannot hang the
+    // caller; only a regular file is read, and never past the size it had when opened.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw failure(QString::fromLocal8Bit(std::strerror(errno)));
+    const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* d) {
+        ::close(*d);
+        delete d;
+    });
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        throw failure(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!S_ISREG(info.st_mode))
+        throw failure(QStringLiteral("不是普通文件。"));
+    QByteArray bytes;
+    bytes.resize(static_cast<qsizetype>(info.st_size));
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got =
+            ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw failure(QString::fromLocal8Bit(std::strerror(errno)));
+        if (got == 0)
+            break; // the file shrank meanwhile
+        done += got;
+    }
+    bytes.truncate(done);
     return bytes;
 }
 
