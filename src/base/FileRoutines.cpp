@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 
 #include <algorithm>
@@ -14,21 +15,16 @@ bool isDotEntry(const QString& name) {
     return name == u"." || name == u"..";
 }
 
-// The first free name for `path`: itself, else "name (2).ext", "name (3).ext", ...
-QString freeTargetName(const QString& path, bool isFolder) {
-    if (!pathExists(path))
-        return path;
-    const qsizetype slash = path.lastIndexOf(PathSeparator);
-    const QString name = path.mid(slash + 1);
+// The n-th name tried for `wanted`: itself, then "name (2).ext", "name (3).ext", ...
+QString candidateName(const QString& wanted, int n, bool isFolder) {
+    if (n == 1)
+        return wanted;
+    const qsizetype slash = wanted.lastIndexOf(PathSeparator);
+    const QString name = wanted.mid(slash + 1);
     const qsizetype dot = isFolder ? -1 : name.lastIndexOf(u'.');
     const QString stem = dot > 0 ? name.left(dot) : name;
     const QString extension = dot > 0 ? name.mid(dot) : QString();
-    for (int n = 2;; ++n) {
-        const QString candidate =
-            path.left(slash + 1) + QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension);
-        if (!pathExists(candidate))
-            return candidate;
-    }
+    return wanted.left(slash + 1) + QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension);
 }
 } // namespace
 
@@ -51,10 +47,12 @@ void listFilesRecursive(const QString& folder, QStringList& list) {
     }
 }
 
-void moveSubFolders(const QString& source, const QString& destination) {
+bool moveSubFolders(const QString& source, const QString& destination, QString* error) {
     for (const DirEntry& entry : listFolder(source))
-        if (entry.attributes == AttributeDirectory && !isDotEntry(entry.name))
-            moveNoReplace(source + PathSeparator + entry.name, destination);
+        if (entry.attributes == AttributeDirectory && !isDotEntry(entry.name) &&
+            !moveIntoFolder(source + PathSeparator + entry.name, destination, error))
+            return false;
+    return true;
 }
 
 int runProcess(const QString& program, const QStringList& arguments, bool wait, qint64* processId) {
@@ -84,22 +82,41 @@ bool deleteDirectory(const QString& path) {
     return deleteTree(path);
 }
 
-bool moveNoReplace(const QString& from, const QString& to) {
-    if (!pathExists(from))
+bool moveNoReplace(const QString& from, const QString& target, QString* error) {
+    auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
         return false;
-    const bool isFolder = directoryExists(from);
-    QString target = directoryExists(to) ? to + PathSeparator + nodeName(from) : to;
+    };
+    const QString shownFrom = QDir::cleanPath(from);
+    if (!pathExists(from))
+        return fail(QStringLiteral("找不到 \"%1\"。").arg(shownFrom));
     if (target == from)
         return true;
-    // A name taken between choosing and moving is met by trying the next free one.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        target = freeTargetName(target, isFolder);
-        if (moveEntryNoReplace(from, target))
+    const bool isFolder = isDirectoryItself(from);
+    // Names are tried in turn; one taken between the look and the move is met by the next.
+    constexpr int kMostNames = 10000;
+    for (int n = 1; n <= kMostNames; ++n) {
+        const QString candidate = candidateName(target, n, isFolder);
+        if (pathExists(candidate))
+            continue;
+        switch (moveEntryNoReplace(from, candidate)) {
+        case MoveResult::Moved:
             return true;
-        if (!pathExists(target))
-            return false;
+        case MoveResult::TargetExists:
+            continue;
+        case MoveResult::SourceKept:
+            return fail(QStringLiteral("已将 \"%1\" 复制到 \"%2\"，但无法删除原来的文件。")
+                            .arg(shownFrom, QDir::cleanPath(candidate)));
+        case MoveResult::Failed:
+            return fail(QStringLiteral("无法移动 \"%1\"。").arg(shownFrom));
+        }
     }
-    return false;
+    return fail(QStringLiteral("无法移动 \"%1\"：没有可用的名称。").arg(shownFrom));
+}
+
+bool moveIntoFolder(const QString& from, const QString& folder, QString* error) {
+    return moveNoReplace(from, folder + PathSeparator + nodeName(from), error);
 }
 
 QString loadTextFile(const QString& path) {

@@ -18,8 +18,8 @@ QList<DirEntry> listFolder(const QString& folder);
 void listFilesRecursive(const QString& folder, QStringList& list);
 
 // Moves every plain sub-folder of `source` into `destination` under its own name; a taken name
-// gets a free one. Files in `source` stay.
-void moveSubFolders(const QString& source, const QString& destination);
+// gets a free one. Files in `source` stay. Stops at the first sub-folder that cannot be moved.
+bool moveSubFolders(const QString& source, const QString& destination, QString* error = nullptr);
 
 // Starts `program` with `arguments` (no shell, no standard input). With `wait` it waits for the
 // end while keeping the windows painted and returns the exit code; without, it stores the
@@ -30,10 +30,14 @@ int runProcess(const QString& program, const QStringList& arguments, bool wait,
 // Deletes a folder with its contents (or a file) for good; links are removed, never followed.
 bool deleteDirectory(const QString& path);
 
-// Moves a file or folder. `to` is an existing folder, which receives the item under its own
-// name, or the item's new full path. A taken name gets a free one ("name (2).ext"); nothing
-// is ever overwritten. Works across file systems.
-bool moveNoReplace(const QString& from, const QString& to);
+// Moves a file or folder to the full path `target`. A taken name (a file, a folder or a link,
+// which is never followed) gets a free one made from it: "name (2).ext", "name (3).ext", ...;
+// nothing is ever overwritten. Works across file systems. On failure returns false and, when
+// `error` is given, says why for the user: when the source could not be removed after a whole
+// copy, the copy stays and so does what is left of the source.
+bool moveNoReplace(const QString& from, const QString& target, QString* error = nullptr);
+// Moves a file or folder into the folder `folder` under its own name, as moveNoReplace.
+bool moveIntoFolder(const QString& from, const QString& folder, QString* error = nullptr);
 
 // The text of a file, decoded by its byte-order mark, every line break made CR LF, cut at its
 // first NUL. A missing file gives an empty text; an unreadable one throws FileError.

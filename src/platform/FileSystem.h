@@ -48,6 +48,8 @@ bool pathExists(const QString& path);      // anything is there, a dangling link
 bool directoryExists(const QString& path); // a directory is there
 // A regular file is there itself: not a link, a folder, a pipe or a device.
 bool isPlainFile(const QString& path);
+// A directory is there itself, not a link to one.
+bool isDirectoryItself(const QString& path);
 // Creates `path` with any missing parents; true when the directory exists afterwards.
 bool forceDirectories(const QString& path);
 
@@ -70,10 +72,16 @@ std::optional<std::int64_t> fileWriteTime(const QString& path);
 // Sets the last-write time, leaving the other times alone; false when it cannot.
 bool setFileWriteTime(const QString& path, std::int64_t fileTime);
 
-// Moves a file or folder to exactly `target`, which must not exist; never replaces anything.
-// Works across file systems (copy, then delete), keeping last-write times. False on failure,
-// with nothing lost: a failed copy leaves the source whole.
-bool moveEntryNoReplace(const QString& source, const QString& target);
+enum class MoveResult {
+    Moved,
+    TargetExists, // something is at the target: nothing was done
+    Failed,       // nothing was done, or a partial copy was removed again
+    SourceKept,   // copied to another file system whole, but the source could not be removed
+};
+// Moves a file or folder to exactly `target`, never replacing anything and never following a
+// link. Works across file systems (copy, then delete), keeping last-write times, and on file
+// systems without an atomic no-replace rename.
+MoveResult moveEntryNoReplace(const QString& source, const QString& target);
 // Deletes a file, a link or a whole folder; a symbolic link is removed, never followed.
 bool deleteTree(const QString& path);
 

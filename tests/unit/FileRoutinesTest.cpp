@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -57,13 +59,44 @@ TEST(moveNoReplace, NeverOverwritesATakenName) {
     EXPECT_TRUE(tree.Names("from").isEmpty());
 }
 
-TEST(moveNoReplace, AnExistingFolderReceivesTheItemUnderItsOwnName) {
+TEST(moveIntoFolder, TheFolderReceivesTheItemUnderItsOwnName) {
     TempTree tree;
     tree.Write("pack/x.txt", "x");
     tree.MakeFolder("library");
-    EXPECT_TRUE(moveNoReplace(tree / "pack", tree / "library"));
+    EXPECT_TRUE(moveIntoFolder(tree / "pack", tree / "library"));
     EXPECT_EQ(tree.Read("library/pack/x.txt"), "x");
-    EXPECT_FALSE(moveNoReplace(tree / "pack", tree / "library")) << "the source is gone";
+    QString error;
+    EXPECT_FALSE(moveIntoFolder(tree / "pack", tree / "library", &error)) << "the source is gone";
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(moveNoReplace, ATakenFullPathGetsAFreeNameWhateverIsThere) {
+    TempTree tree;
+    TempTree outside;
+    tree.MakeFolder("dst/faces");                                 // a folder
+    tree.Write("dst/b.gif", "old");                               // a file
+    ASSERT_TRUE(QFile::link(outside.Path(), tree / "dst/c.gif")); // a link to a folder outside
+    tree.Write("dst/d (2).gif", "taken too");
+    const struct {
+        const char* from;
+        const char* to;
+        const char* landed;
+    } cases[] = {
+        {"src/faces", "dst/faces", "dst/faces (2)"},    {"src/b.gif", "dst/b.gif", "dst/b (2).gif"},
+        {"src/c.gif", "dst/c.gif", "dst/c (2).gif"},    {"src/d.gif", "dst/d.gif", "dst/d.gif"},
+        {"src/d2/d.gif", "dst/d.gif", "dst/d (3).gif"}, // "(2)" is taken: made from the name
+    };
+    for (const auto& c : cases) {
+        if (QString(c.from).endsWith("faces"))
+            tree.Write(QString(c.from) + "/a.gif", "new");
+        else
+            tree.Write(c.from, "new");
+        EXPECT_TRUE(moveNoReplace(tree / c.from, tree / c.to)) << c.from;
+        EXPECT_TRUE(QFileInfo::exists(tree / c.landed)) << c.landed;
+    }
+    EXPECT_EQ(tree.Read("dst/b.gif"), "old");
+    EXPECT_EQ(tree.Names("dst/faces"), QStringList{}) << "never moved into the folder";
+    EXPECT_EQ(outside.Names(), QStringList{}) << "never through the link";
 }
 
 TEST(moveNoReplace, AcrossFileSystemsKeepsContentsAndTimes) {
@@ -75,12 +108,38 @@ TEST(moveNoReplace, AcrossFileSystemsKeepsContentsAndTimes) {
     tree.Write("pack/a.gif", "picture");
     tree.Write("pack/a.gif.thb", "thumb");
     ASSERT_TRUE(setFileWriteTime(tree / "pack/a.gif.thb", 133'000'000'000'000'000LL));
-    EXPECT_TRUE(moveNoReplace(tree / "pack", other.path()));
+    EXPECT_TRUE(moveIntoFolder(tree / "pack", other.path()));
     QFile moved(other.path() + "/pack/a.gif");
     ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
     EXPECT_EQ(moved.readAll(), "picture");
     EXPECT_EQ(fileWriteTime(other.path() + "/pack/a.gif.thb"), 133'000'000'000'000'000LL);
     EXPECT_FALSE(QFile::exists(tree / "pack"));
+}
+
+TEST(moveNoReplace, ASourceThatCannotBeRemovedAfterACopyIsReportedOnce) {
+    QTemporaryDir other(QDir::tempPath() == "/dev/shm" ? "/tmp/jolvex-XXXXXX"
+                                                       : "/dev/shm/jolvex-XXXXXX");
+    TempTree tree;
+    if (!other.isValid())
+        GTEST_SKIP() << "no second file system to move to";
+    tree.Write("pack/a.gif", "picture");
+    tree.Write("pack/locked.gif", "stuck");
+    // An immutable file cannot be deleted, not even by root.
+    const QString locked = tree / "pack/locked.gif";
+    if (QProcess::execute("chattr", {"+i", locked}) != 0)
+        GTEST_SKIP() << "this file system cannot make a file immutable";
+    QString error;
+    const bool moved = moveIntoFolder(tree / "pack", other.path(), &error);
+    QProcess::execute("chattr", {"-i", locked});
+    EXPECT_FALSE(moved);
+    EXPECT_TRUE(error.contains(QString::fromUtf8("无法删除"))) << error.toStdString();
+    EXPECT_EQ(QDir(other.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList{"pack"})
+        << "copied once, never again under another name";
+    QFile copy(other.path() + "/pack/locked.gif");
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), "stuck") << "the copy is whole";
+    EXPECT_EQ(tree.Read("pack/locked.gif"), "stuck") << "what could not be removed stays";
 }
 
 TEST(moveSubFolders, MovesFoldersOnlyAndRenamesOnCollision) {

@@ -76,6 +76,11 @@ bool isPlainFile(const QString& path) {
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool isDirectoryItself(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool forceDirectories(const QString& path) {
     if (directoryExists(path))
         return true;

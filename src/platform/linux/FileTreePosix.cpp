@@ -130,20 +130,62 @@ bool setFileWriteTime(const QString& path, std::int64_t fileTime) {
     return ::utimensat(AT_FDCWD, nativePath(path).constData(), times, 0) == 0;
 }
 
-bool moveEntryNoReplace(const QString& source, const QString& target) {
+namespace {
+// Another file system: copy, and delete the source only once the copy is whole.
+MoveResult copyThenDelete(const QString& source, const QByteArray& from, const QByteArray& to) {
+    struct stat info {};
+    if (::lstat(to.constData(), &info) == 0)
+        return MoveResult::TargetExists;
+    if (!copyTree(from, to))
+        return MoveResult::Failed;
+    return deleteTree(source) ? MoveResult::Moved : MoveResult::SourceKept;
+}
+
+// For file systems whose rename cannot refuse to replace (some network and FUSE ones): a hard
+// link fails on a taken name; a folder is renamed only after checking that the name is free.
+MoveResult moveWithoutRenameFlag(const QString& source, const QByteArray& from,
+                                 const QByteArray& to) {
+    struct stat info {};
+    if (::lstat(to.constData(), &info) == 0)
+        return MoveResult::TargetExists;
+    struct stat sourceInfo {};
+    if (::lstat(from.constData(), &sourceInfo) != 0)
+        return MoveResult::Failed;
+    if (!S_ISDIR(sourceInfo.st_mode)) {
+        if (::link(from.constData(), to.constData()) != 0) {
+            if (errno == EEXIST)
+                return MoveResult::TargetExists;
+            if (errno == EXDEV)
+                return copyThenDelete(source, from, to);
+            return MoveResult::Failed;
+        }
+        return ::unlink(from.constData()) == 0 ? MoveResult::Moved : MoveResult::SourceKept;
+    }
+    if (::rename(from.constData(), to.constData()) == 0)
+        return MoveResult::Moved;
+    if (errno == EXDEV)
+        return copyThenDelete(source, from, to);
+    return errno == EEXIST || errno == ENOTEMPTY ? MoveResult::TargetExists : MoveResult::Failed;
+}
+} // namespace
+
+MoveResult moveEntryNoReplace(const QString& source, const QString& target) {
     const QByteArray from = nativePath(source);
     const QByteArray to = nativePath(target);
     if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EXDEV)
-        return false;
-    // Another file system: copy, and delete the source only once the copy is whole.
-    struct stat info {};
-    if (::lstat(to.constData(), &info) == 0)
-        return false;
-    if (!copyTree(from, to))
-        return false;
-    return deleteTree(source);
+        return MoveResult::Moved;
+    switch (errno) {
+    case EEXIST:
+        return MoveResult::TargetExists;
+    case EXDEV:
+        return copyThenDelete(source, from, to);
+    case EINVAL:
+    case ENOSYS:
+    case ENOTSUP:
+        return moveWithoutRenameFlag(source, from, to);
+    default:
+        return MoveResult::Failed;
+    }
 }
 
 bool deleteTree(const QString& path) {
