@@ -171,4 +171,23 @@ TEST_F(BarTest, TheUpdateFlagAsksAfterTheBarIsShownAndNoChangesNothing) {
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_TRUE(settings.readAll().contains("UpDate=1")) << "the flag stays for the next start";
 }
+// The popup's place comes from where the bar is, also in the first moments after it appears,
+// before the window manager has confirmed where it put the bar.
+TEST_F(BarTest, ALabelPressedTheMomentTheBarAppearsOpensItsPopupUnderIt) {
+    const int width = ExpectedBarWidth({QStringLiteral("系统"), QStringLiteral("表情")});
+    const int barLeft = (XSession::screenWidth - width) / 2;
+    const QPoint label(barLeft + 7 + 12, 13); // inside 表情's neighbour 系统, at its left part
+    for (int run = 0; run < 3; ++run) {
+        JolvexRun jolvex(session);
+        jolvex.MakeFolder(QStringLiteral("数据/表情"));
+        session.XDo({"mousemove", "100", "700"}); // the pointer is not over the bar before
+        ASSERT_TRUE(jolvex.Start());
+        // One xdotool run waits for the bar to be shown and presses at once.
+        session.XDo({"search", "--sync", "--onlyvisible", "--name", "^Jolvex 1\\.3$", "mousemove",
+                     QString::number(label.x()), QString::number(label.y()), "click", "1"});
+        const QString popup = session.WaitForWindow(kMenuTitle, 3000);
+        ASSERT_FALSE(popup.isEmpty()) << "run " << run;
+        EXPECT_EQ(session.Geometry(popup).topLeft(), QPoint(barLeft + 7, 26)) << "run " << run;
+    }
+}
 } // namespace

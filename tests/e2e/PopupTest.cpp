@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -247,5 +248,23 @@ TEST_F(PopupTest, AnErrorBoxOverTheSubmenuKeepsThePopupsAndTakesTheirInput) {
     EXPECT_EQ(QFile(order).size(),
               Utf16LeLines({QStringLiteral("走丢了.png"), QStringLiteral("小猫.png")}).size())
         << "the read-only order file is left as it was";
+}
+} // namespace
+
+namespace {
+// Another program holding a pointer grab (a menu of its own, a drag) gets the press itself;
+// the popups still see that a press happened outside them.
+TEST_F(PopupTest, APressOutsideClosesThePopupsWhileAnotherProgramGrabsThePointer) {
+    session.Click(labels[1].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    QProcess grabber;
+    grabber.setProcessEnvironment(session.Environment());
+    grabber.start(JOLVEX_POINTER_GRABBER_BINARY, {});
+    ASSERT_TRUE(grabber.waitForReadyRead(5000)) << "the grab did not hold";
+    ASSERT_EQ(grabber.readAll().trimmed(), "grabbed");
+    session.Click(QPoint(900, 600));
+    EXPECT_TRUE(session.WaitForNoWindow(kMenuTitle)) << "the press went unseen";
+    grabber.kill();
+    grabber.waitForFinished(2000);
 }
 } // namespace

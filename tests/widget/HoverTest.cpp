@@ -154,4 +154,16 @@ TEST_F(Hover, HidingTheFirstLevelPopupFreesTheSubmenuChain) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(sub.isNull());
 }
+TEST_F(Hover, APressOnAScrollButtonDoesNothing) {
+    Open(Folder("long", 60, 0, 2), 10, 30); // taller than the screen: the bottom button shows
+    menu->show();
+    ScrollButton* button = menu->scrollButton(ScrollDirection::Down);
+    ASSERT_GT(button->width(), 0);
+    OpenSubMenu(1);
+    preview->showText(menu->font(), "preview", QPoint(10, 10));
+    QTest::mousePress(button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseRelease(button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_TRUE(menu->submenu()->isVisible()) << "the press reached the panel below";
+    EXPECT_TRUE(preview->isVisible());
+}
 } // namespace

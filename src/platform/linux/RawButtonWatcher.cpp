@@ -10,7 +10,7 @@ RawButtonWatcher::RawButtonWatcher(const char* displayName) {
     int event = 0;
     int error = 0;
     int major = 2;
-    int minor = 0;
+    int minor = 2; // from 2.1 on, raw events arrive also while another client grabs the pointer
     if (!XQueryExtension(display_, "XInputExtension", &opcode_, &event, &error) ||
         XIQueryVersion(display_, &major, &minor) != Success) {
         XCloseDisplay(display_);
