@@ -43,7 +43,7 @@ FloatingBar::FloatingBar(Platform& platform, Library& library, FolderPopup& popu
 
     platform_.setWindowTag(this, windowTag_);
     // Off the screen until the labels are built and the bar is placed.
-    requestedPosition_ = QPoint(screenWidth(), 0);
+    requestedPosition_ = QPoint(screenRect().x() + screenRect().width(), screenRect().y());
     setGeometry(QRect(requestedPosition_, panel_->size()));
 }
 
@@ -83,18 +83,19 @@ void FloatingBar::rebuildLabels() {
     }
     layoutSkin();
 
-    const int screenWidth = ::screenWidth();
+    const QRect screen = screenRect();
+    const int screenRight = screen.x() + screen.width();
     int& left = placement_.left;
     if (placement_.hasSavedPosition) {
-        if (left + panel_->width() >= screenWidth)
-            left = screenWidth - panel_->width();
-        if (left < 0)
-            left = 0;
+        if (left + panel_->width() >= screenRight)
+            left = screenRight - panel_->width();
+        if (left < screen.x())
+            left = screen.x();
     } else {
-        left = (screenWidth - panel_->width()) / 2;
+        left = screen.x() + (screen.width() - panel_->width()) / 2;
     }
-    if (left < 0)
-        left = 0;
+    if (left < screen.x())
+        left = screen.x();
     resize(panel_->size());
     moveBar(QPoint(left, placement_.top));
 }
@@ -169,14 +170,16 @@ void FloatingBar::skinReleased(QPoint cursor) {
     skinDragged(cursor);
     skinDown_ = false;
     // The window manager confirms moves late; the position asked for last is the bar's.
+    const QRect screen = screenRect();
+    const int screenRight = screen.x() + screen.width();
     int left = requestedPosition_.x();
     int top = requestedPosition_.y();
-    if (top < kSnapDistance)
-        top = 0;
-    if (left < 0)
-        left = 0;
-    if (left + width() >= ::screenWidth())
-        left = ::screenWidth() - width();
+    if (top < screen.y() + kSnapDistance)
+        top = screen.y();
+    if (left < screen.x())
+        left = screen.x();
+    if (left + width() >= screenRight)
+        left = screenRight - width();
     moveBar(QPoint(left, top));
     placement_.left = left;
 }

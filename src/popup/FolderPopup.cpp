@@ -129,9 +129,10 @@ void FolderPopup::fill(int left, int top) {
     static_cast<ColourPanel*>(dataPanel_)->setColour(colorFromBgr(MenuBackColor));
     discardEntries();
 
-    const int screenHeight = ::screenHeight();
+    const QRect screen = screenRect();
+    const int screenBottom = screen.y() + screen.height(); // just below the screen
     const int available =
-        node_->parent() == context_.library.root() ? screenHeight - top - 3 : screenHeight - 3;
+        node_->parent() == context_.library.root() ? screenBottom - top - 3 : screen.height() - 3;
     const int clientWidth = contentWidth(node_, MenuMaxWidth);
     const int dataWidth = clientWidth - 2;
 
@@ -172,13 +173,13 @@ void FolderPopup::fill(int left, int top) {
         }
     }
 
-    const int screenWidth = ::screenWidth();
+    const int screenRight = screen.x() + screen.width(); // just right of the screen
     const int clientHeight = lastBottom + 3;
-    const int placedTop = top + clientHeight < screenHeight ? top : screenHeight - clientHeight;
-    int placedLeft = screenWidth - clientWidth;
-    if (left + clientWidth < screenWidth)
+    const int placedTop = top + clientHeight < screenBottom ? top : screenBottom - clientHeight;
+    int placedLeft = screenRight - clientWidth;
+    if (left + clientWidth < screenRight)
         placedLeft = left;
-    else if (clientWidth < labelRight_)
+    else if (labelRight_ - clientWidth > screen.x())
         placedLeft = labelRight_ - clientWidth;
     setGeometry(placedLeft, placedTop, clientWidth, clientHeight);
     border_->setGeometry(0, 0, clientWidth, clientHeight);
@@ -290,27 +291,28 @@ void FolderPopup::openSubmenuFor(PopupEntry* entry) {
         return;
 
     bool atRight = submenusOpenRight_;
-    const int left = submenuLeft(x(), width(), submenu->width(), ::screenWidth(), atRight);
+    const int left = submenuLeft(x(), width(), submenu->width(), screenRect(), atRight);
     submenu->setSubmenusOpenRight(atRight);
     submenu->move(left, submenu->y());
     submenu->show();
 }
 
-int FolderPopup::submenuLeft(int parentLeft, int parentWidth, int subWidth, int screenWidth,
+int FolderPopup::submenuLeft(int parentLeft, int parentWidth, int subWidth, const QRect& screen,
                              bool& atRight) {
+    const int screenRight = screen.x() + screen.width();
     if (atRight) {
         const int left = parentLeft + parentWidth - 2;
-        if (left + subWidth < screenWidth)
+        if (left + subWidth < screenRight)
             return left;
         atRight = false;
-        return std::max(0, parentLeft - subWidth + 2);
+        return std::max(screen.x(), parentLeft - subWidth + 2);
     }
     const int left = parentLeft - subWidth + 2;
-    if (left >= 0)
+    if (left >= screen.x())
         return left;
     atRight = true;
     const int right = parentLeft + parentWidth - 2;
-    return right + subWidth >= screenWidth ? screenWidth - subWidth : right;
+    return right + subWidth >= screenRight ? screenRight - subWidth : right;
 }
 
 void FolderPopup::scrollButtonEntered(ScrollDirection direction) {

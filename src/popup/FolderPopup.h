@@ -63,9 +63,9 @@ public:
     const PopupContext& context() const { return context_; }
 
     // Where a submenu of width `subWidth` opens beside a popup at `parentLeft` of `parentWidth`:
-    // overlapping its edge by 2 pixels, to the right or left, flipping at the screen edges.
+    // overlapping its edge by 2 pixels, to the right or left, flipping at the edges of `screen`.
     // `atRight` is the side asked for and becomes the side the submenu's own submenus take.
-    static int submenuLeft(int parentLeft, int parentWidth, int subWidth, int screenWidth,
+    static int submenuLeft(int parentLeft, int parentWidth, int subWidth, const QRect& screen,
                            bool& atRight);
 
     // For tests and the benchmarks: what the popup shows now.

@@ -118,10 +118,11 @@ void PreviewWindow::showText(const QFont& font, const QString& text, QPoint at) 
 }
 
 void PreviewWindow::placeForText(QPoint at) {
-    const int wa = workAreaWidth();
-    const int ha = workAreaHeight();
-    const int maxWidth = (wa / 9) * 4;
-    const int maxHeight = (ha / 9) * 4;
+    const QRect area = workAreaRect();
+    const int wa = area.x() + area.width();  // just right of the work area
+    const int ha = area.y() + area.height(); // just below it
+    const int maxWidth = (area.width() / 9) * 4;
+    const int maxHeight = (area.height() / 9) * 4;
     const QRect needed = textRect(maxWidth, maxHeight, text_->text());
     const int width = std::min(needed.width(), maxWidth) + 2 * kFrame;
     const int height = std::min(needed.height(), maxHeight) + 2 * kFrame;
@@ -159,8 +160,9 @@ void PreviewWindow::placeForPicture(QPoint at) {
     sizeLabel_->setText(picture_->hasPicture()
                             ? QStringLiteral("%1*%2").arg(picture.width()).arg(picture.height())
                             : QString());
-    const int wa = workAreaWidth();
-    const int ha = workAreaHeight();
+    const QRect area = workAreaRect();
+    const int wa = area.x() + area.width();
+    const int ha = area.y() + area.height();
     const int left = at.x() + width < wa ? at.x() : at.x() - width;
     const int top = at.y() + 12 + height < ha ? at.y() + 12 : at.y() - 56 - height;
     setGeometry(left, top, width, height);

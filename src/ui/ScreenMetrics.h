@@ -1,19 +1,27 @@
 #pragma once
 
 #include <QGuiApplication>
+#include <QRect>
 #include <QScreen>
 
-// The primary screen's size (popups and the bar) and work area (the preview), in Qt's
-// device-independent pixels.
+// The primary screen's rectangle (the bar and the popups) and work area (the preview), in Qt's
+// device-independent pixels. With several monitors the primary one need not start at (0, 0):
+// every placement works with these rectangles' edges, not with sizes alone.
+inline QRect screenRect() {
+    return QGuiApplication::primaryScreen()->geometry();
+}
+inline QRect workAreaRect() {
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
 inline int screenWidth() {
-    return QGuiApplication::primaryScreen()->geometry().width();
+    return screenRect().width();
 }
 inline int screenHeight() {
-    return QGuiApplication::primaryScreen()->geometry().height();
+    return screenRect().height();
 }
 inline int workAreaWidth() {
-    return QGuiApplication::primaryScreen()->availableGeometry().width();
+    return workAreaRect().width();
 }
 inline int workAreaHeight() {
-    return QGuiApplication::primaryScreen()->availableGeometry().height();
+    return workAreaRect().height();
 }

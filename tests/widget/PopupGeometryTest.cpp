@@ -137,7 +137,8 @@ TEST_F(PopupGeometry, SubmenuPlacementAndFlips) {
     };
     for (const auto& c : cases) {
         bool atRight = c.atRight;
-        EXPECT_EQ(FolderPopup::submenuLeft(c.parentLeft, c.parentWidth, c.subWidth, 1280, atRight),
+        EXPECT_EQ(FolderPopup::submenuLeft(c.parentLeft, c.parentWidth, c.subWidth,
+                                           QRect(0, 0, 1280, 800), atRight),
                   c.left)
             << c.parentLeft << "," << c.parentWidth << "," << c.atRight;
         EXPECT_EQ(atRight, c.nextAtRight);
