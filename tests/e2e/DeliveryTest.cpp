@@ -66,6 +66,22 @@ TEST_F(DeliveryTest, ASnippetArrivesAsText) {
     EXPECT_TRUE(chat.HasFocus());
 }
 
+TEST_F(DeliveryTest, CtrlVArrivesWhenTheKeyboardLayoutHasNoLatinV) {
+    // A Cyrillic-only layout: no key of the keyboard carries the letter v.
+    session.Run("setxkbmap", {"-display", session.Display(), "ru"});
+    ASSERT_FALSE(session.Run("xmodmap", {"-display", session.Display(), "-pke"}).contains(" v "))
+        << "the layout still has a v key";
+    const QString path = folder.path() + QStringLiteral("/好.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QString::fromUtf8("你好").toUtf8());
+    file.close();
+    Delivery delivery(session, "text", path);
+    ASSERT_TRUE(delivery.WaitDelivered());
+    EXPECT_EQ(chat.WaitForReport("paste-text"), QString::fromUtf8("paste-text 你好"));
+    EXPECT_TRUE(chat.HasFocus());
+}
+
 TEST_F(DeliveryTest, AMissingSnippetPastesAnEmptyText) {
     Delivery delivery(session, "text", folder.path() + "/gone.txt");
     ASSERT_TRUE(delivery.WaitDelivered());

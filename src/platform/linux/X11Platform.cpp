@@ -61,6 +61,8 @@ public:
             tagAtom_ = XInternAtom(display_, kTagProperty, False);
     }
 
+    ~X11Platform() override { restoreBorrowedKey(); }
+
     void makeNonActivatingWindow(QWidget* window, WindowRole role) override {
         Qt::WindowFlags flags = Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                                 Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint;
@@ -146,7 +148,9 @@ public:
         else if (virtualKey >= 0x30 && virtualKey <= 0x39)
             keysym = XK_0 + (virtualKey - 0x30);
         const KeyCode control = XKeysymToKeycode(display_, XK_Control_L);
-        const KeyCode key = XKeysymToKeycode(display_, keysym);
+        KeyCode key = XKeysymToKeycode(display_, keysym);
+        if (key == 0)
+            key = borrowKeyCode(keysym); // a layout without the letter (Cyrillic, Greek, ...)
         if (control == 0 || key == 0)
             return;
         XTestFakeKeyEvent(display_, control, True, CurrentTime);
@@ -169,6 +173,49 @@ public:
     }
 
 private:
+    // Maps `keysym` on a key code that carries no symbol, as input tools do, and gives the key
+    // code back a little later: the receiving window translates the key with the mapping it
+    // knows when the event reaches it. 0 when the keyboard has no free key code.
+    KeyCode borrowKeyCode(KeySym keysym) {
+        if (borrowedKey_ != 0) {
+            restoreBorrowedKey();
+        }
+        int minCode = 0;
+        int maxCode = 0;
+        XDisplayKeycodes(display_, &minCode, &maxCode);
+        int perCode = 0;
+        KeySym* map = XGetKeyboardMapping(display_, static_cast<KeyCode>(minCode),
+                                          maxCode - minCode + 1, &perCode);
+        if (!map)
+            return 0;
+        KeyCode spare = 0;
+        for (int code = maxCode; code >= minCode && spare == 0; --code) {
+            bool empty = true;
+            for (int level = 0; level < perCode && empty; ++level)
+                empty = map[(code - minCode) * perCode + level] == NoSymbol;
+            if (empty)
+                spare = static_cast<KeyCode>(code);
+        }
+        XFree(map);
+        if (spare == 0)
+            return 0;
+        KeySym symbols[2] = {keysym, keysym};
+        XChangeKeyboardMapping(display_, spare, 2, symbols, 1);
+        XSync(display_, False);
+        borrowedKey_ = spare;
+        QTimer::singleShot(1000, &timerContext_, [this] { restoreBorrowedKey(); });
+        return spare;
+    }
+
+    void restoreBorrowedKey() {
+        if (borrowedKey_ == 0)
+            return;
+        KeySym none[2] = {NoSymbol, NoSymbol};
+        XChangeKeyboardMapping(display_, borrowedKey_, 2, none, 1);
+        XFlush(display_);
+        borrowedKey_ = 0;
+    }
+
     void writeTag(QWidget* window, std::uint32_t tag) {
         if (!display_ || !window->testAttribute(Qt::WA_WState_Created))
             return;
@@ -216,6 +263,8 @@ private:
 
     Display* display_ = nullptr;
     Atom tagAtom_ = 0;
+    KeyCode borrowedKey_ = 0; // a key code mapped for a paste, given back shortly after
+    QObject timerContext_;    // ends the timers of this object with it
     std::unique_ptr<RawButtonWatcher> watcher_;
     std::unique_ptr<QTimer> pollTimer_;
     std::function<void()> pollPress_;
