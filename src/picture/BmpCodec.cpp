@@ -1,5 +1,6 @@
 // Windows BMP: reading the uncompressed forms (1, 4, 8, 16, 24 and 32 bits per pixel, with or
-// without bit-field masks, bottom-up or top-down) and writing 24-bit files.
+// without bit-field masks, bottom-up or top-down) and the run-length encoded ones (RLE8, RLE4),
+// and writing 24-bit files.
 
 #include "picture/Picture.h"
 
@@ -29,6 +30,56 @@ int channel(quint32 pixel, quint32 mask) {
 
 [[noreturn]] void throwDamaged() {
     throw PictureError(QStringLiteral("BMP 文件已损坏。"));
+}
+
+// Expands RLE8 (`bits` 8) or RLE4 (`bits` 4) data into one palette index per pixel, rows from
+// the bottom. Runs past the right edge are cut, rows past the top are dropped, and data that
+// ends early leaves the rest at index 0: the work is bounded by the picture's size.
+QByteArray expandRunLengths(const QByteArray& b, qsizetype at, int bits, qint64 width,
+                            qint64 height) {
+    QByteArray indices(width * height, '\0');
+    auto* out = reinterpret_cast<uchar*>(indices.data());
+    const auto* data = reinterpret_cast<const uchar*>(b.constData());
+    const qsizetype end = b.size();
+    qint64 x = 0;
+    qint64 y = 0;
+    auto put = [&](uchar index) {
+        if (x < width && y < height)
+            out[y * width + x] = index;
+        ++x;
+    };
+    while (at + 1 < end && y < height) {
+        const int count = data[at];
+        const uchar value = data[at + 1];
+        at += 2;
+        if (count > 0) { // a run of `count` pixels
+            for (int i = 0; i < count && x < width; ++i)
+                put(bits == 8 ? value : (i % 2 == 0 ? value >> 4 : value & 0x0F));
+            continue;
+        }
+        if (value == 0) { // end of line
+            x = 0;
+            ++y;
+        } else if (value == 1) { // end of picture
+            break;
+        } else if (value == 2) { // move right and up
+            if (at + 1 >= end)
+                break;
+            x += data[at];
+            y += data[at + 1];
+            at += 2;
+        } else { // `value` pixels given one by one, padded to a 16-bit boundary
+            const qsizetype bytes = bits == 8 ? value : (value + 1) / 2;
+            if (at + bytes > end)
+                break;
+            for (int i = 0; i < value; ++i) {
+                const uchar byte = data[at + (bits == 8 ? i : i / 2)];
+                put(bits == 8 ? byte : (i % 2 == 0 ? byte >> 4 : byte & 0x0F));
+            }
+            at += bytes + (bytes % 2);
+        }
+    }
+    return indices;
 }
 } // namespace
 
@@ -65,7 +116,8 @@ QImage decodeBmp(const QByteArray& b) {
     } else {
         throwDamaged();
     }
-    if (compression != 0 && compression != 3 && compression != 6)
+    const bool runLengths = (compression == 1 && bits == 8) || (compression == 2 && bits == 4);
+    if (compression != 0 && compression != 3 && compression != 6 && !runLengths)
         throw PictureError(QStringLiteral("不支持压缩的 BMP 文件。"));
     const bool topDown = height < 0;
     height = std::abs(height);
@@ -87,6 +139,22 @@ QImage decodeBmp(const QByteArray& b) {
         masks[0] = bits == 16 ? 0x7C00 : 0xFF0000;
         masks[1] = bits == 16 ? 0x03E0 : 0x00FF00;
         masks[2] = bits == 16 ? 0x001F : 0x0000FF;
+    }
+
+    if (runLengths) {
+        if (dataOffset > static_cast<quint64>(b.size()))
+            throwDamaged();
+        const QByteArray indices = expandRunLengths(b, dataOffset, bits, width, height);
+        QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+        if (image.isNull())
+            throw PictureError(QStringLiteral("内存不足。"));
+        for (qint64 row = 0; row < height; ++row) {
+            const auto* src = reinterpret_cast<const uchar*>(indices.constData() + row * width);
+            auto* dst = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(height - 1 - row)));
+            for (qint64 x = 0; x < width; ++x)
+                dst[x] = src[x] < palette.size() ? palette[src[x]] : qRgb(0, 0, 0);
+        }
+        return image;
     }
 
     const qint64 stride = ((width * bits + 31) / 32) * 4;

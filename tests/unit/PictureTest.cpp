@@ -109,6 +109,90 @@ TEST(Pictures, BmpOfEveryUncompressedDepth) {
     EXPECT_EQ(decoded.pixel(0, 0), mono.pixel(0, 0));
 }
 
+// A BMP with a 40-byte header, a palette and run-length encoded data.
+QByteArray RunLengthBmp(int width, int height, int bits, const QList<QRgb>& palette,
+                        const QByteArray& data) {
+    const int paletteBytes = 4 * static_cast<int>(palette.size());
+    const int offset = 14 + 40 + paletteBytes;
+    QByteArray b(offset, '\0');
+    b[0] = 'B';
+    b[1] = 'M';
+    qToLittleEndian<quint32>(static_cast<quint32>(offset + data.size()), b.data() + 2);
+    qToLittleEndian<quint32>(static_cast<quint32>(offset), b.data() + 10);
+    qToLittleEndian<quint32>(40, b.data() + 14);
+    qToLittleEndian<qint32>(width, b.data() + 18);
+    qToLittleEndian<qint32>(height, b.data() + 22);
+    qToLittleEndian<quint16>(1, b.data() + 26);
+    qToLittleEndian<quint16>(static_cast<quint16>(bits), b.data() + 28);
+    qToLittleEndian<quint32>(bits == 8 ? 1 : 2, b.data() + 30);
+    qToLittleEndian<quint32>(static_cast<quint32>(palette.size()), b.data() + 46);
+    for (qsizetype i = 0; i < palette.size(); ++i) {
+        b[54 + 4 * i] = static_cast<char>(qBlue(palette[i]));
+        b[54 + 4 * i + 1] = static_cast<char>(qGreen(palette[i]));
+        b[54 + 4 * i + 2] = static_cast<char>(qRed(palette[i]));
+    }
+    return b + data;
+}
+
+// Rows of a decoded picture as palette indices, top row first.
+QList<QList<int>> Indices(const QImage& image, const QList<QRgb>& palette) {
+    QList<QList<int>> rows;
+    for (int y = 0; y < image.height(); ++y) {
+        QList<int> row;
+        for (int x = 0; x < image.width(); ++x)
+            row << static_cast<int>(palette.indexOf(image.pixel(x, y) | 0xFF000000));
+        rows << row;
+    }
+    return rows;
+}
+
+TEST(Pictures, RunLengthEncodedBmps) {
+    const QList<QRgb> palette{qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
+    const struct {
+        const char* what;
+        int bits;
+        QByteArray data;
+        QList<QList<int>> rows; // top row first; the data starts at the bottom row
+    } cases[] = {
+        {"RLE8 runs and end of line",
+         8,
+         QByteArray::fromHex("0301 0102 0000 0203 0202 0001"),
+         {{3, 3, 2, 2}, {1, 1, 1, 2}}},
+        {"RLE8 pixels one by one, padded",
+         8,
+         QByteArray::fromHex("0003 010203 00 0000 0402 0001"),
+         {{2, 2, 2, 2}, {1, 2, 3, 0}}},
+        {"RLE8 a move right and up",
+         8,
+         QByteArray::fromHex("0002 0201 0203 0001"),
+         {{0, 0, 3, 3}, {0, 0, 0, 0}}},
+        {"RLE4 alternating nibbles",
+         4,
+         QByteArray::fromHex("0412 0000 0003 2310 0001"),
+         {{2, 3, 1, 0}, {1, 2, 1, 2}}},
+        {"a run past the right edge is cut",
+         8,
+         QByteArray::fromHex("FF01 0000 0202 0001"),
+         {{2, 2, 0, 0}, {1, 1, 1, 1}}},
+        {"data that ends early leaves index 0",
+         8,
+         QByteArray::fromHex("0203"),
+         {{0, 0, 0, 0}, {3, 3, 0, 0}}},
+        {"rows past the top are dropped",
+         8,
+         QByteArray::fromHex("0401 0000 0402 0000 0403 0000 0403 0001"),
+         {{2, 2, 2, 2}, {1, 1, 1, 1}}},
+    };
+    for (const auto& c : cases) {
+        const QImage image = decodeBmp(RunLengthBmp(4, 2, c.bits, palette, c.data));
+        ASSERT_EQ(image.size(), QSize(4, 2)) << c.what;
+        EXPECT_EQ(Indices(image, palette), c.rows) << c.what;
+    }
+    // A huge run-length picture is refused by its size before anything is expanded.
+    EXPECT_THROW(decodeBmp(RunLengthBmp(100000, 100000, 8, palette, QByteArray::fromHex("0001"))),
+                 PictureError);
+}
+
 // Frame 1 all red; frame 2 a blue square whose surroundings are transparent, disposed to
 // background; frame 3 one green pixel at (7, 0), restored afterwards; frame 4 two interlaced
 // columns at the left.
