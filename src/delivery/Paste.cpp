@@ -5,8 +5,6 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QMimeData>
 
 #include <memory>
@@ -24,7 +22,7 @@ PasteResult pastePicture(Platform& platform, const QString& path) {
         if (kind == PictureKind::None)
             return PasteResult::NotDecodable;
         const DecodedPicture picture = loadPicture(path);
-        auto data = platform.newClipboardData();
+        auto data = std::make_unique<QMimeData>();
         data->setImageData(picture.image);
         PasteResult result = PasteResult::Pasted;
         if (kind == PictureKind::Gif) {
@@ -34,7 +32,7 @@ PasteResult pastePicture(Platform& platform, const QString& path) {
                 result = PasteResult::PastedWithoutFileList;
             }
         }
-        QGuiApplication::clipboard()->setMimeData(data.release());
+        platform.setClipboard(std::move(data));
         platform.sendCtrlKey(kVirtualKeyV);
         return result;
     } catch (const std::exception&) {
@@ -44,9 +42,9 @@ PasteResult pastePicture(Platform& platform, const QString& path) {
 
 void pasteText(Platform& platform, const QString& path) {
     const QString text = loadTextFile(path);
-    auto data = platform.newClipboardData();
+    auto data = std::make_unique<QMimeData>();
     data->setText(toNativeLineBreaks(text));
-    QGuiApplication::clipboard()->setMimeData(data.release());
+    platform.setClipboard(std::move(data));
     platform.sendCtrlKey(kVirtualKeyV);
 }
 

@@ -42,10 +42,11 @@ public:
     // synthetic key events to the window that has the keyboard focus.
     virtual void sendCtrlKey(int virtualKey) = 0;
     virtual void beep() = 0;
-    // New, empty clipboard data as this platform's clipboard needs it.
-    virtual std::unique_ptr<QMimeData> newClipboardData() = 0;
     // Adds a one-file list naming `path` to clipboard data, in this platform's own form.
     virtual void addFileListToMimeData(QMimeData* data, const QString& path) = 0;
+    // Puts the data on the clipboard. Data with a file list offers exactly its picture and the
+    // file list: no text form of the path, which a text field would paste.
+    virtual void setClipboard(std::unique_ptr<QMimeData> data) = 0;
 };
 
 // Runs before the application object exists: picks the window-system plugin and similar.

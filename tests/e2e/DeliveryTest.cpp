@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -114,7 +115,33 @@ TEST_F(DeliveryTest, AGifArrivesAsItsFirstFrameAndItsFile) {
     EXPECT_EQ(session.Run("xclip", {"-selection", "clipboard", "-t", "text/plain", "-o"}), "")
         << "a text field must not paste the file's URL";
     EXPECT_EQ(session.Run("xclip", {"-selection", "clipboard", "-t", "UTF8_STRING", "-o"}), "");
+    EXPECT_FALSE(targets.contains("text/x-moz-url")) << "a browser would paste the path as text";
+    EXPECT_FALSE(targets.contains("text/plain"));
     EXPECT_TRUE(chat.HasFocus());
+}
+
+TEST_F(DeliveryTest, ALargeGifGoesOutInPiecesWhole) {
+    // Noise does not compress: its PNG is far larger than one X request may carry.
+    GifPicture noise;
+    noise.screen = QSize(700, 500);
+    for (int i = 0; i < 256; ++i)
+        noise.palette << qRgb(i, (i * 7) % 256, (i * 13) % 256);
+    GifFrame frame{QRect(QPoint(0, 0), noise.screen), {}, 10, 0, -1, false, {}};
+    std::uint32_t state = 12345;
+    for (int i = 0; i < 700 * 500; ++i) {
+        state = state * 1664525u + 1013904223u;
+        frame.pixels << static_cast<std::uint8_t>(state >> 24);
+    }
+    noise.frames = {frame};
+    const QString path = folder.path() + "/noise.gif";
+    ASSERT_TRUE(WriteGif(path, noise));
+    Delivery delivery(session, "image", path);
+    ASSERT_TRUE(delivery.WaitDelivered());
+    EXPECT_EQ(chat.WaitForReport("paste-image"), "paste-image 700x500");
+    const QString png = folder.path() + "/clipboard.png";
+    session.Run("sh", {"-c", "xclip -selection clipboard -t image/png -o > '" + png + "'"});
+    EXPECT_GT(QFileInfo(png).size(), 512 * 1024) << "not large enough to need pieces";
+    EXPECT_EQ(QImage(png).size(), QSize(700, 500)) << "the picture arrived damaged";
 }
 
 TEST_F(DeliveryTest, AMissingPictureIsReportedAndNothingIsPasted) {

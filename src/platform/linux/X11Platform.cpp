@@ -4,15 +4,18 @@
 #include "platform/Platform.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCursor>
 #include <QFont>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
 #include "platform/linux/RawButtonWatcher.h"
+#include "platform/linux/X11ClipboardOwner.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -23,6 +26,7 @@ namespace {
 
 const char* const kTagProperty = "_JOLVEX_WINDOW_TAG";
 const char* const kTagQtProperty = "jolvexWindowTag";
+const QString kUriList = QStringLiteral("text/uri-list");
 
 // Puts the tag back whenever Qt makes a new native window for the widget.
 class TagKeeper : public QObject {
@@ -37,18 +41,6 @@ public:
 
 private:
     std::function<void()> apply_;
-};
-
-// Qt's X11 clipboard offers a file list as plain text too, made from the URLs; a text field
-// would then paste "file:///...". Without text of its own this data answers with no text.
-class FileListMimeData : public QMimeData {
-protected:
-    QVariant retrieveData(const QString& format, QMetaType type) const override {
-        if (format.startsWith(QStringLiteral("text/plain")) && !formats().contains(format) &&
-            hasFormat(QStringLiteral("text/uri-list")))
-            return QString(QLatin1String(""));
-        return QMimeData::retrieveData(format, type);
-    }
 };
 
 class X11Platform : public Platform {
@@ -162,14 +154,23 @@ public:
 
     void beep() override { QApplication::beep(); }
 
-    std::unique_ptr<QMimeData> newClipboardData() override {
-        return std::make_unique<FileListMimeData>();
-    }
-
     // The freedesktop file list, set as raw data (QMimeData::setUrls would add the URL as text).
     void addFileListToMimeData(QMimeData* data, const QString& path) override {
-        data->setData(QStringLiteral("text/uri-list"),
-                      QUrl::fromLocalFile(path).toEncoded() + QByteArrayLiteral("\r\n"));
+        data->setData(kUriList, QUrl::fromLocalFile(path).toEncoded() + QByteArrayLiteral("\r\n"));
+    }
+
+    // Qt's clipboard would offer a file list also as text/plain and text/x-moz-url: data with a
+    // file list is served by an owner of our own.
+    void setClipboard(std::unique_ptr<QMimeData> data) override {
+        if (display_ && data->hasFormat(kUriList)) {
+            if (!clipboardOwner_)
+                clipboardOwner_ = std::make_unique<X11ClipboardOwner>(DisplayString(display_));
+            if (clipboardOwner_->works() &&
+                clipboardOwner_->own(qvariant_cast<QImage>(data->imageData()),
+                                     data->data(kUriList)))
+                return;
+        }
+        QGuiApplication::clipboard()->setMimeData(data.release());
     }
 
 private:
@@ -263,6 +264,7 @@ private:
 
     Display* display_ = nullptr;
     Atom tagAtom_ = 0;
+    std::unique_ptr<X11ClipboardOwner> clipboardOwner_;
     KeyCode borrowedKey_ = 0; // a key code mapped for a paste, given back shortly after
     QObject timerContext_;    // ends the timers of this object with it
     std::unique_ptr<RawButtonWatcher> watcher_;
