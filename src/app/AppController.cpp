@@ -6,6 +6,7 @@
 #include "delivery/ThumbnailCache.h"
 #include "delivery/ThumbnailLoader.h"
 #include "library/Library.h"
+#include "online/UsageReporter.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
@@ -68,7 +69,9 @@ void AppController::startUp() {
     // The tray icon arrives with the tray and System commands.
     bar_->show();
     askUpdateQuestion();
-    // The statistics and update check arrives with the online services.
+    // Reports installation and use, and looks for a newer version for the next start.
+    reporter_ = std::make_unique<UsageReporter>(UsageReporter::configuredServer());
+    reporter_->start();
 }
 
 void AppController::askUpdateQuestion() {

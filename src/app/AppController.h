@@ -17,6 +17,7 @@ class PreviewWindow;
 class SystemCommands;
 class ThumbnailCache;
 class ThumbnailLoader;
+class UsageReporter;
 struct PopupContext;
 
 // The top of the program: owns the long-lived windows, the library and the services they
@@ -46,5 +47,6 @@ private:
     std::unique_ptr<FolderPopup> popup_;
     std::unique_ptr<FloatingBar> bar_;
     std::unique_ptr<SystemCommands> commands_;
+    std::unique_ptr<UsageReporter> reporter_; // ends a request under way when the program ends
     QTimer startTimer_;
 };

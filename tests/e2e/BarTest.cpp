@@ -171,6 +171,22 @@ TEST_F(BarTest, TheUpdateFlagAsksAfterTheBarIsShownAndNoChangesNothing) {
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_TRUE(settings.readAll().contains("UpDate=1")) << "the flag stays for the next start";
 }
+TEST_F(BarTest, TheUpdateQuestionAnsweredYesOpensTheHomePage) {
+    JolvexRun jolvex(session);
+    jolvex.InstallFakeBrowser();
+    jolvex.Write("config/Jolvex/1.0.ini", "[General]\nUpDate=1\n");
+    ASSERT_TRUE(jolvex.Start());
+    const QString question = session.WaitForWindow("^Jolvex$");
+    ASSERT_FALSE(question.isEmpty()) << "no update question";
+    session.XDo({"key", "--window", question, "y"}); // 是 / Yes
+    EXPECT_TRUE(session.WaitForNoWindow("^Jolvex$"));
+    EXPECT_TRUE(WaitUntil([&] { return QFile::exists(jolvex.OpenedFile()); }));
+    QFile opened(jolvex.OpenedFile());
+    ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
+    EXPECT_EQ(opened.readAll().trimmed(), "https://www.jolvex.cn/");
+    EXPECT_TRUE(jolvex.IsRunning());
+}
+
 // The popup's place comes from where the bar is, also in the first moments after it appears,
 // before the window manager has confirmed where it put the bar.
 TEST_F(BarTest, ALabelPressedTheMomentTheBarAppearsOpensItsPopupUnderIt) {

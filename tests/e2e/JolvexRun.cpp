@@ -42,11 +42,18 @@ void JolvexRun::WriteOptions(const QString& text) {
     Write("Options.ini", bytes);
 }
 
+void JolvexRun::InstallFakeBrowser() {
+    const QString script = Folder() + "/bin/xdg-open";
+    Write("bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + OpenedFile().toUtf8() + "'\n");
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 bool JolvexRun::Start() {
     process_ = std::make_unique<QProcess>();
     QProcessEnvironment environment = session_.Environment();
     environment.insert("XDG_CONFIG_HOME", ConfigHome());
     environment.insert("HOME", Folder() + "/home");
+    environment.insert("PATH", Folder() + "/bin:" + environment.value("PATH"));
     process_->setProcessEnvironment(environment);
     process_->setWorkingDirectory(Folder() + "/home");
     process_->setStandardInputFile(QProcess::nullDevice());

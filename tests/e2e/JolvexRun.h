@@ -25,6 +25,11 @@ public:
     // Options.ini as the program writes it: UTF-16LE with a byte-order mark.
     void WriteOptions(const QString& text);
 
+    // Puts a stand-in browser on the program's PATH that writes the address it is given into
+    // OpenedFile() instead of opening it.
+    void InstallFakeBrowser();
+    QString OpenedFile() const { return Folder() + "/opened.txt"; }
+
     bool Start();
     // Waits for the bar; its window id, or empty.
     QString WaitForBar(int timeoutMs = 10000) const;
