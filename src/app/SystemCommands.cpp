@@ -3,6 +3,7 @@
 #include "bar/FloatingBar.h"
 #include "base/OptionsFile.h"
 #include "base/SettingsDate.h"
+#include "import/PackageImporter.h"
 #include "library/Library.h"
 #include "platform/SettingsStore.h"
 #include "ui/MessageBox.h"
@@ -50,7 +51,21 @@ LibraryNode* SystemCommands::command(const QString& caption) const {
 }
 
 void SystemCommands::importPackage() {
-    // The package import arrives with its own change.
+    PackageImporter importer(paths_.exeDir, paths_.dataDir);
+    switch (importer.run(nullptr)) {
+    case PackageImporter::Outcome::Nothing:
+        return;
+    case PackageImporter::Outcome::Failed:
+        showMessageBox(QStringLiteral("导入QQ表情文件出现错误。\n") + importer.error(),
+                       MessageKind::Plain);
+        return;
+    case PackageImporter::Outcome::Imported:
+        showMessageBox(QStringLiteral("导入QQ表情文件完成。"), MessageKind::Plain);
+        // A new top-level folder becomes a new label.
+        library_.reloadTopFolders();
+        bar_.rebuildLabels();
+        return;
+    }
 }
 
 void SystemCommands::openLibraryFolder() {

@@ -82,7 +82,7 @@ bool deleteDirectory(const QString& path) {
     return deleteTree(path);
 }
 
-bool moveNoReplace(const QString& from, const QString& target, QString* error) {
+bool moveNoReplace(const QString& from, const QString& target, QString* error, QString* movedTo) {
     auto fail = [error](const QString& why) {
         if (error)
             *error = why;
@@ -91,6 +91,8 @@ bool moveNoReplace(const QString& from, const QString& target, QString* error) {
     const QString shownFrom = QDir::cleanPath(from);
     if (!pathExists(from))
         return fail(QStringLiteral("找不到 \"%1\"。").arg(shownFrom));
+    if (movedTo)
+        *movedTo = from;
     if (target == from)
         return true;
     const bool isFolder = isDirectoryItself(from);
@@ -102,6 +104,8 @@ bool moveNoReplace(const QString& from, const QString& target, QString* error) {
             continue;
         switch (moveEntryNoReplace(from, candidate)) {
         case MoveResult::Moved:
+            if (movedTo)
+                *movedTo = candidate;
             return true;
         case MoveResult::TargetExists:
             continue;

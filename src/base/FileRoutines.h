@@ -34,8 +34,10 @@ bool deleteDirectory(const QString& path);
 // which is never followed) gets a free one made from it: "name (2).ext", "name (3).ext", ...;
 // nothing is ever overwritten. Works across file systems. On failure returns false and, when
 // `error` is given, says why for the user: when the source could not be removed after a whole
-// copy, the copy stays and so does what is left of the source.
-bool moveNoReplace(const QString& from, const QString& target, QString* error = nullptr);
+// copy, the copy stays and so does what is left of the source. `movedTo` receives the path
+// the item has now.
+bool moveNoReplace(const QString& from, const QString& target, QString* error = nullptr,
+                   QString* movedTo = nullptr);
 // Moves a file or folder into the folder `folder` under its own name, as moveNoReplace.
 bool moveIntoFolder(const QString& from, const QString& folder, QString* error = nullptr);
 
