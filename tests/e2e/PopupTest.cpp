@@ -35,6 +35,20 @@ QList<QRect> LabelRects(const QRect& bar, const QStringList& captions) {
     return rects;
 }
 
+// Clicks the button of a one-button message box with the pointer: tries points along its
+// bottom edge from the right until the box closes. The reported geometry may be off by the
+// window manager's title bar, hence the range of heights.
+bool ClickMessageBoxButton(const XSession& session, const QString& box) {
+    const QRect rect = session.Geometry(box);
+    for (int dx = 20; dx < rect.width(); dx += 12)
+        for (int dy : {20, 28, 36, 44}) {
+            session.Click(QPoint(rect.right() - dx, rect.bottom() - dy));
+            if (session.WaitForNoWindow("^Jolvex$", 150))
+                return true;
+        }
+    return false;
+}
+
 class PopupTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -221,21 +235,8 @@ TEST_F(PopupTest, AnErrorBoxOverTheSubmenuKeepsThePopupsAndTakesTheirInput) {
     EXPECT_TRUE(chat.WaitForReport("paste-", 1000).isEmpty()) << "an entry took a click";
     EXPECT_EQ(Popups().size(), 1);
 
-    // Click the box's button with the pointer: try points along its bottom edge from the right
-    // until the box closes (a press on the rest of the box does nothing either). The reported
-    // geometry may be off by the window manager's title bar, hence the range of heights.
-    const QRect boxRect = session.Geometry(box);
-    bool closed = false;
-    for (int dx = 20; dx < boxRect.width() && !closed; dx += 12) {
-        for (int dy : {20, 28, 36, 44}) {
-            session.Click(QPoint(boxRect.right() - dx, boxRect.bottom() - dy));
-            if (session.WaitForNoWindow("^Jolvex$", 150)) {
-                closed = true;
-                break;
-            }
-        }
-    }
-    ASSERT_TRUE(closed) << "the box's button was not found";
+    // Click the box's button with the pointer (a press on the rest of the box does nothing).
+    ASSERT_TRUE(ClickMessageBoxButton(session, box)) << "the box's button was not found";
     ASSERT_FALSE(jolvex.WaitForExit(500)) << "the program ended: " << jolvex.Output().toStdString();
 
     // The popups stayed and the submenu opened with what was found.
@@ -266,5 +267,52 @@ TEST_F(PopupTest, APressOutsideClosesThePopupsWhileAnotherProgramGrabsThePointer
     EXPECT_TRUE(session.WaitForNoWindow(kMenuTitle)) << "the press went unseen";
     grabber.kill();
     grabber.waitForFinished(2000);
+}
+} // namespace
+
+namespace {
+// The import command from the System popup, its two dialogs driven by keys as a user would.
+TEST_F(PopupTest, ImportingAPackageAddsALabelWithTheRenamedPictures) {
+    TempTree source;
+    source.Write("Files/g1/3F2A.gif", "picture");
+    source.Write("config/Face.Xml",
+                 Utf16LeLines({QStringLiteral("<FACE FileIndex=\"3F2A.gif\">"),
+                               QStringLiteral("<FileName>happy.gif</FileName>"), "</FACE>"}));
+    const QString package = jolvex.Folder() + "/pack.eip";
+    QProcess gsf;
+    gsf.setWorkingDirectory(source.Path());
+    gsf.start("gsf", {"createole", package, "Files", "config"});
+    ASSERT_TRUE(gsf.waitForFinished(10000) && gsf.exitCode() == 0);
+
+    session.Click(labels[0].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    const QRect system = Popups().first();
+    session.Click(QPoint(system.x() + 40, system.y() + 2 + 11)); // 导入QQ表情文件...
+    const QString open = session.WaitForWindow("^(打开|Open)$");
+    ASSERT_FALSE(open.isEmpty()) << "no file dialog";
+    session.XDo({"type", "--delay", "20", package});
+    session.XDo({"key", "Return"});
+    const QString chooser = session.WaitForWindow("^浏览文件夹$");
+    ASSERT_FALSE(chooser.isEmpty()) << "no folder chooser";
+    Artifact("import-folder-chooser.png");
+    // The library itself is the first and only top folder: choose it.
+    EXPECT_TRUE(WaitUntil([&] {
+        session.XDo({"key", "--window", chooser, "Home"});
+        session.XDo({"key", "--window", chooser, "Return"});
+        return session.FindWindows("^浏览文件夹$").isEmpty();
+    }));
+    const QString done = session.WaitForWindow("^Jolvex$", 20000);
+    ASSERT_FALSE(done.isEmpty()) << "no completion message";
+    Artifact("import-done.png");
+    ASSERT_TRUE(ClickMessageBoxButton(session, done)) << "the box's button was not found";
+
+    EXPECT_TRUE(QFile::exists(jolvex.DataDir() + "/pack/g1/happy.gif"))
+        << session.Run("find", {jolvex.DataDir()}).toStdString();
+    EXPECT_FALSE(QFile::exists(jolvex.DataDir() + "/pack/Files"));
+    const QList<QRect> withPack = LabelRects(
+        bar, {QStringLiteral("系统"), QStringLiteral("表情"), QStringLiteral("文字"), "pack"});
+    EXPECT_TRUE(WaitUntil([&] {
+        return jolvex.BarGeometry().width() == withPack.last().right() + 1 + 7 - bar.x();
+    })) << "no new label on the bar";
 }
 } // namespace
