@@ -1,6 +1,7 @@
 #include "app/AppController.h"
 
 #include "app/SystemCommands.h"
+#include "app/TrayIcon.h"
 #include "bar/FloatingBar.h"
 #include "base/OptionsFile.h"
 #include "delivery/ThumbnailCache.h"
@@ -66,12 +67,16 @@ void AppController::startUp() {
     // with the folders found, so that the bar and the Exit command stay reachable.
     runReportingErrors([this] { library_->reloadTopFolders(); });
     bar_->rebuildLabels();
-    // The tray icon arrives with the tray and System commands.
+    tray_ = std::make_unique<TrayIcon>(*platform_, *library_->systemNode(), *bar_);
     bar_->show();
     askUpdateQuestion();
     // Reports installation and use, and looks for a newer version for the next start.
     reporter_ = std::make_unique<UsageReporter>(UsageReporter::configuredServer());
     reporter_->start();
+}
+
+void AppController::bringBack() {
+    commands_->bringBarBack();
 }
 
 void AppController::askUpdateQuestion() {

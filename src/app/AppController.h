@@ -17,6 +17,7 @@ class PreviewWindow;
 class SystemCommands;
 class ThumbnailCache;
 class ThumbnailLoader;
+class TrayIcon;
 class UsageReporter;
 struct PopupContext;
 
@@ -30,6 +31,8 @@ public:
     ~AppController() override;
 
     FloatingBar& bar() const { return *bar_; }
+    // A second start of the program asked for the bar.
+    void bringBack();
 
 private:
     void startUp();
@@ -47,6 +50,7 @@ private:
     std::unique_ptr<FolderPopup> popup_;
     std::unique_ptr<FloatingBar> bar_;
     std::unique_ptr<SystemCommands> commands_;
+    std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<UsageReporter> reporter_; // ends a request under way when the program ends
     QTimer startTimer_;
 };

@@ -1,16 +1,23 @@
 #include "app/SystemCommands.h"
 
+#include "app/AboutDialog.h"
 #include "bar/FloatingBar.h"
+#include "bar/OrderDialog.h"
+#include "base/NameCompare.h"
 #include "base/OptionsFile.h"
 #include "base/SettingsDate.h"
+#include "base/TextCodec.h"
 #include "import/PackageImporter.h"
 #include "library/Library.h"
+#include "library/OrderFile.h"
+#include "platform/FileSystem.h"
 #include "platform/SettingsStore.h"
 #include "ui/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QDesktopServices>
+#include <QSystemTrayIcon>
 #include <QUrl>
 
 SystemCommands::SystemCommands(const AppPaths& paths, Library& library, FloatingBar& bar)
@@ -72,20 +79,71 @@ void SystemCommands::openLibraryFolder() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(paths_.dataDir));
 }
 
+QStringList SystemCommands::topFolderNames() const {
+    QStringList names;
+    const LibraryNode* root = library_.root();
+    for (int i = 1; i < root->childCount(); ++i) // child 0, the System menu, is not listed
+        names << nodeName(root->child(i)->path());
+    return names;
+}
+
 void SystemCommands::orderTopFolders() {
-    // The top-level order dialog arrives with its own change.
+    OrderDialog dialog(topFolderNames());
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint); // above the bar
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+    if (dialog.exec() == QDialog::Accepted)
+        saveTopOrder(dialog.names());
+}
+
+void SystemCommands::saveTopOrder(const QStringList& names) {
+    writeUnicodeLines(library_.dataDir() + PathSeparator + QString::fromLatin1(OrderFileName),
+                      names);
+    library_.reloadTopFolders();
+    bar_.rebuildLabels();
+}
+
+LibraryNode* SystemCommands::hideCommand() const {
+    return command(QStringLiteral("隐藏窗口"));
 }
 
 void SystemCommands::toggleHidden() {
-    // Hiding waits for the tray icon: without it a hidden bar could not come back.
+    LibraryNode* hide = hideCommand();
+    const bool hiding = !hide->isChecked();
+    if (hiding && !QSystemTrayIcon::isSystemTrayAvailable())
+        // No tray icon to bring the bar back: say how it comes back.
+        showMessageBox(QStringLiteral("隐藏后，再次启动 Jolvex 即可重新显示工具条。"),
+                       MessageKind::Plain);
+    hide->setChecked(hiding);
+    bar_.setVisible(!hiding);
+}
+
+void SystemCommands::bringBarBack() {
+    if (hideCommand()->isChecked())
+        toggleHidden();
+    bar_.show();
+    bar_.raise();
 }
 
 void SystemCommands::openHelp() {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(paths_.exeDir + QStringLiteral("Jolvex.chm")));
+    // The compiled help file when there is one, else the guide installed beside the program; a
+    // missing guide does nothing.
+    for (const QString& guide : {paths_.exeDir + QStringLiteral("Jolvex.chm"),
+                                 paths_.exeDir + QStringLiteral("help/index.html")})
+        if (fileExists(guide)) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(guide));
+            return;
+        }
 }
 
 void SystemCommands::showAbout() {
-    // The About dialog arrives with the tray and the other System commands.
+    AboutDialog dialog;
+    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+    dialog.exec();
 }
 
 void SystemCommands::exitProgram() {

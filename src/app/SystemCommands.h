@@ -25,11 +25,20 @@ public:
     // when Options.ini cannot be written: the caller reports it and the program runs on.
     void exitProgram();
 
-    // The command nodes, in menu order (for tests).
+    // Writes the order of the top-level folders to the library's Order.ini, then rebuilds the
+    // tree and the bar. Throws FileError when the file cannot be written: then nothing changes.
+    void saveTopOrder(const QStringList& names);
+    // The names of the top-level folders in the bar's order.
+    QStringList topFolderNames() const;
+    // A second start asked for the bar: shown if hidden, and put on top.
+    void bringBarBack();
+
+    // The command node with this caption (for tests).
     LibraryNode* command(const QString& caption) const;
 
 private:
     void addCommands();
+    LibraryNode* hideCommand() const;
 
     AppPaths paths_;
     Library& library_;

@@ -1,4 +1,5 @@
 #include "app/AppController.h"
+#include "app/SingleInstance.h"
 #include "platform/Platform.h"
 
 #include <QApplication>
@@ -21,6 +22,12 @@ int main(int argc, char** argv) {
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslations);
 
+    // A second start for the same program folder brings the running bar back and ends.
+    SingleInstance instance(QCoreApplication::applicationDirPath());
+    if (!instance.isFirst())
+        return 0;
     AppController controller(QCoreApplication::applicationDirPath());
+    QObject::connect(&instance, &SingleInstance::calledBack, &controller,
+                     [&controller] { controller.bringBack(); });
     return QApplication::exec();
 }

@@ -31,7 +31,7 @@ QStringList entriesNamed(const QString& folder, const QString& name) {
 class BusyWindow {
 public:
     explicit BusyWindow(const QString& package) {
-        progress_.setWindowTitle(QStringLiteral("Jolvex"));
+        progress_.setWindowTitle(QStringLiteral("导入QQ表情文件"));
         progress_.setLabelText(QStringLiteral("正在导入 \"%1\"……").arg(package));
         progress_.setCancelButton(nullptr);
         progress_.setRange(0, 0);

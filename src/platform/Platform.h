@@ -35,6 +35,8 @@ public:
     virtual bool leftOrRightButtonDown() = 0;
     virtual QPoint cursorPos() = 0;
     virtual void setCursorPos(const QPoint& position) = 0;
+    // A synthetic press and release of the left button where the pointer is.
+    virtual void sendLeftClick() = 0;
     // Calls `onPress` for every press of the left or right button anywhere on the screen,
     // including presses over other programs; an empty function stops watching.
     virtual void watchButtonPresses(std::function<void()> onPress) = 0;

@@ -3,6 +3,7 @@
 #include "XSession.h"
 
 #include "platform/Platform.h"
+#include "support/TempTree.h"
 
 #include <QDir>
 #include <QFile>
@@ -205,5 +206,42 @@ TEST_F(BarTest, ALabelPressedTheMomentTheBarAppearsOpensItsPopupUnderIt) {
         ASSERT_FALSE(popup.isEmpty()) << "run " << run;
         EXPECT_EQ(session.Geometry(popup).topLeft(), QPoint(barLeft + 7, 26)) << "run " << run;
     }
+}
+// The order dialog from the System popup, driven by keys: a name moves up three times and OK
+// rewrites the top-level Order.ini and the bar.
+TEST_F(BarTest, TheOrderDialogMovesANameUpAndOkRewritesTheBar) {
+    JolvexRun jolvex(session);
+    jolvex.Write(QStringLiteral("数据/Order.ini"),
+                 Utf16LeLines({QStringLiteral("表情"), QStringLiteral("文字")}));
+    for (const char* name : {"表情", "文字", "动物", "植物", "风景"})
+        jolvex.MakeFolder(QStringLiteral("数据/") + QString::fromUtf8(name));
+    ASSERT_TRUE(jolvex.Start());
+    const QRect bar = jolvex.BarGeometry();
+    ASSERT_TRUE(bar.isValid());
+    session.Click(QPoint(bar.x() + 12, bar.y() + 13)); // 系统
+    const QString popup = session.WaitForWindow(kMenuTitle);
+    ASSERT_FALSE(popup.isEmpty());
+    const QRect system = session.Geometry(popup);
+    session.Click(QPoint(system.x() + 40, system.y() + 1 + 50 + 11)); // 主菜单顺序调整...
+    const QString dialog = session.WaitForWindow("^主菜单顺序调整$");
+    ASSERT_FALSE(dialog.isEmpty()) << "no order dialog";
+    // The list: 表情 文字 (Order.ini), then 动物 植物 风景 by name. Select the fourth, 植物,
+    // move it up three times, then OK. The list has the focus, on its first row.
+    session.XDo({"windowactivate", "--sync", dialog});
+    for (const char* key :
+         {"Down", "Down", "Down", "Tab", "space", "space", "space", "Tab", "Tab", "space"})
+        session.XDo({"key", "--delay", "30", key});
+    ASSERT_TRUE(session.WaitForNoWindow("^主菜单顺序调整$"));
+    QFile order(jolvex.DataDir() + "/Order.ini");
+    ASSERT_TRUE(order.open(QIODevice::ReadOnly));
+    EXPECT_EQ(order.readAll(),
+              Utf16LeLines({QStringLiteral("植物"), QStringLiteral("表情"), QStringLiteral("文字"),
+                            QStringLiteral("动物"), QStringLiteral("风景")}));
+    // The label after 系统 opens 植物, an empty folder: one row.
+    const int second = bar.x() + ExpectedBarWidth({QStringLiteral("系统")}) - 7;
+    session.Click(QPoint(second + 10, bar.y() + 13));
+    const QString opened = session.WaitForWindow(kMenuTitle);
+    ASSERT_FALSE(opened.isEmpty());
+    EXPECT_EQ(session.Geometry(opened).height(), 22 + 4) << "not the empty folder 植物";
 }
 } // namespace

@@ -316,3 +316,35 @@ TEST_F(PopupTest, ImportingAPackageAddsALabelWithTheRenamedPictures) {
     })) << "no new label on the bar";
 }
 } // namespace
+
+namespace {
+// Entry rows of the System popup, from its top edge: the centre of the row of `index`.
+int SystemRowCentre(int index) {
+    const int rows[] = {1, 23, 45, 50, 72, 94, 99, 121, 143, 148};
+    return 1 + rows[index] + (index == 2 || index == 6 || index == 9 ? 2 : 11);
+}
+
+TEST_F(PopupTest, ASecondStartBringsTheHiddenBarBackAndEnds) {
+    session.Click(labels[0].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    const QRect system = Popups().first();
+    session.Click(QPoint(system.x() + 40, system.y() + SystemRowCentre(4))); // 隐藏窗口
+    // No tray on this display: a message says how the bar comes back.
+    const QString told = session.WaitForWindow("^Jolvex$");
+    ASSERT_FALSE(told.isEmpty()) << "no word on how the bar comes back";
+    ASSERT_TRUE(ClickMessageBoxButton(session, told));
+    EXPECT_TRUE(session.WaitForNoWindow("^Jolvex 1\\.3$")) << "the bar is still shown";
+
+    QProcess second;
+    QProcessEnvironment environment = session.Environment();
+    environment.insert("XDG_CONFIG_HOME", jolvex.ConfigHome());
+    environment.insert("HOME", jolvex.Folder() + "/home");
+    second.setProcessEnvironment(environment);
+    second.start(jolvex.Folder() + "/jolvex", {});
+    ASSERT_TRUE(second.waitForFinished(10000)) << "the second start did not end";
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_FALSE(jolvex.WaitForBar(5000).isEmpty()) << "the first bar did not come back";
+    EXPECT_TRUE(jolvex.IsRunning());
+}
+
+} // namespace

@@ -117,6 +117,14 @@ public:
 
     void setCursorPos(const QPoint& position) override { QCursor::setPos(position); }
 
+    void sendLeftClick() override {
+        if (!display_)
+            return;
+        XTestFakeButtonEvent(display_, Button1, True, CurrentTime);
+        XTestFakeButtonEvent(display_, Button1, False, CurrentTime);
+        XFlush(display_);
+    }
+
     void watchButtonPresses(std::function<void()> onPress) override {
         if (display_ && !watcher_) {
             watcher_ = std::make_unique<RawButtonWatcher>(DisplayString(display_));
