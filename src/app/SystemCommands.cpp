@@ -20,6 +20,20 @@
 #include <QSystemTrayIcon>
 #include <QUrl>
 
+namespace {
+// Brings a dialog to the front once its modal loop runs. Showing it before exec() would leave
+// it without modality: a window's modality takes effect when it is shown.
+void bringForwardOnceShown(QDialog& dialog) {
+    QMetaObject::invokeMethod(
+        &dialog,
+        [&dialog] {
+            dialog.raise();
+            dialog.activateWindow();
+        },
+        Qt::QueuedConnection);
+}
+} // namespace
+
 SystemCommands::SystemCommands(const AppPaths& paths, Library& library, FloatingBar& bar)
     : paths_(paths), library_(library), bar_(bar) {
     addCommands();
@@ -90,9 +104,7 @@ QStringList SystemCommands::topFolderNames() const {
 void SystemCommands::orderTopFolders() {
     OrderDialog dialog(topFolderNames());
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint); // above the bar
-    dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
+    bringForwardOnceShown(dialog);
     if (dialog.exec() == QDialog::Accepted)
         saveTopOrder(dialog.names());
 }
@@ -140,9 +152,7 @@ void SystemCommands::openHelp() {
 void SystemCommands::showAbout() {
     AboutDialog dialog;
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
-    dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
+    bringForwardOnceShown(dialog);
     dialog.exec();
 }
 

@@ -31,7 +31,11 @@ void TrayIcon::rebuildMenu() {
         QAction* action = menu_.addAction(command->caption());
         action->setCheckable(command->isChecked());
         action->setChecked(command->isChecked());
-        connect(action, &QAction::triggered, this, [command] { command->trigger(); });
+        // Run once the menu has closed: a command may open a modal dialog.
+        connect(action, &QAction::triggered, this, [this, command] {
+            QMetaObject::invokeMethod(
+                this, [command] { command->trigger(); }, Qt::QueuedConnection);
+        });
     }
 }
 

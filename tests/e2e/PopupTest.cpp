@@ -38,12 +38,16 @@ QList<QRect> LabelRects(const QRect& bar, const QStringList& captions) {
 // Clicks the button of a one-button message box with the pointer: tries points along its
 // bottom edge from the right until the box closes. The reported geometry may be off by the
 // window manager's title bar, hence the range of heights.
-bool ClickMessageBoxButton(const XSession& session, const QString& box) {
-    const QRect rect = session.Geometry(box);
+bool ClickMessageBoxButton(const XSession& session, const QString& box,
+                           const QString& title = QStringLiteral("^Jolvex$")) {
+    // Right after the box appears the window manager may still be framing it: its geometry
+    // reads as empty for a moment.
+    QRect rect;
+    WaitUntil([&] { return !(rect = session.Geometry(box)).isEmpty(); });
     for (int dx = 20; dx < rect.width(); dx += 12)
         for (int dy : {20, 28, 36, 44}) {
             session.Click(QPoint(rect.right() - dx, rect.bottom() - dy));
-            if (session.WaitForNoWindow("^Jolvex$", 150))
+            if (session.WaitForNoWindow(title, 150))
                 return true;
         }
     return false;
@@ -347,4 +351,102 @@ TEST_F(PopupTest, ASecondStartBringsTheHiddenBarBackAndEnds) {
     EXPECT_TRUE(jolvex.IsRunning());
 }
 
+} // namespace
+
+namespace {
+// The tray: a real tray host on the display, the icon's menu with the System commands, Hide
+// and show through it, and the modal branch while the About dialog is open.
+class TrayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(session.Ready());
+        tray.setProcessEnvironment(session.Environment());
+        tray.start("trayer", {"--edge", "bottom", "--align", "right", "--widthtype", "request",
+                              "--height", "24", "--SetDockType", "true"});
+        ASSERT_TRUE(tray.waitForStarted(5000));
+        ASSERT_TRUE(jolvex.Start());
+        ASSERT_FALSE(jolvex.WaitForBar().isEmpty());
+    }
+    void TearDown() override {
+        tray.kill();
+        tray.waitForFinished(2000);
+    }
+    // The program's windows that are shown, by id.
+    QStringList Shown() const {
+        return session
+            .XDo({"search", "--onlyvisible", "--pid", QString::number(jolvex.ProcessId()), ""})
+            .split('\n', Qt::SkipEmptyParts);
+    }
+    // Whether the tray menu shows: a tall window of the program near the icon.
+    bool MenuShown() const {
+        for (const QString& window : Shown()) {
+            const QRect rect = session.Geometry(window);
+            if (rect.height() > 100 && rect.x() > 900 && rect.y() > 400)
+                return true;
+        }
+        return false;
+    }
+    // The icon: the program's small window that the tray host holds.
+    QRect Icon() const {
+        for (const QString& window : Shown()) {
+            const QRect rect = session.Geometry(window);
+            if (rect.width() <= 48 && rect.height() <= 48 && rect.y() > 600)
+                return rect;
+        }
+        return {};
+    }
+
+    XSession session;
+    JolvexRun jolvex{session};
+    QProcess tray;
+};
+
+TEST_F(TrayTest, TheIconsMenuHidesAndShowsTheBar) {
+    QRect icon;
+    ASSERT_TRUE(WaitUntil([&] { return (icon = Icon()).isValid(); }, 10000)) << "no tray icon";
+    const int before = Shown().size();
+    session.Click(icon.center());
+    ASSERT_TRUE(WaitUntil([&] { return Shown().size() > before; })) << "no menu";
+    QDir().mkpath(JOLVEX_ARTIFACT_DIR);
+    session.Screenshot(JOLVEX_ARTIFACT_DIR "/tray-menu.png");
+    // The fifth item, 隐藏窗口: the menu opens upwards from the bottom edge, so it is reached
+    // by keys.
+    for (const char* key : {"Down", "Down", "Down", "Down", "Return"})
+        session.XDo({"key", "--delay", "30", key});
+    EXPECT_TRUE(session.WaitForNoWindow("^Jolvex 1\\.3$")) << "the bar is still shown";
+
+    const int hidden = Shown().size();
+    session.Click(icon.center());
+    ASSERT_TRUE(WaitUntil([&] { return Shown().size() > hidden; }))
+        << "no menu: " << before << " " << hidden << " " << Shown().size();
+    for (const char* key : {"Down", "Down", "Down", "Down", "Return"})
+        session.XDo({"key", "--delay", "30", key});
+    EXPECT_FALSE(jolvex.WaitForBar(5000).isEmpty()) << "the bar did not come back";
+}
+TEST_F(TrayTest, WhileADialogIsOpenTheIconBringsItForwardInsteadOfTheMenu) {
+    QRect icon;
+    ASSERT_TRUE(WaitUntil([&] { return (icon = Icon()).isValid(); }, 10000)) << "no tray icon";
+    const int before = Shown().size();
+    session.Click(icon.center());
+    ASSERT_TRUE(WaitUntil([&] { return Shown().size() > before; })) << "no menu";
+    ASSERT_TRUE(MenuShown());
+    for (const char* key : {"Down", "Down", "Down", "Down", "Down", "Down", "Return"})
+        session.XDo({"key", "--delay", "30", key}); // 关于Jolvex
+    const QString about = session.WaitForWindow("^关于 Jolvex$");
+    ASSERT_FALSE(about.isEmpty()) << "no About dialog";
+    EXPECT_TRUE(WaitUntil([&] { return !MenuShown(); })) << "the menu stayed under the dialog";
+
+    session.Click(icon.center());
+    WaitUntil([] { return false; }, 500); // time for a menu to appear, if one would
+    QDir().mkpath(JOLVEX_ARTIFACT_DIR);
+    session.Screenshot(JOLVEX_ARTIFACT_DIR "/tray-click-over-about.png");
+    EXPECT_FALSE(MenuShown()) << "a menu opened over the modal dialog";
+    const QString where = session.XDo({"getmouselocation", "--shell"});
+    EXPECT_TRUE(where.contains(QString("X=%1\n").arg(icon.center().x())) &&
+                where.contains(QString("Y=%1\n").arg(icon.center().y())))
+        << "the pointer did not come back: " << where.toStdString();
+    EXPECT_FALSE(session.FindWindows("^关于 Jolvex$").isEmpty());
+    EXPECT_TRUE(ClickMessageBoxButton(session, about, "^关于 Jolvex$")) << "确定 not found";
+    EXPECT_TRUE(jolvex.IsRunning());
+}
 } // namespace

@@ -99,8 +99,8 @@ TEST_F(SystemCommandsTest, HidingTwiceShowsTheBarAgainAndTheMenuCarriesTheCheckM
         3);
     EXPECT_EQ(actions[4]->text(), QString::fromUtf8("隐藏窗口"));
     EXPECT_TRUE(actions[4]->isChecked());
-    actions[4]->trigger(); // the tray menu runs the same command
-    EXPECT_TRUE(bar->isVisible());
+    actions[4]->trigger(); // the tray menu runs the same command, once the menu has closed
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar->isVisible(); }, 1000));
     EXPECT_FALSE(hide->isChecked());
 }
 
