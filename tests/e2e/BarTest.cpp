@@ -237,9 +237,27 @@ TEST_F(BarTest, TheOrderDialogMovesANameUpAndOkRewritesTheBar) {
     EXPECT_EQ(order.readAll(),
               Utf16LeLines({QStringLiteral("植物"), QStringLiteral("表情"), QStringLiteral("文字"),
                             QStringLiteral("动物"), QStringLiteral("风景")}));
+    // Again, moving a name but cancelling: nothing is written.
+    session.Click(QPoint(bar.x() + 12, bar.y() + 13));
+    const QString again = session.WaitForWindow(kMenuTitle);
+    ASSERT_FALSE(again.isEmpty());
+    session.Click(QPoint(system.x() + 40, system.y() + 1 + 50 + 11));
+    const QString second = session.WaitForWindow("^主菜单顺序调整$");
+    ASSERT_FALSE(second.isEmpty());
+    session.XDo({"windowactivate", "--sync", second});
+    for (const char* key : {"Down", "Tab", "space", "Tab", "Tab", "Tab", "space"}) // 取消
+        session.XDo({"key", "--delay", "30", key});
+    ASSERT_TRUE(session.WaitForNoWindow("^主菜单顺序调整$"));
+    order.close();
+    ASSERT_TRUE(order.open(QIODevice::ReadOnly));
+    EXPECT_EQ(order.readAll(),
+              Utf16LeLines({QStringLiteral("植物"), QStringLiteral("表情"), QStringLiteral("文字"),
+                            QStringLiteral("动物"), QStringLiteral("风景")}))
+        << "Cancel wrote the order";
+
     // The label after 系统 opens 植物, an empty folder: one row.
-    const int second = bar.x() + ExpectedBarWidth({QStringLiteral("系统")}) - 7;
-    session.Click(QPoint(second + 10, bar.y() + 13));
+    const int secondLabel = bar.x() + ExpectedBarWidth({QStringLiteral("系统")}) - 7;
+    session.Click(QPoint(secondLabel + 10, bar.y() + 13));
     const QString opened = session.WaitForWindow(kMenuTitle);
     ASSERT_FALSE(opened.isEmpty());
     EXPECT_EQ(session.Geometry(opened).height(), 22 + 4) << "not the empty folder 植物";

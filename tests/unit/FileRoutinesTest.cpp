@@ -99,9 +99,13 @@ TEST(moveNoReplace, ATakenFullPathGetsAFreeNameWhateverIsThere) {
     EXPECT_EQ(outside.Names(), QStringList{}) << "never through the link";
 }
 
+// A folder template on another file system than the temporary folders of TempTree.
+QString OtherFileSystemTemplate() {
+    return QDir::tempPath() == "/dev/shm" ? "/tmp/jolvex-XXXXXX" : "/dev/shm/jolvex-XXXXXX";
+}
+
 TEST(moveNoReplace, AcrossFileSystemsKeepsContentsAndTimes) {
-    QTemporaryDir other(QDir::tempPath() == "/dev/shm" ? "/tmp/jolvex-XXXXXX"
-                                                       : "/dev/shm/jolvex-XXXXXX");
+    QTemporaryDir other(OtherFileSystemTemplate());
     TempTree tree;
     if (!other.isValid())
         GTEST_SKIP() << "no second file system to move to";
@@ -117,8 +121,7 @@ TEST(moveNoReplace, AcrossFileSystemsKeepsContentsAndTimes) {
 }
 
 TEST(moveNoReplace, ASourceThatCannotBeRemovedAfterACopyIsReportedOnce) {
-    QTemporaryDir other(QDir::tempPath() == "/dev/shm" ? "/tmp/jolvex-XXXXXX"
-                                                       : "/dev/shm/jolvex-XXXXXX");
+    QTemporaryDir other(OtherFileSystemTemplate());
     TempTree tree;
     if (!other.isValid())
         GTEST_SKIP() << "no second file system to move to";
