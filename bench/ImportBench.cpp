@@ -2,6 +2,8 @@
 // in Face.Xml: 7z unpacking, the renaming and the moves into the library.
 #include "import/PackageImporter.h"
 
+#include "base/TextCodec.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -11,34 +13,23 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-QByteArray Utf16(const QString& text) {
-    QByteArray bytes("\xFF\xFE", 2);
-    for (QChar c : text) {
-        bytes.append(char(c.unicode() & 0xFF));
-        bytes.append(char(c.unicode() >> 8));
-    }
-    return bytes;
-}
-
 // Writes the package once; its path.
 QString ThousandPicturePackage(const QTemporaryDir& folder) {
     const QString source = folder.filePath("source");
-    QString description;
+    QStringList description;
     for (int i = 0; i < 1000; ++i) {
         const QString group = QString("%1/Files/g%2").arg(source).arg(i / 100);
         QDir().mkpath(group);
         QFile picture(QString("%1/%2.gif").arg(group).arg(i, 4, 16, QChar('0')));
         picture.open(QIODevice::WriteOnly);
         picture.write(QByteArray(2000, char(i)));
-        description += QString("<FACE FileIndex=\"%1.gif\">\r\n<FileName>face %2.gif</FileName>\r\n"
-                               "</FACE>\r\n")
-                           .arg(i, 4, 16, QChar('0'))
-                           .arg(i);
+        description << QString("<FACE FileIndex=\"%1.gif\">").arg(i, 4, 16, QChar('0'))
+                    << QString("<FileName>face %1.gif</FileName>").arg(i) << "</FACE>";
     }
     QDir().mkpath(source + "/config");
     QFile face(source + "/config/Face.Xml");
     face.open(QIODevice::WriteOnly);
-    face.write(Utf16(description));
+    face.write(encodeUnicodeLines(description));
     face.close();
     const QString package = folder.filePath("thousand.eip");
     QProcess gsf;
