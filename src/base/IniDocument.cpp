@@ -16,8 +16,9 @@ IniDocument IniDocument::parse(const QString& text) {
             const QString name = line.mid(1, line.size() - 2).trimmed();
             current = document.indexOfSection(name);
             if (current < 0) {
-                document.sections_.append({name, {}});
+                document.sections_.append({name, {}, {}});
                 current = document.sections_.size() - 1;
+                document.sectionIndex_.insert(name.toCaseFolded(), current);
             }
             continue;
         }
@@ -27,38 +28,45 @@ IniDocument IniDocument::parse(const QString& text) {
         const QString key = (equals < 0 ? line : line.left(equals)).trimmed();
         const QString value = equals < 0 ? QString() : line.mid(equals + 1).trimmed();
         Section& section = document.sections_[current];
-        bool replaced = false;
-        for (Entry& entry : section.entries)
-            if (entry.key.compare(key, Qt::CaseInsensitive) == 0) {
-                entry.value = value;
-                replaced = true;
-            }
-        if (!replaced)
+        if (Entry* entry = findEntry(section, key)) {
+            entry->value = value; // a key named again: the last value counts
+        } else {
             section.entries.append({key, value});
+            section.keyIndex.insert(key.toCaseFolded(), section.entries.size() - 1);
+        }
     }
     return document;
 }
 
+IniDocument::Entry* IniDocument::findEntry(Section& section, const QString& key) {
+    const qsizetype index = section.keyIndex.value(key.toCaseFolded(), -1);
+    return index < 0 ? nullptr : &section.entries[index];
+}
+
+const IniDocument::Entry* IniDocument::findEntry(const Section& section, const QString& key) {
+    return findEntry(const_cast<Section&>(section), key);
+}
+
 std::optional<QString> IniDocument::value(const QString& section, const QString& key) const {
     if (const Section* found = findSection(section))
-        for (const Entry& entry : found->entries)
-            if (entry.key.compare(key, Qt::CaseInsensitive) == 0)
-                return entry.value;
+        if (const Entry* entry = findEntry(*found, key))
+            return entry->value;
     return std::nullopt;
 }
 
 void IniDocument::setValue(const QString& section, const QString& key, const QString& value) {
     Section* found = findSection(section);
     if (!found) {
-        sections_.append({section, {}});
+        sections_.append({section, {}, {}});
+        sectionIndex_.insert(section.toCaseFolded(), sections_.size() - 1);
         found = &sections_.last();
     }
-    for (Entry& entry : found->entries)
-        if (entry.key.compare(key, Qt::CaseInsensitive) == 0) {
-            entry.value = value;
-            return;
-        }
+    if (Entry* entry = findEntry(*found, key)) {
+        entry->value = value;
+        return;
+    }
     found->entries.append({key, value});
+    found->keyIndex.insert(key.toCaseFolded(), found->entries.size() - 1);
 }
 
 QString IniDocument::serialize() const {
@@ -73,10 +81,7 @@ QString IniDocument::serialize() const {
 }
 
 qsizetype IniDocument::indexOfSection(const QString& name) const {
-    for (qsizetype i = 0; i < sections_.size(); ++i)
-        if (sections_[i].name.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
+    return sectionIndex_.value(name.toCaseFolded(), -1);
 }
 
 IniDocument::Section* IniDocument::findSection(const QString& name) {

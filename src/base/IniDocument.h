@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -26,10 +27,15 @@ private:
     struct Section {
         QString name;
         QList<Entry> entries;
+        QHash<QString, qsizetype> keyIndex; // case-folded key -> position in entries
     };
+    // The entry of `key` in `section`, or null; keys match without regard to letter case.
+    static Entry* findEntry(Section& section, const QString& key);
+    static const Entry* findEntry(const Section& section, const QString& key);
     qsizetype indexOfSection(const QString& name) const;
     Section* findSection(const QString& name);
     const Section* findSection(const QString& name) const;
 
     QList<Section> sections_;
+    QHash<QString, qsizetype> sectionIndex_; // case-folded name -> position in sections_
 };

@@ -3,6 +3,7 @@
 #include "picture/Picture.h"
 #include "platform/FileSystem.h"
 
+#include <QFileInfo>
 #include <QPainter>
 
 #include <cmath>
@@ -10,6 +11,9 @@
 
 namespace {
 constexpr int kBox = 40;
+// Larger than any cache file of at most 40x40 pixels can be, whatever its depth (32 bits: 6400
+// bytes of pixels) and headers (a V5 header, masks or a 256-colour table): twice that margin.
+constexpr qint64 kLargestCacheFile = 16 * 1024;
 // Thumbnails kept in memory (about 6 KB each); the whole memory is dropped past this.
 constexpr int kMemoryLimit = 4096;
 
@@ -91,6 +95,10 @@ ThumbnailLookup ThumbnailCache::lookUp(const QString& path) {
         return {State::Ready, *remembered, 0};
     }
     ++counters_.cacheFileReads;
+    // A larger file is no thumbnail and is not decoded at all: a hostile one could describe a
+    // picture of hundreds of megabytes.
+    if (QFileInfo(cachePath).size() > kLargestCacheFile)
+        return {};
     try {
         QImage thumbnail = decodeBmp(readWholeFile(cachePath));
         if (thumbnail.width() > kBox || thumbnail.height() > kBox)

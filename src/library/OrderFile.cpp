@@ -87,21 +87,21 @@ void applyOrderFile(LibraryNode* node, const QString& path) {
     }
 
     QSet<LibraryNode*> bound;
+    QStringList kept; // lines that still name something; built anew, so pruning stays linear
+    kept.reserve(lines.size());
     int position = 0;
-    qsizetype i = 0;
-    while (i < lines.size()) {
-        const QString key = foldedName(lines[i]);
-        if (!folded.contains(key)) {
-            lines.removeAt(i); // names nothing any more
-            continue;
-        }
-        LibraryNode* target = takeUnbound(exact.value(lines[i]), bound);
+    for (const QString& line : lines) {
+        const QString key = foldedName(line);
+        if (!folded.contains(key))
+            continue; // names nothing any more
+        LibraryNode* target = takeUnbound(exact.value(line), bound);
         if (!target)
             target = takeUnbound(folded.value(key), bound);
         if (target)
             target->moveTo(position++);
-        ++i;
+        kept.append(line);
     }
+    lines = kept;
     if (lines.size() < initialCount)
         writeUnicodeLines(path, lines);
 }
