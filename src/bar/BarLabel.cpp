@@ -1,5 +1,6 @@
 #include "bar/BarLabel.h"
 
+#include <QDragEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -11,6 +12,7 @@ BarLabel::BarLabel(QWidget* parent, const QString& caption, int nodeIndex)
     : QWidget(parent), caption_(caption), nodeIndex_(nodeIndex) {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover, false);
+    setAcceptDrops(true);
 }
 
 void BarLabel::setHighlighted(bool highlighted) {
@@ -44,4 +46,9 @@ void BarLabel::leaveEvent(QEvent*) {
 
 void BarLabel::mousePressEvent(QMouseEvent* event) {
     emit pressed(event->button());
+}
+
+void BarLabel::dragEnterEvent(QDragEnterEvent* event) {
+    emit entered();
+    event->ignore();
 }

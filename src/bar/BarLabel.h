@@ -28,6 +28,9 @@ protected:
     void enterEvent(QEnterEvent*) override;
     void leaveEvent(QEvent*) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // A dragged entry moving onto the label switches the open popup to its folder; the label
+    // itself takes no drop.
+    void dragEnterEvent(QDragEnterEvent* event) override;
 
 private:
     QString caption_;

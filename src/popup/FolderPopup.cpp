@@ -1,7 +1,9 @@
 #include "popup/FolderPopup.h"
 
 #include "base/FileRoutines.h"
+#include "base/NameCompare.h"
 #include "delivery/ThumbnailLoader.h"
+#include "library/EntryDrop.h"
 #include "library/FolderScan.h"
 #include "library/Library.h"
 #include "platform/Platform.h"
@@ -14,6 +16,8 @@
 #include "ui/MessageBox.h"
 #include "ui/ScreenMetrics.h"
 #include "ui/Theme.h"
+
+#include <QApplication>
 
 namespace {
 constexpr int kMinWidth = 92;
@@ -273,6 +277,31 @@ void FolderPopup::hoverTimeout() {
         break;
     }
     default:
+        break;
+    }
+}
+
+void FolderPopup::dropOn(LibraryNode* target) {
+    const QString dragged = context_.drag.sourcePath();
+    QString error;
+    switch (dropEntry(dragged, node_, target, &error)) {
+    case DropResult::Reordered:
+        refill(); // the entries go once the drop has returned
+        break;
+    case DropResult::Moved:
+        topLevelPopup()->hide();
+        break;
+    case DropResult::Failed:
+        // Told once the drag has ended: a message box inside the drop would nest in the drag.
+        QMetaObject::invokeMethod(
+            qApp,
+            [dragged, error] {
+                showMessageBox(
+                    QStringLiteral("无法移动 \"%1\"。\n%2").arg(nodeName(dragged), error),
+                    MessageKind::Error);
+            },
+            Qt::QueuedConnection);
+        refill();
         break;
     }
 }

@@ -51,6 +51,9 @@ public:
     void closeSubmenu();
     // The hover timer ran out: the entry under the pointer opens its submenu or its preview.
     void hoverTimeout();
+    // The dragged entry was dropped on `target` (null: the placeholder): a reorder refills
+    // this popup, a move closes the popups, a failure is reported.
+    void dropOn(LibraryNode* target);
 
     // What the scroll buttons report.
     void scrollButtonEntered(ScrollDirection direction);

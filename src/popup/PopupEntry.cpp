@@ -3,6 +3,7 @@
 #include "delivery/Paste.h"
 #include "delivery/ThumbnailCache.h"
 #include "delivery/ThumbnailLoader.h"
+#include "library/EntryDrop.h"
 #include "library/LibraryNode.h"
 #include "popup/DragSession.h"
 #include "popup/FolderPopup.h"
@@ -13,6 +14,8 @@
 #include "ui/PasteReport.h"
 #include "ui/Theme.h"
 
+#include <QDrag>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -44,6 +47,7 @@ PopupEntry::PopupEntry(FolderPopup& popup, LibraryNode* node)
     setCursor(Qt::ArrowCursor);
     setFocusPolicy(Qt::NoFocus);
     setFont(barFont());
+    setAcceptDrops(true);
 }
 
 PopupEntry* PopupEntry::placeholder(FolderPopup& popup, const QString& caption, QColor colour) {
@@ -165,6 +169,81 @@ void PopupEntry::mouseReleaseEvent(QMouseEvent* event) {
         return;
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         click();
+}
+
+namespace {
+const QString kEntryMime = QStringLiteral("application/x-jolvex-entry");
+constexpr int kDragThreshold = 5;
+} // namespace
+
+void PopupEntry::mouseMoveEvent(QMouseEvent* event) {
+    if (!popup_ || modalWindowsOpen())
+        return;
+    const DragSession& drag = popup_->context().drag;
+    const bool draggable =
+        kind_ == NodeKind::Text || kind_ == NodeKind::Folder || kind_ == NodeKind::Image;
+    // The left button alone, on a snippet, folder or picture, moved more than the threshold.
+    if (!draggable || isPlaceholder() || !drag.isPressed() || drag.isDragging() ||
+        event->buttons() != Qt::LeftButton || event->modifiers() != Qt::NoModifier)
+        return;
+    const QPoint moved = event->globalPosition().toPoint() - drag.pressPoint();
+    if (std::abs(moved.x()) > kDragThreshold || std::abs(moved.y()) > kDragThreshold)
+        startDrag();
+}
+
+void PopupEntry::startDrag() {
+    // The session and the first-level popup outlive the drag; this entry may not: a drop
+    // refills or hides popups while exec() runs.
+    DragSession& drag = popup_->context().drag;
+    FolderPopup* owner = popup_->topLevelPopup();
+    drag.start(path_);
+    auto* mime = new QMimeData;
+    mime->setData(kEntryMime, path_.toUtf8());
+    auto* qdrag = new QDrag(owner);
+    qdrag->setMimeData(mime);
+    qdrag->setPixmap(grab());
+    qdrag->setHotSpot(QPoint(width() / 2, height() / 2));
+    qdrag->exec(Qt::MoveAction);
+    qdrag->deleteLater();
+    drag.release();
+    drag.finish();
+}
+
+bool PopupEntry::takesDrop() const {
+    if (!popup_)
+        return false;
+    return acceptsDrop(popup_->context().drag.sourcePath(), popup_->node(), node_);
+}
+
+void PopupEntry::dragEnterEvent(QDragEnterEvent* event) {
+    if (!event->mimeData()->hasFormat(kEntryMime) || !popup_) {
+        event->ignore();
+        return;
+    }
+    // Turns hot and arms the hover timer, so that resting on a folder opens its submenu and
+    // lets the drop go deeper. Accepted here so that the leave arrives; the move decides.
+    pointerEntered();
+    event->accept();
+}
+
+void PopupEntry::dragMoveEvent(QDragMoveEvent* event) {
+    if (takesDrop())
+        event->acceptProposedAction();
+    else
+        event->ignore(); // the refused cursor
+}
+
+void PopupEntry::dragLeaveEvent(QDragLeaveEvent*) {
+    pointerLeft();
+}
+
+void PopupEntry::dropEvent(QDropEvent* event) {
+    if (!takesDrop()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    popup_->dropOn(node_);
 }
 
 void PopupEntry::click() {

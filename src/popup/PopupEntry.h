@@ -40,11 +40,19 @@ protected:
     void leaveEvent(QEvent*) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void drawCaption(QPainter& painter, QRect rect);
     void drawThumbnail(QPainter& painter, const QColor& pen, const QColor& brush);
     int nodeIndex() const;
+    // Drags this entry; returns once the drag has ended, when this entry may be gone.
+    void startDrag();
+    bool takesDrop() const;
 
     QPointer<FolderPopup> popup_;
     LibraryNode* node_;

@@ -3,6 +3,7 @@
 #include "popup/FolderPopup.h"
 #include "ui/MessageBox.h"
 
+#include <QDragEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -10,6 +11,7 @@
 ScrollButton::ScrollButton(FolderPopup* popup, QWidget* parent, ScrollDirection direction)
     : QWidget(parent), popup_(popup), direction_(direction) {
     setFocusPolicy(Qt::NoFocus);
+    setAcceptDrops(true);
 }
 
 void ScrollButton::setLowered(bool lowered) {
@@ -62,4 +64,17 @@ void ScrollButton::mousePressEvent(QMouseEvent* event) {
 
 void ScrollButton::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
+}
+
+void ScrollButton::dragEnterEvent(QDragEnterEvent* event) {
+    event->accept(); // so that the leave arrives
+    popup_->scrollButtonEntered(direction_);
+}
+
+void ScrollButton::dragMoveEvent(QDragMoveEvent* event) {
+    event->ignore();
+}
+
+void ScrollButton::dragLeaveEvent(QDragLeaveEvent*) {
+    popup_->scrollButtonLeft(direction_);
 }

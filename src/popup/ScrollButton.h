@@ -20,6 +20,10 @@ protected:
     void leaveEvent(QEvent*) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // While an entry is dragged, resting on the button scrolls too; it takes no drop.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
 
 private:
     FolderPopup* popup_;

@@ -450,3 +450,60 @@ TEST_F(TrayTest, WhileADialogIsOpenTheIconBringsItForwardInsteadOfTheMenu) {
     EXPECT_TRUE(jolvex.IsRunning());
 }
 } // namespace
+
+namespace {
+// Organising by dragging with the real pointer: a reorder inside a folder keeps the popup open.
+TEST_F(PopupTest, DraggingAPictureOntoAnotherReordersTheFolder) {
+    session.Click(labels[1].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    const QRect popup = Popups().first();
+    const QPoint a(popup.x() + 2 + 22, popup.y() + 24 + 22); // a.png, after the folder row
+    const QPoint b = a + QPoint(44, 0);                      // b.gif
+    session.Drag(b, a);
+    EXPECT_TRUE(WaitUntil([&] { return QFile::exists(jolvex.DataDir() + "/表情/Order.ini"); }))
+        << "nothing was written";
+    QFile order(jolvex.DataDir() + QStringLiteral("/表情/Order.ini"));
+    ASSERT_TRUE(order.open(QIODevice::ReadOnly));
+    EXPECT_EQ(order.readAll(), Utf16LeLines({QStringLiteral("动物"), "b.gif", "a.png"}));
+    EXPECT_EQ(Popups().size(), 1) << "the popup stays open, refilled";
+    EXPECT_TRUE(chat.WaitForReport("paste-", 500).isEmpty()) << "a drag pasted";
+    EXPECT_TRUE(chat.HasFocus());
+}
+} // namespace
+
+namespace {
+// Across the bar: over another label the popup switches to that folder, and a drop there moves
+// the picture on disk, just before the entry it was dropped on, and closes the popups.
+TEST_F(PopupTest, DraggingAPictureAcrossTheLabelsMovesItIntoAnotherFolder) {
+    session.Click(labels[1].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    const QRect popup = Popups().first();
+    const QPoint a(popup.x() + 2 + 22, popup.y() + 24 + 22); // a.png
+    auto moveTo = [&](QPoint p) {
+        session.XDo({"mousemove", QString::number(p.x()), QString::number(p.y())});
+        WaitUntil([] { return false; }, 60);
+    };
+    moveTo(a);
+    session.XDo({"mousedown", "1"});
+    for (int i = 1; i <= 4; ++i)
+        moveTo(a + QPoint(0, -3 * i)); // past the threshold: the drag begins
+    moveTo(labels[2].center() + QPoint(-4, 0));
+    moveTo(labels[2].center());
+    ASSERT_TRUE(WaitUntil([&] {
+        return Popups().size() == 1 && Popups().first().x() == labels[2].x();
+    })) << "the popup did not switch to 文字";
+    const QRect words = Popups().first();
+    const QPoint snippet(words.x() + 40, words.y() + 2 + 11); // 晚安
+    moveTo(snippet + QPoint(0, -4));
+    moveTo(snippet);
+    session.XDo({"mouseup", "1"});
+    EXPECT_TRUE(WaitUntil([&] { return QFile::exists(jolvex.DataDir() + "/文字/a.png"); }));
+    EXPECT_FALSE(QFile::exists(jolvex.DataDir() + "/表情/a.png"));
+    QFile order(jolvex.DataDir() + QStringLiteral("/文字/Order.ini"));
+    ASSERT_TRUE(order.open(QIODevice::ReadOnly));
+    EXPECT_EQ(order.readAll(), Utf16LeLines({"a.png", QStringLiteral("晚安.txt")}));
+    EXPECT_TRUE(session.WaitForNoWindow(kMenuTitle)) << "the popups stay open";
+    EXPECT_TRUE(chat.WaitForReport("paste-", 500).isEmpty());
+    EXPECT_TRUE(chat.HasFocus());
+}
+} // namespace

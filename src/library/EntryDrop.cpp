@@ -1,0 +1,56 @@
+#include "library/EntryDrop.h"
+
+#include "base/FileRoutines.h"
+#include "base/NameCompare.h"
+#include "library/LibraryNode.h"
+#include "library/OrderFile.h"
+#include "platform/FileSystem.h"
+
+#include <QDir>
+
+bool isSameOrInside(const QString& path, const QString& dragged) {
+    return path == dragged || path.startsWith(dragged + PathSeparator);
+}
+
+bool acceptsDrop(const QString& dragged, const LibraryNode* folder, const LibraryNode* target) {
+    if (dragged.isEmpty() || !folder)
+        return false;
+    if (!target)
+        return !isSameOrInside(folder->path(), dragged);
+    const NodeKind kind = target->kind();
+    if (kind != NodeKind::Text && kind != NodeKind::Folder && kind != NodeKind::Image)
+        return false;
+    return !isSameOrInside(target->path(), dragged);
+}
+
+DropResult dropEntry(const QString& dragged, LibraryNode* folder, LibraryNode* target,
+                     QString* error) {
+    const QString sourceFolder = dragged.left(dragged.lastIndexOf(PathSeparator));
+    const QString name = nodeName(dragged);
+    try {
+        // Paths are compared as the file system compares names: exactly, here.
+        if (target && sourceFolder == folder->path()) {
+            for (int i = 0; i < folder->childCount(); ++i)
+                if (folder->child(i)->path() == dragged) {
+                    folder->child(i)->moveTo(target->index());
+                    break;
+                }
+            saveOrderFile(folder, -1, QString());
+            return DropResult::Reordered;
+        }
+        QString moveError;
+        QString movedTo;
+        if (!moveNoReplace(dragged, folder->path() + PathSeparator + name, &moveError, &movedTo)) {
+            if (error)
+                *error = moveError;
+            return DropResult::Failed;
+        }
+        saveOrderFile(folder, target ? target->index() : -1,
+                      target ? nodeName(movedTo) : QString());
+        return DropResult::Moved;
+    } catch (const FileError& failure) {
+        if (error)
+            *error = failure.message();
+        return DropResult::Failed;
+    }
+}

@@ -1,0 +1,109 @@
+#include "library/EntryDrop.h"
+
+#include "base/TextCodec.h"
+#include "library/FolderScan.h"
+#include "library/LibraryNode.h"
+#include "support/TempTree.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+// A folder node of `tree` scanned from disk.
+std::unique_ptr<LibraryNode> Scanned(const QString& path) {
+    auto node = std::make_unique<LibraryNode>(QString(), path, NodeKind::Folder);
+    loadFolderItems(node.get());
+    return node;
+}
+
+LibraryNode* Child(LibraryNode* node, const QString& caption) {
+    for (int i = 0; i < node->childCount(); ++i)
+        if (node->child(i)->caption() == caption)
+            return node->child(i);
+    return nullptr;
+}
+
+QStringList Captions(const LibraryNode* node) {
+    QStringList captions;
+    for (int i = 0; i < node->childCount(); ++i)
+        captions << node->child(i)->caption();
+    return captions;
+}
+
+TEST(EntryDrop, WhatTakesADrop) {
+    TempTree tree;
+    tree.MakeFolder("ab/inner");
+    tree.MakeFolder("abc");
+    tree.Write("ab/inner/x.gif");
+    tree.Write("p.gif");
+    auto top = Scanned(tree.Path());
+    LibraryNode* ab = Child(top.get(), "ab");
+    LibraryNode* abc = Child(top.get(), "abc");
+    auto inside = Scanned(tree / "ab/inner");
+    const QString dragAb = tree / "ab";
+    EXPECT_FALSE(acceptsDrop(dragAb, top.get(), ab)) << "onto itself";
+    EXPECT_FALSE(acceptsDrop(dragAb, inside.get(), Child(inside.get(), "x.gif"))) << "inside it";
+    EXPECT_FALSE(acceptsDrop(dragAb, inside.get(), nullptr)) << "a placeholder inside it";
+    EXPECT_TRUE(acceptsDrop(dragAb, top.get(), abc)) << "a sibling whose name starts alike";
+    EXPECT_TRUE(acceptsDrop(tree / "p.gif", top.get(), ab));
+    LibraryNode command(QStringLiteral("退出"), QString(), NodeKind::Command);
+    LibraryNode separator(QStringLiteral("-"), QString(), NodeKind::Separator);
+    EXPECT_FALSE(acceptsDrop(tree / "p.gif", top.get(), &command));
+    EXPECT_FALSE(acceptsDrop(tree / "p.gif", top.get(), &separator));
+}
+
+TEST(EntryDrop, InTheSameFolderTheEntryTakesTheTargetsPlace) {
+    TempTree tree;
+    for (const char* name : {"a.gif", "b.gif", "c.gif", "d.gif"})
+        tree.Write(name);
+    auto folder = Scanned(tree.Path());
+    QString error;
+    // Dragged down it lands after the target, dragged up before it.
+    EXPECT_EQ(dropEntry(tree / "a.gif", folder.get(), Child(folder.get(), "c.gif"), &error),
+              DropResult::Reordered);
+    EXPECT_EQ(Captions(folder.get()), (QStringList{"b.gif", "c.gif", "a.gif", "d.gif"}));
+    EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines({"b.gif", "c.gif", "a.gif", "d.gif"}));
+    EXPECT_EQ(dropEntry(tree / "d.gif", folder.get(), Child(folder.get(), "b.gif"), &error),
+              DropResult::Reordered);
+    EXPECT_EQ(tree.Read("Order.ini"), Utf16LeLines({"d.gif", "b.gif", "c.gif", "a.gif"}));
+}
+
+TEST(EntryDrop, IntoAnotherFolderItMovesAndStandsBeforeTheTarget) {
+    TempTree tree;
+    tree.Write("from/p.gif", "moved");
+    tree.Write("to/x.gif");
+    tree.Write("to/y.gif");
+    tree.Write("to/p.gif", "already there");
+    auto target = Scanned(tree / "to");
+    QString error;
+    EXPECT_EQ(dropEntry(tree / "from/p.gif", target.get(), Child(target.get(), "y.gif"), &error),
+              DropResult::Moved);
+    EXPECT_EQ(tree.Read("to/p (2).gif"), "moved") << "a taken name gets a free one";
+    EXPECT_EQ(tree.Read("to/p.gif"), "already there");
+    EXPECT_EQ(tree.Read("to/Order.ini"), Utf16LeLines({"p.gif", "x.gif", "p (2).gif", "y.gif"}));
+    EXPECT_FALSE(QFile::exists(tree / "from/p.gif"));
+
+    // The placeholder of an empty folder: moved there, its Order.ini lists no names.
+    tree.MakeFolder("empty");
+    auto empty = Scanned(tree / "empty");
+    EXPECT_EQ(dropEntry(tree / "to/x.gif", empty.get(), nullptr, &error), DropResult::Moved);
+    EXPECT_TRUE(QFile::exists(tree / "empty/x.gif"));
+    EXPECT_EQ(tree.Read("empty/Order.ini"), QByteArray("\xFF\xFE", 2));
+}
+
+TEST(EntryDrop, AFailedMoveIsReportedAndLosesNothing) {
+    TempTree tree;
+    tree.Write("from/p.gif", "keep");
+    tree.MakeFolder("to");
+    auto target = Scanned(tree / "to");
+    QDir(tree / "to").removeRecursively(); // the folder went away while its popup was open
+    QString error;
+    const DropResult result = dropEntry(tree / "from/p.gif", target.get(), nullptr, &error);
+    EXPECT_EQ(result, DropResult::Failed);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(tree.Read("from/p.gif"), "keep");
+    EXPECT_FALSE(QFile::exists(tree / "to/Order.ini"));
+}
+} // namespace
