@@ -497,7 +497,11 @@ TEST_F(PopupTest, DraggingAPictureAcrossTheLabelsMovesItIntoAnotherFolder) {
     moveTo(snippet + QPoint(0, -4));
     moveTo(snippet);
     session.XDo({"mouseup", "1"});
-    EXPECT_TRUE(WaitUntil([&] { return QFile::exists(jolvex.DataDir() + "/文字/a.png"); }));
+    // The move comes first, the order file right after it: wait for both.
+    EXPECT_TRUE(WaitUntil([&] {
+        return QFile::exists(jolvex.DataDir() + "/文字/a.png") &&
+               QFile::exists(jolvex.DataDir() + "/文字/Order.ini");
+    }));
     EXPECT_FALSE(QFile::exists(jolvex.DataDir() + "/表情/a.png"));
     QFile order(jolvex.DataDir() + QStringLiteral("/文字/Order.ini"));
     ASSERT_TRUE(order.open(QIODevice::ReadOnly));
