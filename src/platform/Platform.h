@@ -31,6 +31,9 @@ public:
     virtual void setWindowTag(QWidget* window, std::uint32_t tag) = 0;
     // The tag of the top-level window under the pointer, of any program; 0 when it has none.
     virtual std::uint32_t windowTagUnderCursor() = 0;
+    // Whether the pointer is over any window of this program, tagged or not (a dragged
+    // picture's window, the preview).
+    virtual bool pointerOverOwnWindow() = 0;
     // Whether the left or the right mouse button is down anywhere on the screen.
     virtual bool leftOrRightButtonDown() = 0;
     virtual QPoint cursorPos() = 0;

@@ -60,6 +60,18 @@ FolderPopup::FolderPopup(const PopupContext& context, FolderPopup* parentPopup)
 
     context_.platform.setWindowTag(this, context_.windowTag);
 
+    dragWatch_.setInterval(50);
+    connect(&dragWatch_, &QTimer::timeout, this, [this] {
+        if (!context_.drag.isDragging()) {
+            dragWatch_.stop();
+            return;
+        }
+        if (isVisible() && !context_.platform.pointerOverOwnWindow()) {
+            dragWatch_.stop();
+            hide();
+        }
+    });
+
     // A thumbnail made in the background: the cells that show that picture paint again.
     connect(&context_.thumbnails, &ThumbnailLoader::ready, this, [this](const QString& path) {
         for (PopupEntry* entry : entries_)
@@ -70,6 +82,15 @@ FolderPopup::FolderPopup(const PopupContext& context, FolderPopup* parentPopup)
 
 FolderPopup::~FolderPopup() {
     delete submenu_.data();
+}
+
+bool FolderPopup::pointerUnmovedSinceFill() const {
+    return context_.platform.cursorPos() == pointerAtFill_;
+}
+
+void FolderPopup::watchDrag() {
+    // Looked at only while a drag lasts: no wake-ups otherwise.
+    dragWatch_.start();
 }
 
 FolderPopup* FolderPopup::topLevelPopup() {
@@ -132,6 +153,7 @@ void FolderPopup::fill(int left, int top) {
     static_cast<ColourPanel*>(border_)->setColour(colorFromBgr(MenuBorderColor));
     static_cast<ColourPanel*>(dataPanel_)->setColour(colorFromBgr(MenuBackColor));
     discardEntries();
+    pointerAtFill_ = context_.platform.cursorPos();
 
     const QRect screen = screenRect();
     const int screenBottom = screen.y() + screen.height(); // just below the screen
@@ -438,6 +460,7 @@ void FolderPopup::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (!parentPopup_)
         context_.thumbnails.cancelPending();
+    dragWatch_.stop();
     hoverTimer_.stop();
     scrollTimer_.stop();
     context_.preview.hide();

@@ -63,6 +63,12 @@ public:
 
     // The first-level popup, which holds every other one.
     FolderPopup* topLevelPopup();
+    // Whether the pointer is still where it was when the entries were last rebuilt: an entry
+    // that appears under a pointer that has not moved is entered without any movement.
+    bool pointerUnmovedSinceFill() const;
+    // While an entry is dragged, a pointer over another program's window closes the popups,
+    // as a press there would.
+    void watchDrag();
     const PopupContext& context() const { return context_; }
 
     // Where a submenu of width `subWidth` opens beside a popup at `parentLeft` of `parentWidth`:
@@ -113,4 +119,6 @@ private:
     ScrollButton* bottomScroll_ = nullptr;
     QTimer scrollTimer_;
     QTimer hoverTimer_;
+    QTimer dragWatch_;
+    QPoint pointerAtFill_{-1, -1};
 };

@@ -124,7 +124,9 @@ void PopupEntry::drawThumbnail(QPainter& painter, const QColor& pen, const QColo
 // While one of the program's modal windows is open the entries take no pointer input: the
 // popups are not blocked by Qt, and a hover or a click would act behind the modal window.
 void PopupEntry::enterEvent(QEnterEvent*) {
-    if (!modalWindowsOpen())
+    // After a refill in place the entry under a still pointer is entered too: only real
+    // movement counts.
+    if (!modalWindowsOpen() && popup_ && !popup_->pointerUnmovedSinceFill())
         pointerEntered();
 }
 
@@ -197,12 +199,17 @@ void PopupEntry::startDrag() {
     DragSession& drag = popup_->context().drag;
     FolderPopup* owner = popup_->topLevelPopup();
     drag.start(path_);
+    owner->watchDrag();
     auto* mime = new QMimeData;
     mime->setData(kEntryMime, path_.toUtf8());
     auto* qdrag = new QDrag(owner);
     qdrag->setMimeData(mime);
-    qdrag->setPixmap(grab());
-    qdrag->setHotSpot(QPoint(width() / 2, height() / 2));
+    // The entry's picture rides on the pointer as the drag cursor (a thumbnail, or the start of
+    // a row), not in a window of its own: the window under the pointer stays the one the
+    // pointer is over, which the popups look at. Where a drop is refused the refused cursor
+    // shows.
+    const QPixmap picture = grab(QRect(0, 0, std::min(width(), 64), std::min(height(), 64)));
+    qdrag->setDragCursor(picture, Qt::MoveAction);
     qdrag->exec(Qt::MoveAction);
     qdrag->deleteLater();
     drag.release();

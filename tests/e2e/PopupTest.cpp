@@ -511,3 +511,64 @@ TEST_F(PopupTest, DraggingAPictureAcrossTheLabelsMovesItIntoAnotherFolder) {
     EXPECT_TRUE(chat.HasFocus());
 }
 } // namespace
+
+namespace {
+// A drag that comes back to its own entry changes and pastes nothing; a drag out over another
+// program's window closes the popups.
+TEST_F(PopupTest, ADragBackOntoItselfDoesNothingAndOneOutOfThePopupsClosesThem) {
+    session.Click(labels[1].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    const QRect popup = Popups().first();
+    const QPoint b(popup.x() + 2 + 22 + 44, popup.y() + 24 + 22); // b.gif
+    session.Drag(b, b + QPoint(0, 8));
+    session.Drag(b + QPoint(0, 8), b); // pressed there, dragged away and back, released
+    WaitUntil([] { return false; }, 300);
+    EXPECT_FALSE(QFile::exists(jolvex.DataDir() + QStringLiteral("/表情/Order.ini")));
+    EXPECT_TRUE(chat.WaitForReport("paste-", 500).isEmpty()) << "a drag pasted";
+    EXPECT_EQ(Popups().size(), 1);
+
+    const QPoint outside = session.Geometry(chat.Window()).center() + QPoint(0, 100);
+    session.Drag(b, outside);
+    EXPECT_TRUE(session.WaitForNoWindow(kMenuTitle)) << "the popups stayed over another window";
+    EXPECT_TRUE(QFile::exists(jolvex.DataDir() + QStringLiteral("/表情/b.gif")));
+    EXPECT_TRUE(chat.WaitForReport("paste-", 500).isEmpty());
+    EXPECT_TRUE(chat.HasFocus());
+}
+} // namespace
+
+namespace {
+// Into a sub-folder: resting on the folder during the drag opens its submenu, and a drop on
+// an entry there moves the picture in.
+TEST_F(PopupTest, RestingOnAFolderDuringADragOpensItsSubmenuForTheDrop) {
+    session.Click(labels[1].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    const QRect popup = Popups().first();
+    const QPoint a(popup.x() + 2 + 22, popup.y() + 24 + 22); // a.png
+    const QPoint folder(popup.x() + 30, popup.y() + 12);     // 动物
+    auto moveTo = [&](QPoint p) {
+        session.XDo({"mousemove", QString::number(p.x()), QString::number(p.y())});
+        WaitUntil([] { return false; }, 60);
+    };
+    moveTo(a);
+    session.XDo({"mousedown", "1"});
+    for (int i = 1; i <= 4; ++i)
+        moveTo(a + QPoint(3 * i, 0));
+    moveTo(folder + QPoint(0, 4));
+    moveTo(folder);
+    ASSERT_TRUE(WaitForPopups(2)) << "resting on the folder did not open its submenu";
+    const QRect sub = Popups().last();
+    const QPoint kitten(sub.x() + 2 + 22, sub.y() + 2 + 22); // 小猫.png
+    moveTo(QPoint(sub.x() + 10, folder.y()));
+    moveTo(kitten);
+    session.XDo({"mouseup", "1"});
+    EXPECT_TRUE(WaitUntil([&] {
+        return QFile::exists(jolvex.DataDir() + QStringLiteral("/表情/动物/a.png")) &&
+               QFile::exists(jolvex.DataDir() + QStringLiteral("/表情/动物/Order.ini"));
+    })) << "not moved into the sub-folder";
+    QFile order(jolvex.DataDir() + QStringLiteral("/表情/动物/Order.ini"));
+    ASSERT_TRUE(order.open(QIODevice::ReadOnly));
+    EXPECT_EQ(order.readAll(), Utf16LeLines({"a.png", QStringLiteral("小猫.png")}));
+    EXPECT_TRUE(session.WaitForNoWindow(kMenuTitle));
+    EXPECT_TRUE(chat.HasFocus());
+}
+} // namespace

@@ -10,9 +10,11 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+#include <QSet>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/linux/RawButtonWatcher.h"
 #include "platform/linux/X11ClipboardOwner.h"
@@ -99,6 +101,28 @@ public:
             current = child;
         }
         return 0;
+    }
+
+    bool pointerOverOwnWindow() override {
+        if (!display_)
+            return QGuiApplication::topLevelAt(QCursor::pos()) != nullptr;
+        QSet<Window> own;
+        for (QWindow* window : QGuiApplication::allWindows())
+            if (window->handle())
+                own.insert(static_cast<Window>(window->winId()));
+        Window current = DefaultRootWindow(display_);
+        while (current != 0) {
+            if (own.contains(current))
+                return true;
+            Window root = 0;
+            Window child = 0;
+            int rootX = 0, rootY = 0, x = 0, y = 0;
+            unsigned int mask = 0;
+            if (!XQueryPointer(display_, current, &root, &child, &rootX, &rootY, &x, &y, &mask))
+                return false;
+            current = child;
+        }
+        return false;
     }
 
     bool leftOrRightButtonDown() override {
