@@ -319,7 +319,7 @@ void FolderPopup::dropOn(LibraryNode* target) {
             qApp,
             [dragged, error] {
                 showMessageBox(
-                    QStringLiteral("无法移动 \"%1\"。\n%2").arg(nodeName(dragged), error),
+                    QStringLiteral("拖放 \"%1\" 时出现错误。\n%2").arg(nodeName(dragged), error),
                     MessageKind::Error);
             },
             Qt::QueuedConnection);
