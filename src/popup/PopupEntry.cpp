@@ -210,8 +210,10 @@ void PopupEntry::startDrag() {
     // shows.
     const QPixmap picture = grab(QRect(0, 0, std::min(width(), 64), std::min(height(), 64)));
     qdrag->setDragCursor(picture, Qt::MoveAction);
+    const QPointer<QDrag> guard(qdrag);
     qdrag->exec(Qt::MoveAction);
-    qdrag->deleteLater();
+    if (guard)
+        guard->deleteLater();
     drag.release();
     drag.finish();
 }
