@@ -85,11 +85,12 @@ GifAnimation decodeGif(const QByteArray& bytes, bool firstFrameOnly) {
                 done = true;
                 break;
             }
-            if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4) {
-                GraphicsControlBlock gcb{};
-                DGifExtensionToGCB(block[0], block + 1, &gcb);
+            // A control block of another length is ignored as a whole: read anyway, its
+            // zeroed fields would make colour 0 transparent.
+            GraphicsControlBlock gcb{};
+            if (code == GRAPHICS_EXT_FUNC_CODE && block &&
+                DGifExtensionToGCB(block[0], block + 1, &gcb) == GIF_OK)
                 control = {gcb.DelayTime * 10, gcb.DisposalMode, gcb.TransparentColor};
-            }
             while (block) {
                 if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR) {
                     failure = errorText(gif->Error);

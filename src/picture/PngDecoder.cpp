@@ -2,9 +2,28 @@
 
 #include "picture/Picture.h"
 
+#include <QtEndian>
+
 #include <png.h>
 
+namespace {
+// Walks the chunks: one that claims more bytes than the file holds is refused before libpng
+// sees it, which would allocate what the length claims (2 GB for a 41-byte file).
+void checkChunkLengths(const QByteArray& bytes) {
+    qsizetype at = 8; // after the signature
+    while (at + 8 <= bytes.size()) {
+        const quint32 length = qFromBigEndian<quint32>(bytes.constData() + at);
+        if (static_cast<qint64>(length) > static_cast<qint64>(bytes.size() - at - 12))
+            throw PictureError(QStringLiteral("PNG 文件已损坏。"));
+        if (bytes.mid(at + 4, 4) == "IEND")
+            return;
+        at += 12 + static_cast<qsizetype>(length);
+    }
+}
+} // namespace
+
 QImage decodePng(const QByteArray& bytes) {
+    checkChunkLengths(bytes);
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, bytes.constData(),

@@ -356,4 +356,28 @@ TEST(Pictures, LoadPictureReadsFilesByExtension) {
     EXPECT_THROW(loadPicture(tree / "missing.png"), PictureError);
     EXPECT_THROW(loadPicture(tree / "Anim.tiff"), PictureError);
 }
+TEST(Pictures, HostileHeadersAreRefusedOrIgnoredCheaply) {
+    // A 1x1 PNG whose zTXt chunk claims 0x7FFFFFFF bytes.
+    const QByteArray png = QByteArray::fromHex(
+        "89504e470d0a1a0a0000000d4948445200000001000000010802000000907753de7fffffff7a545874");
+    EXPECT_THROW(decodePng(png), PictureError);
+
+    // A GIF whose graphics control block is 5 bytes long: ignored, so colour 0 (red) stays
+    // opaque. Written by giflib with a 4-byte block, then lengthened by one byte.
+    TempTree tree;
+    GifPicture picture;
+    picture.screen = QSize(2, 2);
+    picture.palette = {qRgb(255, 0, 0), qRgb(0, 255, 0)};
+    picture.backgroundIndex = 1; // a transparent pixel would show green
+    picture.frames = {GifFrame{QRect(0, 0, 2, 2), {0, 1, 1, 0}, 10, 0, -1, false, {}}};
+    ASSERT_TRUE(WriteGif(tree / "g.gif", picture));
+    QByteArray gif = tree.Read("g.gif");
+    const qsizetype block = gif.indexOf(QByteArray("\x21\xF9\x04", 3));
+    ASSERT_GE(block, 0) << "giflib wrote no control block";
+    gif[block + 2] = 5;
+    gif.insert(block + 3 + 4, '\0');
+    const GifAnimation decoded = decodeGif(gif, true);
+    ASSERT_EQ(decoded.frames.size(), 1);
+    EXPECT_EQ(decoded.frames.first().pixel(0, 0), qRgba(255, 0, 0, 255));
+}
 } // namespace
