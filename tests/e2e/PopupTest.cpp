@@ -572,3 +572,38 @@ TEST_F(PopupTest, RestingOnAFolderDuringADragOpensItsSubmenuForTheDrop) {
     EXPECT_TRUE(chat.HasFocus());
 }
 } // namespace
+
+namespace {
+// An empty sub-folder: its submenu shows the placeholder, which takes the drop.
+TEST_F(PopupTest, ADropOnAnEmptyFoldersPlaceholderMovesThePictureThere) {
+    QDir().mkpath(jolvex.DataDir() + QStringLiteral("/表情/空的")); // sorts after 动物
+    session.Click(labels[1].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    const QRect popup = Popups().first();
+    const QPoint a(popup.x() + 2 + 22, popup.y() + 2 + 22 + 22 + 22); // below two folder rows
+    const QPoint empty(popup.x() + 30, popup.y() + 2 + 22 + 11);      // 空的
+    auto moveTo = [&](QPoint p) {
+        session.XDo({"mousemove", QString::number(p.x()), QString::number(p.y())});
+        WaitUntil([] { return false; }, 60);
+    };
+    moveTo(a);
+    session.XDo({"mousedown", "1"});
+    for (int i = 1; i <= 4; ++i)
+        moveTo(a + QPoint(3 * i, 0));
+    moveTo(empty + QPoint(0, 4));
+    moveTo(empty);
+    ASSERT_TRUE(WaitForPopups(2)) << "the empty folder's submenu did not open";
+    const QRect sub = Popups().last();
+    moveTo(QPoint(sub.x() + 10, empty.y()));
+    moveTo(QPoint(sub.x() + 30, sub.y() + 2 + 11)); // the placeholder 空
+    session.XDo({"mouseup", "1"});
+    EXPECT_TRUE(WaitUntil([&] {
+        return QFile::exists(jolvex.DataDir() + QStringLiteral("/表情/空的/a.png")) &&
+               QFile::exists(jolvex.DataDir() + QStringLiteral("/表情/空的/Order.ini"));
+    })) << "not moved into the empty folder";
+    QFile order(jolvex.DataDir() + QStringLiteral("/表情/空的/Order.ini"));
+    ASSERT_TRUE(order.open(QIODevice::ReadOnly));
+    EXPECT_EQ(order.readAll(), QByteArray("\xFF\xFE", 2)) << "it lists no names";
+    EXPECT_TRUE(session.WaitForNoWindow(kMenuTitle));
+}
+} // namespace
