@@ -89,6 +89,18 @@ protected:
     bool WaitForPopups(int count) {
         return WaitUntil([&] { return Popups().size() == count; });
     }
+    // Moves the pointer, then gives the program a moment to follow.
+    void MovePointer(QPoint p) const {
+        session.XDo({"mousemove", QString::number(p.x()), QString::number(p.y())});
+        WaitUntil([] { return false; }, 60);
+    }
+    // Presses the left button at `from` and moves four `step`s: past the drag threshold.
+    void BeginDrag(QPoint from, QPoint step) const {
+        MovePointer(from);
+        session.XDo({"mousedown", "1"});
+        for (int i = 1; i <= 4; ++i)
+            MovePointer(from + step * i);
+    }
     void Artifact(const QString& name) {
         QDir().mkpath(JOLVEX_ARTIFACT_DIR);
         session.Screenshot(QString(JOLVEX_ARTIFACT_DIR) + "/" + name);
@@ -479,23 +491,16 @@ TEST_F(PopupTest, DraggingAPictureAcrossTheLabelsMovesItIntoAnotherFolder) {
     ASSERT_TRUE(WaitForPopups(1));
     const QRect popup = Popups().first();
     const QPoint a(popup.x() + 2 + 22, popup.y() + 24 + 22); // a.png
-    auto moveTo = [&](QPoint p) {
-        session.XDo({"mousemove", QString::number(p.x()), QString::number(p.y())});
-        WaitUntil([] { return false; }, 60);
-    };
-    moveTo(a);
-    session.XDo({"mousedown", "1"});
-    for (int i = 1; i <= 4; ++i)
-        moveTo(a + QPoint(0, -3 * i)); // past the threshold: the drag begins
-    moveTo(labels[2].center() + QPoint(-4, 0));
-    moveTo(labels[2].center());
+    BeginDrag(a, QPoint(0, -3));
+    MovePointer(labels[2].center() + QPoint(-4, 0));
+    MovePointer(labels[2].center());
     ASSERT_TRUE(WaitUntil([&] {
         return Popups().size() == 1 && Popups().first().x() == labels[2].x();
     })) << "the popup did not switch to 文字";
     const QRect words = Popups().first();
     const QPoint snippet(words.x() + 40, words.y() + 2 + 11); // 晚安
-    moveTo(snippet + QPoint(0, -4));
-    moveTo(snippet);
+    MovePointer(snippet + QPoint(0, -4));
+    MovePointer(snippet);
     session.XDo({"mouseup", "1"});
     // The move comes first, the order file right after it: wait for both.
     EXPECT_TRUE(WaitUntil([&] {
@@ -545,21 +550,14 @@ TEST_F(PopupTest, RestingOnAFolderDuringADragOpensItsSubmenuForTheDrop) {
     const QRect popup = Popups().first();
     const QPoint a(popup.x() + 2 + 22, popup.y() + 24 + 22); // a.png
     const QPoint folder(popup.x() + 30, popup.y() + 12);     // 动物
-    auto moveTo = [&](QPoint p) {
-        session.XDo({"mousemove", QString::number(p.x()), QString::number(p.y())});
-        WaitUntil([] { return false; }, 60);
-    };
-    moveTo(a);
-    session.XDo({"mousedown", "1"});
-    for (int i = 1; i <= 4; ++i)
-        moveTo(a + QPoint(3 * i, 0));
-    moveTo(folder + QPoint(0, 4));
-    moveTo(folder);
+    BeginDrag(a, QPoint(3, 0));
+    MovePointer(folder + QPoint(0, 4));
+    MovePointer(folder);
     ASSERT_TRUE(WaitForPopups(2)) << "resting on the folder did not open its submenu";
     const QRect sub = Popups().last();
     const QPoint kitten(sub.x() + 2 + 22, sub.y() + 2 + 22); // 小猫.png
-    moveTo(QPoint(sub.x() + 10, folder.y()));
-    moveTo(kitten);
+    MovePointer(QPoint(sub.x() + 10, folder.y()));
+    MovePointer(kitten);
     session.XDo({"mouseup", "1"});
     EXPECT_TRUE(WaitUntil([&] {
         return QFile::exists(jolvex.DataDir() + QStringLiteral("/表情/动物/a.png")) &&
@@ -582,20 +580,13 @@ TEST_F(PopupTest, ADropOnAnEmptyFoldersPlaceholderMovesThePictureThere) {
     const QRect popup = Popups().first();
     const QPoint a(popup.x() + 2 + 22, popup.y() + 2 + 22 + 22 + 22); // below two folder rows
     const QPoint empty(popup.x() + 30, popup.y() + 2 + 22 + 11);      // 空的
-    auto moveTo = [&](QPoint p) {
-        session.XDo({"mousemove", QString::number(p.x()), QString::number(p.y())});
-        WaitUntil([] { return false; }, 60);
-    };
-    moveTo(a);
-    session.XDo({"mousedown", "1"});
-    for (int i = 1; i <= 4; ++i)
-        moveTo(a + QPoint(3 * i, 0));
-    moveTo(empty + QPoint(0, 4));
-    moveTo(empty);
+    BeginDrag(a, QPoint(3, 0));
+    MovePointer(empty + QPoint(0, 4));
+    MovePointer(empty);
     ASSERT_TRUE(WaitForPopups(2)) << "the empty folder's submenu did not open";
     const QRect sub = Popups().last();
-    moveTo(QPoint(sub.x() + 10, empty.y()));
-    moveTo(QPoint(sub.x() + 30, sub.y() + 2 + 11)); // the placeholder 空
+    MovePointer(QPoint(sub.x() + 10, empty.y()));
+    MovePointer(QPoint(sub.x() + 30, sub.y() + 2 + 11)); // the placeholder 空
     session.XDo({"mouseup", "1"});
     EXPECT_TRUE(WaitUntil([&] {
         return QFile::exists(jolvex.DataDir() + QStringLiteral("/表情/空的/a.png")) &&
