@@ -33,15 +33,14 @@ QSize thumbnailSize(QSize picture) {
     return {std::max(1, roundHalfToEven(static_cast<double>(w) / h * kBox)), kBox};
 }
 
-QImage makeThumbnail(const QImage& picture, QSize pictureSize) {
+QImage makeThumbnail(QImage picture, QSize pictureSize) {
     const QSize size = thumbnailSize(pictureSize);
     QImage thumbnail(size, QImage::Format_RGB32);
     thumbnail.fill(Qt::white);
     if (size.isEmpty())
         return thumbnail;
     QPainter painter(&thumbnail);
-    painter.drawImage(QPoint(0, 0),
-                      picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    painter.drawImage(QPoint(0, 0), shrinkPicture(std::move(picture), size));
     return thumbnail;
 }
 
@@ -113,8 +112,8 @@ ThumbnailLookup ThumbnailCache::lookUp(const QString& path) {
 QImage ThumbnailCache::makeFile(const QString& path, std::int64_t pictureTime) {
     ++counters_.pictureDecodes;
     try {
-        const DecodedPicture picture = loadPictureAtLeast(path, thumbnailSize);
-        QImage thumbnail = makeThumbnail(picture.image, picture.pictureSize);
+        DecodedPicture picture = loadPictureAtLeast(path, thumbnailSize);
+        QImage thumbnail = makeThumbnail(std::move(picture.image), picture.pictureSize);
         const QString cachePath = thumbnailPath(path);
         replaceFileContents(cachePath, encodeBmp(thumbnail));
         if (!setFileWriteTime(cachePath, pictureTime))

@@ -20,7 +20,7 @@ QSize thumbnailSize(QSize picture);
 
 // Draws `picture` (which may be a reduced decode of a picture of `pictureSize`) stretched onto
 // a new white bitmap of thumbnailSize(pictureSize).
-QImage makeThumbnail(const QImage& picture, QSize pictureSize);
+QImage makeThumbnail(QImage picture, QSize pictureSize);
 
 // The cache file's path for a picture.
 QString thumbnailPath(const QString& picturePath);

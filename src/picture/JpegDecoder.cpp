@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace {
 struct ErrorManager {
@@ -21,6 +22,33 @@ void exitWithError(j_common_ptr info) {
 }
 
 void ignoreMessage(j_common_ptr) {}
+
+// A progressive file may repeat scans without end, each costing a pass over every block:
+// ordinary encoders write about ten.
+constexpr int kMostScans = 64;
+// What libjpeg may allocate besides the output: a progressive file keeps every coefficient of
+// the picture (128 bytes a block), which reaches hundreds of megabytes for large sizes.
+constexpr long kWorkingMemory = 128L * 1024 * 1024;
+
+struct Progress {
+    jpeg_progress_mgr base;
+    const std::atomic<bool>* cancelled = nullptr;
+};
+
+void checkProgress(j_common_ptr common) {
+    auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    const auto* progress = reinterpret_cast<const Progress*>(common->progress);
+    if (info->input_scan_number > kMostScans) {
+        std::snprintf(reinterpret_cast<ErrorManager*>(common->err)->message, JMSG_LENGTH_MAX,
+                      "扫描次数超过 %d。", kMostScans);
+        std::longjmp(reinterpret_cast<ErrorManager*>(common->err)->jump, 2);
+    }
+    if (progress->cancelled && progress->cancelled->load()) {
+        std::snprintf(reinterpret_cast<ErrorManager*>(common->err)->message, JMSG_LENGTH_MAX,
+                      "已取消。");
+        std::longjmp(reinterpret_cast<ErrorManager*>(common->err)->jump, 2);
+    }
+}
 
 // The largest scale_denom (1, 2, 4 or 8) that keeps both sides at least `atLeast`.
 unsigned int chooseDenominator(QSize full, QSize atLeast) {
@@ -38,34 +66,57 @@ unsigned int chooseDenominator(QSize full, QSize atLeast) {
     return denominator;
 }
 
+// Raises the denominator until the output stays within the decoding budget.
+unsigned int fitDenominator(QSize full, unsigned int denominator) {
+    while (denominator < 8) {
+        const qint64 w = (full.width() + denominator - 1) / denominator;
+        const qint64 h = (full.height() + denominator - 1) / denominator;
+        if (w * h <= MaxDecodedPixels)
+            break;
+        denominator *= 2;
+    }
+    return denominator;
+}
+
 // The state that must survive a longjmp lives here, outside the function that calls setjmp.
 struct JpegJob {
     jpeg_decompress_struct info{};
     ErrorManager errors{};
+    Progress progress{};
     QImage image;
     QSize pictureSize;
     QString failure;
 };
 
 bool runDecoder(JpegJob& job, const QByteArray& bytes,
-                const std::function<QSize(QSize)>& targetFor) {
+                const std::function<QSize(QSize)>& targetFor,
+                const std::atomic<bool>* cancelled) {
     jpeg_decompress_struct& info = job.info;
     info.err = jpeg_std_error(&job.errors.base);
     job.errors.base.error_exit = exitWithError;
     job.errors.base.output_message = ignoreMessage;
     if (setjmp(job.errors.jump)) {
-        job.failure = QString::fromLocal8Bit(job.errors.message);
+        // Past the working memory libjpeg asks for a backing store, which it does not have.
+        job.failure = job.errors.base.msg_code == JERR_NO_BACKING_STORE
+                          ? QStringLiteral("图像太大（%1×%2）。")
+                                .arg(job.pictureSize.width())
+                                .arg(job.pictureSize.height())
+                          : QString::fromLocal8Bit(job.errors.message);
         jpeg_destroy_decompress(&info);
         return false;
     }
     jpeg_create_decompress(&info);
+    info.mem->max_memory_to_use = kWorkingMemory;
+    job.progress.base.progress_monitor = checkProgress;
+    job.progress.cancelled = cancelled;
+    info.progress = &job.progress.base;
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
     job.pictureSize =
         QSize(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
     try {
-        checkPictureSize(info.image_width, info.image_height);
+        checkPictureSize(info.image_width, info.image_height, MaxDeclaredPixels);
     } catch (const PictureError& error) {
         job.failure = QString::fromStdString(error.what());
         jpeg_destroy_decompress(&info);
@@ -74,8 +125,9 @@ bool runDecoder(JpegJob& job, const QByteArray& bytes,
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
     info.scale_num = 1;
-    info.scale_denom =
-        chooseDenominator(job.pictureSize, targetFor ? targetFor(job.pictureSize) : QSize());
+    info.scale_denom = fitDenominator(
+        job.pictureSize,
+        chooseDenominator(job.pictureSize, targetFor ? targetFor(job.pictureSize) : QSize()));
     info.dct_method = JDCT_ISLOW;
     jpeg_start_decompress(&info);
 
@@ -110,9 +162,10 @@ bool runDecoder(JpegJob& job, const QByteArray& bytes,
 }
 } // namespace
 
-DecodedPicture decodeJpeg(const QByteArray& bytes, const std::function<QSize(QSize)>& targetFor) {
+DecodedPicture decodeJpeg(const QByteArray& bytes, const std::function<QSize(QSize)>& targetFor,
+                          const std::atomic<bool>* cancelled) {
     JpegJob job;
-    if (!runDecoder(job, bytes, targetFor))
+    if (!runDecoder(job, bytes, targetFor, cancelled))
         throw PictureError(QStringLiteral("JPEG 文件无法解码：%1").arg(job.failure));
     return {job.image, job.pictureSize};
 }

@@ -9,11 +9,15 @@
 #include <QSize>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <stdexcept>
 
-// Pictures whose pixel count is above this are refused (about 256 MB as 32-bit pixels).
-inline constexpr qint64 MaxPicturePixels = 64LL * 1000 * 1000;
+// The most pixels one decode produces: 128 MB as 32-bit pixels. An emoticon tool shows
+// pictures at most a few hundred pixels wide, and pastes photos, not posters; a picture above
+// this is refused, unless its format lets it be decoded reduced (JPEG), up to MaxDeclaredPixels.
+inline constexpr qint64 MaxDecodedPixels = 32LL * 1000 * 1000;
+inline constexpr qint64 MaxDeclaredPixels = 64LL * 1000 * 1000;
 
 class PictureError : public std::runtime_error {
 public:
@@ -32,7 +36,21 @@ struct DecodedPicture {
 
 struct GifAnimation {
     QSize screen;
-    QList<QImage> frames; // each composed at the full logical size, ARGB
+    QList<QImage> frames; // each composed at the full logical size (or fitted), ARGB
+    QList<int> delaysMs;
+};
+
+// How an animation that is shown reduced is kept: frames larger than `box` are stored shrunk
+// to fit it, and a raised `cancelled` stops the decoding between frames.
+struct FrameFitting {
+    QSize box;
+    const std::atomic<bool>* cancelled = nullptr;
+};
+
+// A picture as the preview shows it.
+struct PicturePreview {
+    QSize pictureSize;     // the picture's own width and height
+    QList<QImage> frames;  // one, or every frame of a GIF; none larger than the box asked for
     QList<int> delaysMs;
 };
 
@@ -44,17 +62,30 @@ DecodedPicture loadPictureAtLeast(const QString& path,
                                   const std::function<QSize(QSize)>& targetFor);
 // Every frame of a GIF, composed with its disposal, transparency and delays.
 GifAnimation loadGifAnimation(const QString& path);
+// The picture for showing within `box`: decoded reduced where the format allows, frames larger
+// than the box shrunk to fit it. Throws PictureError, also when cancelled.
+PicturePreview loadPicturePreview(const QString& path, QSize box,
+                                  const std::atomic<bool>* cancelled);
 
 // Format decoders, on the bytes of a whole file.
 QImage decodeBmp(const QByteArray& bytes);
+// A JPEG larger than MaxDecodedPixels comes reduced; `cancelled` stops it between rows.
 DecodedPicture decodeJpeg(const QByteArray& bytes,
-                          const std::function<QSize(QSize)>& targetFor = nullptr);
+                          const std::function<QSize(QSize)>& targetFor = nullptr,
+                          const std::atomic<bool>* cancelled = nullptr);
 QImage decodePng(const QByteArray& bytes);
-// With `firstFrameOnly` the result holds one frame, drawn on the GIF's background colour.
-GifAnimation decodeGif(const QByteArray& bytes, bool firstFrameOnly);
+// With `firstFrameOnly` the result holds one frame, drawn on the GIF's background colour. The
+// frames kept and the pixels decoded for them are bounded: an animation past the budget ends
+// early, with the frames it has.
+GifAnimation decodeGif(const QByteArray& bytes, bool firstFrameOnly,
+                       const FrameFitting& fitting = {});
+
+// The picture smoothly scaled to `size`, taking it by value: a picture with alpha is
+// premultiplied in place first, where Qt's scaling would convert a second full-size copy.
+QImage shrinkPicture(QImage picture, QSize size);
 
 // An uncompressed 24-bit BMP file of the picture (alpha is dropped).
 QByteArray encodeBmp(const QImage& image);
 
-// Refuses sizes that are empty or above the budget.
-void checkPictureSize(qint64 width, qint64 height);
+// Refuses sizes that are empty or above `limit` pixels.
+void checkPictureSize(qint64 width, qint64 height, qint64 limit = MaxDecodedPixels);

@@ -16,10 +16,10 @@ PictureKind pictureKindOf(const QString& path) {
     return PictureKind::None;
 }
 
-void checkPictureSize(qint64 width, qint64 height) {
+void checkPictureSize(qint64 width, qint64 height, qint64 limit) {
     if (width <= 0 || height <= 0)
         throw PictureError(QStringLiteral("图像的尺寸无效。"));
-    if (width * height > MaxPicturePixels)
+    if (width * height > limit)
         throw PictureError(QStringLiteral("图像太大（%1×%2）。").arg(width).arg(height));
 }
 
@@ -66,4 +66,40 @@ DecodedPicture loadPicture(const QString& path) {
 
 GifAnimation loadGifAnimation(const QString& path) {
     return decodeGif(readPictureFile(path), false);
+}
+
+QImage shrinkPicture(QImage picture, QSize size) {
+    if (picture.format() == QImage::Format_ARGB32)
+        picture.convertTo(QImage::Format_ARGB32_Premultiplied); // in place: same depth
+    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+PicturePreview loadPicturePreview(const QString& path, QSize box,
+                                  const std::atomic<bool>* cancelled) {
+    PicturePreview preview;
+    if (pictureKindOf(path) == PictureKind::Gif) {
+        GifAnimation gif = decodeGif(readPictureFile(path), false, FrameFitting{box, cancelled});
+        preview.pictureSize = gif.screen;
+        preview.frames = std::move(gif.frames);
+        preview.delaysMs = std::move(gif.delaysMs);
+        return preview;
+    }
+    // Decoded no larger than needed to fill the box (JPEG), then shrunk to fit it.
+    auto covering = [box](QSize picture) {
+        return picture.width() > box.width() || picture.height() > box.height()
+                   ? picture.scaled(box, Qt::KeepAspectRatio)
+                   : picture;
+    };
+    DecodedPicture picture = pictureKindOf(path) == PictureKind::Jpeg
+                                 ? decodeJpeg(readPictureFile(path), covering, cancelled)
+                                 : loadPicture(path);
+    if (cancelled && cancelled->load())
+        throw PictureError(QStringLiteral("已取消。"));
+    preview.pictureSize = picture.pictureSize;
+    const QSize shown = covering(picture.pictureSize);
+    preview.frames << (picture.image.size() == shown
+                           ? picture.image
+                           : shrinkPicture(std::move(picture.image), shown));
+    preview.delaysMs << 0;
+    return preview;
 }

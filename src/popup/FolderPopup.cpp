@@ -288,16 +288,9 @@ void FolderPopup::hoverTimeout() {
         runReportingErrors([&] { preview.showText(entryFont, loadTextFile(path), below); });
         break;
     }
-    case NodeKind::Image: {
-        const QString path = entry->path();
-        const QString caption = entry->caption();
-        runReportingErrors([&] {
-            preview.loadPicture(path, caption);
-            preview.placeForPicture(below);
-            preview.show();
-        });
+    case NodeKind::Image:
+        preview.requestPicture(entry->path(), entry->caption(), below);
         break;
-    }
     default:
         break;
     }

@@ -7,10 +7,10 @@ PreviewPicture::PreviewPicture(QWidget* parent) : QWidget(parent) {
     connect(&timer_, &QTimer::timeout, this, &PreviewPicture::nextFrame);
 }
 
-void PreviewPicture::setFrames(const QList<QImage>& frames, const QList<int>& delaysMs,
-                               bool animate) {
-    frames_ = frames;
-    delays_ = delaysMs;
+void PreviewPicture::setPicture(const PicturePreview& picture, bool animate) {
+    pictureSize_ = picture.pictureSize;
+    frames_ = picture.frames;
+    delays_ = picture.delaysMs;
     current_ = 0;
     timer_.stop();
     if (animate && frames_.size() > 1)
@@ -38,7 +38,7 @@ void PreviewPicture::nextFrame() {
 QRect PreviewPicture::pictureRect() const {
     if (frames_.isEmpty())
         return {};
-    QSize size = frames_.first().size();
+    QSize size = pictureSize_;
     if (size.width() > width() || size.height() > height())
         size.scale(this->size(), Qt::KeepAspectRatio);
     return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);

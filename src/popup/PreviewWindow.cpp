@@ -4,12 +4,16 @@
 #include "picture/Picture.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "popup/PreviewLoader.h"
 #include "popup/PreviewPicture.h"
 #include "popup/PreviewText.h"
+#include "ui/MessageBox.h"
 #include "ui/ScreenMetrics.h"
 #include "ui/Theme.h"
 
 #include <QLabel>
+
+#include <cmath>
 
 namespace {
 const QColor kPreviewBack(0xFF, 0xFF, 0xE1); // 0xE1FFFF as BGR
@@ -56,6 +60,16 @@ PreviewWindow::PreviewWindow(Platform& platform) : platform_(platform) {
 
     resize((workAreaWidth() / 9) * 4, (workAreaHeight() / 9) * 4);
     realign();
+
+    loader_ = std::make_unique<PreviewLoader>();
+    connect(loader_.get(), &PreviewLoader::loaded, this,
+            [this](const QString& path, const PicturePreview& picture) {
+                showPicture(picture, path, requestedCaption_);
+                placeForPicture(requestedAt_);
+                show();
+            });
+    connect(loader_.get(), &PreviewLoader::failed, this,
+            [](const QString&, const QString& message) { showErrorReport(message); });
 }
 
 PreviewWindow::~PreviewWindow() = default;
@@ -132,15 +146,31 @@ void PreviewWindow::placeForText(QPoint at) {
     realign();
 }
 
+QSize PreviewWindow::pictureBox() const {
+    // Pictures are never drawn larger than this: decoding more would only cost memory.
+    const int side = static_cast<int>(std::ceil(kLargestImageArea * devicePixelRatioF()));
+    return {side, side};
+}
+
+void PreviewWindow::requestPicture(const QString& path, const QString& caption, QPoint at) {
+    requestedCaption_ = caption;
+    requestedAt_ = at;
+    loader_->request(path, pictureBox());
+}
+
+void PreviewWindow::waitForPicture() {
+    loader_->waitForIdle();
+}
+
 void PreviewWindow::loadPicture(const QString& path, const QString& caption) {
     picture_->clear();
+    showPicture(loadPicturePreview(path, pictureBox(), nullptr), path, caption);
+}
+
+void PreviewWindow::showPicture(const PicturePreview& picture, const QString& path,
+                                const QString& caption) {
     const bool animate = sameText(extractExtension(caption), QStringLiteral(".gif"));
-    if (pictureKindOf(path) == PictureKind::Gif) {
-        const GifAnimation gif = loadGifAnimation(path);
-        picture_->setFrames(gif.frames, gif.delaysMs, animate);
-    } else {
-        picture_->setFrames({::loadPicture(path).image}, {}, false);
-    }
+    picture_->setPicture(picture, animate);
     fullName_ = nodeName(path);
     nameLabel_->setText(fullName_);
 }
@@ -167,6 +197,13 @@ void PreviewWindow::placeForPicture(QPoint at) {
     const int top = at.y() + 12 + height < ha ? at.y() + 12 : at.y() - 56 - height;
     setGeometry(left, top, width, height);
     realign();
+}
+
+void PreviewWindow::setVisible(bool visible) {
+    // Hidden, the preview wants no picture any more, even one that is not shown yet.
+    if (!visible && loader_)
+        loader_->cancel();
+    QWidget::setVisible(visible);
 }
 
 void PreviewWindow::showEvent(QShowEvent* event) {

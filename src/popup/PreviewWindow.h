@@ -2,8 +2,12 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class Platform;
+class PreviewLoader;
 class PreviewPicture;
+struct PicturePreview;
 class PreviewText;
 class QLabel;
 
@@ -23,8 +27,11 @@ public:
     void showText(const QFont& font, const QString& text, QPoint at);
     // Sizes the window for the current text and places it at the screen point.
     void placeForText(QPoint at);
-    // Loads the picture at `path` shown under `caption` (throws PictureError when it cannot);
-    // a caption ending in ".gif" plays.
+    // Decodes the picture at `path` on a worker thread, then shows it under `caption` at `at`
+    // (a caption ending in ".gif" plays). A picture that cannot be decoded is reported; hiding
+    // the preview or a newer request cancels it.
+    void requestPicture(const QString& path, const QString& caption, QPoint at);
+    // The same, decoded at once (throws PictureError when it cannot); placeForPicture shows it.
     void loadPicture(const QString& path, const QString& caption);
     // Switches to picture mode, sizes the window for the loaded picture and places it at `at`.
     void placeForPicture(QPoint at);
@@ -38,6 +45,10 @@ public:
     QRect sizeGeometry() const;
     int stripWidth() const;
     bool isPictureMode() const { return pictureMode_; }
+    // Waits for the picture under way and shows it (tests).
+    void waitForPicture();
+
+    void setVisible(bool visible) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -45,6 +56,8 @@ protected:
 
 private:
     void realign();
+    QSize pictureBox() const;
+    void showPicture(const PicturePreview& picture, const QString& path, const QString& caption);
 
     Platform& platform_;
     QWidget* border_ = nullptr;
@@ -56,4 +69,7 @@ private:
     QLabel* nameLabel_ = nullptr;
     QString fullName_;
     bool pictureMode_ = false;
+    std::unique_ptr<PreviewLoader> loader_;
+    QString requestedCaption_;
+    QPoint requestedAt_;
 };

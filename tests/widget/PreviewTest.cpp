@@ -111,4 +111,36 @@ TEST_F(Preview, AnUnreadablePictureRaisesAndKeepsTheOldName) {
     EXPECT_FALSE(preview->pictureView().hasPicture());
     EXPECT_EQ(preview->nameText(), "good.png");
 }
+
+TEST_F(Preview, APictureIsDecodedAwayFromTheInterfaceAndOnlyTheNewestRequestShows) {
+    ASSERT_TRUE(TestPattern(QSize(300, 200)).save(library / "first.png"));
+    ASSERT_TRUE(TestPattern(QSize(100, 50)).save(library / "second.png"));
+    preview->requestPicture(library / "first.png", "first.png", QPoint(40, 40));
+    preview->requestPicture(library / "second.png", "second.png", QPoint(60, 60));
+    preview->waitForPicture();
+    ASSERT_TRUE(preview->isVisible());
+    EXPECT_EQ(preview->nameText(), "second.png");
+    EXPECT_EQ(preview->sizeText(), "100*50");
+    EXPECT_EQ(preview->pos(), QPoint(60, 72));
+    // The newer request replaced the older: nothing else arrives.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(preview->nameText(), "second.png");
+
+    // Hiding the preview drops a request that has not shown yet.
+    preview->hide();
+    preview->requestPicture(library / "first.png", "first.png", QPoint(40, 40));
+    preview->hide();
+    preview->waitForPicture();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(preview->isVisible());
+}
+
+TEST_F(Preview, AHugePictureIsShownAtItsOwnSizeFromAReducedDecode) {
+    ASSERT_TRUE(WriteJpeg(library / "poster.jpg", TestPattern(QSize(4000, 3000))));
+    LibraryNode poster("poster.jpg", library / "poster.jpg", NodeKind::Image);
+    preview->loadPicture(poster.path(), poster.caption());
+    preview->placeForPicture(QPoint(50, 50));
+    EXPECT_EQ(preview->sizeText(), "4000*3000");
+    EXPECT_EQ(preview->pictureView().pictureRect().size(), QSize(256, 192));
+}
 } // namespace
