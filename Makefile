@@ -1,9 +1,11 @@
 # Two commands for a newcomer: `make run` and `make test`. `make bench` for the benchmarks.
 BUILD ?= build
 BENCH_BUILD ?= build-bench
+SANITIZE_BUILD ?= build-sanitize
+FUZZ_SECONDS ?= 20
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench sanitize clean
 
 deps:
 	@scripts/install-deps
@@ -26,5 +28,16 @@ bench: deps
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@cd $(BENCH_BUILD) && for b in bench/jolvex_bench_*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b"; fi; done
 
+# AddressSanitizer + UndefinedBehaviorSanitizer (clang): the unit and widget tests under them,
+# then every fuzz target for FUZZ_SECONDS on its corpus.
+sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DJOLVEX_SANITIZE=ON \
+	  -DJOLVEX_FUZZ=ON -DJOLVEX_E2E=OFF -DJOLVEX_BENCH=OFF >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	@cd $(SANITIZE_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS) -L 'unit|widget'
+	@scripts/run-fuzzers $(SANITIZE_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(BENCH_BUILD) $(SANITIZE_BUILD)

@@ -1,13 +1,31 @@
 #include "base/IniDocument.h"
 
-#include <QRegularExpression>
 #include <QStringList>
+
+namespace {
+// Lines end at CR LF, lone CR or lone LF. Split by hand: a regular expression refuses text
+// that is not valid UTF-16 (a lone surrogate), which would make the whole file one line.
+QList<QStringView> splitLines(const QString& text) {
+    QList<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r' && text[i] != u'\n')
+            continue;
+        lines << QStringView(text).mid(start, i - start);
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    lines << QStringView(text).mid(start);
+    return lines;
+}
+} // namespace
 
 IniDocument IniDocument::parse(const QString& text) {
     IniDocument document;
     qsizetype current = -1; // the section the key lines belong to
-    for (QString line : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")))) {
-        line = line.trimmed();
+    for (const QStringView piece : splitLines(text)) {
+        const QString line = piece.trimmed().toString();
         if (line.isEmpty() || line.startsWith(u';'))
             continue;
         if (line.startsWith(u'[') && line.endsWith(u']')) {

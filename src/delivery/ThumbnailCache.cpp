@@ -99,7 +99,7 @@ ThumbnailLookup ThumbnailCache::lookUp(const QString& path) {
     if (QFileInfo(cachePath).size() > kLargestCacheFile)
         return {};
     try {
-        QImage thumbnail = decodeBmp(readWholeFile(cachePath));
+        QImage thumbnail = decodeBmp(readWholeFile(cachePath), kBox * kBox);
         if (thumbnail.width() > kBox || thumbnail.height() > kBox)
             return {}; // not a thumbnail this program wrote
         remember(path, *pictureTime, thumbnail);

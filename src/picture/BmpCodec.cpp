@@ -83,7 +83,7 @@ QByteArray expandRunLengths(const QByteArray& b, qsizetype at, int bits, qint64 
 }
 } // namespace
 
-QImage decodeBmp(const QByteArray& b) {
+QImage decodeBmp(const QByteArray& b, qint64 mostPixels) {
     if (b.size() < 14 + 12 || b[0] != 'B' || b[1] != 'M')
         throwDamaged();
     const quint32 dataOffset = u32(b, 10);
@@ -121,7 +121,7 @@ QImage decodeBmp(const QByteArray& b) {
         throw PictureError(QStringLiteral("不支持压缩的 BMP 文件。"));
     const bool topDown = height < 0;
     height = std::abs(height);
-    checkPictureSize(width, height);
+    checkPictureSize(width, height, mostPixels);
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         throw PictureError(QStringLiteral("不支持的 BMP 像素深度。"));
 

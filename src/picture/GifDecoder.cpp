@@ -70,8 +70,10 @@ public:
     GifAnimation read() {
         while (!done_) {
             GifRecordType record = UNDEFINED_RECORD_TYPE;
-            if (DGifGetRecordType(gif_, &record) == GIF_ERROR)
-                return fail(errorText(gif_->Error));
+            if (DGifGetRecordType(gif_, &record) == GIF_ERROR) {
+                fail(errorText(gif_->Error));
+                break;
+            }
             if (record == EXTENSION_RECORD_TYPE)
                 readExtension();
             else if (record == IMAGE_DESC_RECORD_TYPE)
@@ -86,10 +88,9 @@ public:
     }
 
 private:
-    GifAnimation fail(const QString& why) {
+    void fail(const QString& why) {
         failure_ = why;
         done_ = true;
-        return {};
     }
 
     void readExtension() {
@@ -206,7 +207,9 @@ private:
         const qint64 canvasPixels = qint64(screen_.width()) * screen_.height();
         const QSize box = fitting_.box;
         if (!box.isEmpty() && (screen_.width() > box.width() || screen_.height() > box.height())) {
-            const QSize fittedSize = screen_.scaled(box, Qt::KeepAspectRatio);
+            // A very long or very tall canvas still keeps a side of one pixel.
+            const QSize fittedSize =
+                screen_.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
             const qint64 fittedPixels = qint64(fittedSize.width()) * fittedSize.height();
             if (!animation_.frames.isEmpty() && held_ + fittedPixels > kAnimationMemoryBudget) {
                 done_ = true;

@@ -68,7 +68,8 @@ PicturePreview loadPicturePreview(const QString& path, QSize box,
                                   const std::atomic<bool>* cancelled);
 
 // Format decoders, on the bytes of a whole file.
-QImage decodeBmp(const QByteArray& bytes);
+// A BMP claiming more than `mostPixels` is refused before anything is allocated for it.
+QImage decodeBmp(const QByteArray& bytes, qint64 mostPixels = MaxDecodedPixels);
 // A JPEG larger than MaxDecodedPixels comes reduced; `cancelled` stops it between rows.
 DecodedPicture decodeJpeg(const QByteArray& bytes,
                           const std::function<QSize(QSize)>& targetFor = nullptr,

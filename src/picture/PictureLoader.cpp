@@ -87,7 +87,7 @@ PicturePreview loadPicturePreview(const QString& path, QSize box,
     // Decoded no larger than needed to fill the box (JPEG), then shrunk to fit it.
     auto covering = [box](QSize picture) {
         return picture.width() > box.width() || picture.height() > box.height()
-                   ? picture.scaled(box, Qt::KeepAspectRatio)
+                   ? picture.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1))
                    : picture;
     };
     DecodedPicture picture = pictureKindOf(path) == PictureKind::Jpeg

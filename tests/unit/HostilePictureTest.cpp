@@ -160,4 +160,30 @@ TEST(HostilePictures, PreviewsAreDecodedAtTheSizeTheyAreShown) {
     EXPECT_THROW(loadPicturePreview(tree / "photo.jpg", QSize(256, 256), &cancelled),
                  PictureError);
 }
+
+TEST(HostilePictures, FilesTheFuzzersFoundAreHandled) {
+    // A GIF whose record after the control block cannot be read: refused, not an empty result.
+    const QByteArray unreadable = QByteArray::fromBase64(
+        "R0lGODlhWgBaAPAAAAAAAAAAAAAAAAD///8h+fwACgAAACwAAAAAAQABAAACAkwBADs=");
+    try {
+        const GifAnimation gif = decodeGif(unreadable, true);
+        EXPECT_EQ(gif.frames.size(), 1);
+    } catch (const PictureError&) {
+    }
+    // A canvas 64 times taller than wide, fitted into a small box, keeps a column of pixels.
+    GifPicture tall;
+    tall.screen = QSize(2, 600);
+    tall.palette = {qRgb(0, 0, 0), qRgb(255, 255, 255)};
+    tall.frames = {GifFrame{QRect(0, 0, 1, 1), {1}, 10, 0, -1, false, {}},
+                   GifFrame{QRect(1, 1, 1, 1), {0}, 10, 0, -1, false, {}}};
+    const GifAnimation fitted = decodeGif(GifBytes(tall), false, FrameFitting{QSize(64, 64)});
+    ASSERT_EQ(fitted.frames.size(), 2);
+    for (const QImage& frame : fitted.frames)
+        EXPECT_EQ(frame.size(), QSize(1, 64));
+    // A small BMP that claims a large picture is refused when only a small one may come.
+    QByteArray claims = encodeBmp(QImage(2, 2, QImage::Format_RGB32));
+    qToLittleEndian<qint32>(2000, claims.data() + 18);
+    EXPECT_THROW(decodeBmp(claims, 40 * 40), PictureError);
+}
 } // namespace
+

@@ -33,6 +33,10 @@ TEST(OptionsFile, LoadingTable) {
         {"key before any section", Utf16Le("Left=5\r\n[MainWnd]\r\n"), false, -1, 0},
         {"section named again",
          Utf16Le("[MainWnd]\r\nLeft=5\r\n[Other]\r\nk=1\r\n[MainWnd]\r\nTop=30\r\n"), true, 5, 30},
+        // Found by fuzzing: a lone surrogate once made the whole file one line.
+        {"lone surrogate elsewhere",
+         Utf16Le(QString("[Other]\r\nk=") + QChar(0xDADA) + "\r\n[MainWnd]\r\nLeft=8\r\nTop=2\r\n"),
+         true, 8, 2},
     };
     for (const auto& c : cases) {
         TempTree tree;
