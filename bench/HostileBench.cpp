@@ -39,12 +39,18 @@ struct Case {
 
 const char* actionName(Action action) {
     switch (action) {
-    case Action::Nothing: return "nothing";
-    case Action::Thumbnail: return "thumbnail";
-    case Action::Preview: return "preview";
-    case Action::CacheLookUp: return "cache";
-    case Action::Options: return "options";
-    case Action::Order: return "order";
+    case Action::Nothing:
+        return "nothing";
+    case Action::Thumbnail:
+        return "thumbnail";
+    case Action::Preview:
+        return "preview";
+    case Action::CacheLookUp:
+        return "cache";
+    case Action::Options:
+        return "options";
+    case Action::Order:
+        return "order";
     }
     return "";
 }
@@ -202,8 +208,8 @@ int main(int argc, char** argv) {
             target = path + ".thb";
         }
         const Measured m = runChild(argv[0], c.action, target);
-        std::printf("%-40s %-10s %10.1f %10.1f  %s\n", c.name, actionName(c.action),
-                    m.milliseconds, (m.peakKilobytes - baseline.peakKilobytes) / 1024.0,
+        std::printf("%-40s %-10s %10.1f %10.1f  %s\n", c.name, actionName(c.action), m.milliseconds,
+                    (m.peakKilobytes - baseline.peakKilobytes) / 1024.0,
                     m.outcome.toUtf8().constData());
         std::fflush(stdout);
         QFile::remove(path);

@@ -14,8 +14,6 @@ constexpr int kBox = 40;
 // Larger than any cache file of at most 40x40 pixels can be, whatever its depth (32 bits: 6400
 // bytes of pixels) and headers (a V5 header, masks or a 256-colour table): twice that margin.
 constexpr qint64 kLargestCacheFile = 16 * 1024;
-// Thumbnails kept in memory (about 6 KB each); the whole memory is dropped past this.
-constexpr int kMemoryLimit = 4096;
 
 int roundHalfToEven(double value) {
     return static_cast<int>(std::nearbyint(value)); // the default rounding mode: to even
@@ -48,20 +46,26 @@ QString thumbnailPath(const QString& picturePath) {
     return picturePath + QStringLiteral(".thb");
 }
 
+ThumbnailCache::ThumbnailCache(qsizetype memoryLimit) : memory_(memoryLimit) {}
+
 void ThumbnailCache::remember(const QString& path, std::int64_t pictureTime,
                               const QImage& thumbnail) {
     QMutexLocker locker(&memoryLock_);
-    if (memory_.size() >= kMemoryLimit)
-        memory_.clear();
-    memory_.insert(path, {pictureTime, thumbnail});
+    memory_.insert(path, new Remembered{pictureTime, thumbnail},
+                   std::max<qsizetype>(1, thumbnail.sizeInBytes()));
 }
 
 std::optional<QImage> ThumbnailCache::recall(const QString& path, std::int64_t pictureTime) {
     QMutexLocker locker(&memoryLock_);
-    const auto found = memory_.constFind(path);
-    if (found == memory_.constEnd() || found->pictureTime != pictureTime)
+    const Remembered* found = memory_.object(path); // now the most recently used
+    if (!found || found->pictureTime != pictureTime)
         return std::nullopt;
     return found->thumbnail;
+}
+
+qsizetype ThumbnailCache::memoryBytes() const {
+    QMutexLocker locker(&memoryLock_);
+    return memory_.totalCost();
 }
 
 void ThumbnailCache::clearMemory() {

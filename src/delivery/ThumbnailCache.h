@@ -4,7 +4,7 @@
 // "<picture>.thb": an uncompressed BMP whose last-write time equals the picture's. While the two
 // times are equal the file is used; otherwise it is made again.
 
-#include <QHash>
+#include <QCache>
 #include <QImage>
 #include <QMutex>
 #include <QSize>
@@ -43,6 +43,11 @@ struct ThumbnailCounters {
 // thread.
 class ThumbnailCache {
 public:
+    // Thumbnails kept in memory hold at most `memoryLimit` bytes of pixels, the least
+    // recently used going first.
+    explicit ThumbnailCache(qsizetype memoryLimit = DefaultMemoryLimit);
+    static constexpr qsizetype DefaultMemoryLimit = 64 * 1024 * 1024;
+
     // The thumbnail of the picture at `path`, from its cache file or newly made and saved; a
     // null image when there is none: missing or undecodable picture, cache that cannot be
     // saved, or a cache file with the right time that cannot be read. Never throws.
@@ -56,6 +61,8 @@ public:
 
     // Forgets the thumbnails kept in memory.
     void clearMemory();
+    // What the thumbnails kept in memory hold, in bytes of pixels.
+    qsizetype memoryBytes() const;
     ThumbnailCounters& counters() { return counters_; }
     void resetCounters();
 
@@ -68,7 +75,7 @@ private:
     void remember(const QString& path, std::int64_t pictureTime, const QImage& thumbnail);
     std::optional<QImage> recall(const QString& path, std::int64_t pictureTime);
 
-    QMutex memoryLock_;
-    QHash<QString, Remembered> memory_;
+    mutable QMutex memoryLock_;
+    QCache<QString, Remembered> memory_;
     ThumbnailCounters counters_;
 };

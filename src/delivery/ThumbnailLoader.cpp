@@ -1,12 +1,15 @@
 #include "delivery/ThumbnailLoader.h"
 
 #include "delivery/ThumbnailCache.h"
+#include "platform/Threads.h"
 
 #include <QCoreApplication>
+#include <QThread>
 
 ThumbnailLoader::ThumbnailLoader(ThumbnailCache& cache) : cache_(cache) {
-    // One worker: decoding competes with painting for the same cores.
-    pool_.setMaxThreadCount(1);
+    // A worker a core; they run below the interface's priority, so painting and input never
+    // wait for them.
+    pool_.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
 }
 
 ThumbnailLoader::~ThumbnailLoader() {
@@ -27,17 +30,21 @@ QImage ThumbnailLoader::thumbnail(const QString& path) {
     // A request from before the last cancel no longer answers: this one replaces it.
     pending_.insert(path, generation);
     const std::int64_t pictureTime = lookup.pictureTime;
-    pool_.start([this, path, pictureTime, generation] {
-        if (generation != generation_)
-            return; // cancelled after all
-        const bool made = !cache_.makeFile(path, pictureTime).isNull();
-        QMetaObject::invokeMethod(
-            this,
-            [this, path, pictureTime, made, generation] {
-                finished(path, pictureTime, made, generation);
-            },
-            Qt::QueuedConnection);
-    });
+    // The newest request first: the cells in view now come before those scrolled away.
+    pool_.start(
+        [this, path, pictureTime, generation] {
+            if (generation != generation_)
+                return; // cancelled after all
+            lowerCurrentThreadPriority();
+            const bool made = !cache_.makeFile(path, pictureTime).isNull();
+            QMetaObject::invokeMethod(
+                this,
+                [this, path, pictureTime, made, generation] {
+                    finished(path, pictureTime, made, generation);
+                },
+                Qt::QueuedConnection);
+        },
+        ++requests_);
     return {};
 }
 

@@ -12,8 +12,9 @@
 class ThumbnailCache;
 
 // Thumbnails for painting: what the cache holds comes at once; a thumbnail that must be made
-// from its picture is made on a worker thread, so that opening a folder of large photos never
-// freezes the popup. ready(path) follows; the entry then paints again and finds it.
+// from its picture is made on a worker thread (one a core, below the interface's priority,
+// the newest request first), so that opening a folder of large photos never freezes the popup.
+// ready(path) follows; the entry then paints again and finds it.
 class ThumbnailLoader : public QObject {
     Q_OBJECT
 public:
@@ -41,4 +42,5 @@ private:
     QHash<QString, int> pending_;         // picture path -> the generation that asked for it
     QHash<QString, std::int64_t> failed_; // picture path -> the picture time that failed
     std::atomic<int> generation_ = 0;
+    int requests_ = 0; // also the priority of the next request: the newest runs first
 };

@@ -82,8 +82,9 @@ public:
                 done_ = true;
         }
         if (animation_.frames.isEmpty())
-            throw PictureError(QStringLiteral("GIF 文件无法解码：%1")
-                                   .arg(failure_.isEmpty() ? QStringLiteral("没有图像") : failure_));
+            throw PictureError(
+                QStringLiteral("GIF 文件无法解码：%1")
+                    .arg(failure_.isEmpty() ? QStringLiteral("没有图像") : failure_));
         return std::move(animation_);
     }
 

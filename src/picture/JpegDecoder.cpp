@@ -5,8 +5,8 @@
 #include <csetjmp>
 #include <cstdio>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace {
 struct ErrorManager {
@@ -88,8 +88,7 @@ struct JpegJob {
     QString failure;
 };
 
-bool runDecoder(JpegJob& job, const QByteArray& bytes,
-                const std::function<QSize(QSize)>& targetFor,
+bool runDecoder(JpegJob& job, const QByteArray& bytes, const std::function<QSize(QSize)>& targetFor,
                 const std::atomic<bool>* cancelled) {
     jpeg_decompress_struct& info = job.info;
     info.err = jpeg_std_error(&job.errors.base);

@@ -75,7 +75,7 @@ FolderPopup::FolderPopup(const PopupContext& context, FolderPopup* parentPopup)
     // A thumbnail made in the background: the cells that show that picture paint again.
     connect(&context_.thumbnails, &ThumbnailLoader::ready, this, [this](const QString& path) {
         for (PopupEntry* entry : entries_)
-            if (entry->kind() == NodeKind::Image && entry->path() == path)
+            if (entry && entry->kind() == NodeKind::Image && entry->path() == path)
                 entry->update();
     });
 }
@@ -131,10 +131,59 @@ void FolderPopup::discardEntries() {
     // An entry's own handler may be the caller (a drop, a click): it is released once that
     // handler has returned.
     for (PopupEntry* entry : entries_) {
+        if (!entry)
+            continue;
         entry->hide();
         entry->deleteLater();
     }
     entries_.clear();
+    layout_.clear();
+    scrollOffset_ = 0;
+}
+
+QRect FolderPopup::entryRect(int index) const {
+    return layout_[static_cast<size_t>(index)].translated(0, scrollOffset_);
+}
+
+bool FolderPopup::inView(int index) const {
+    const QRect rect = entryRect(index);
+    return rect.y() >= viewTop_ && rect.y() + rect.height() <= viewBottom_;
+}
+
+PopupEntry* FolderPopup::buildEntry(int index) {
+    PopupEntry* entry = nullptr;
+    if (index < node_->childCount()) {
+        LibraryNode* child = node_->child(index);
+        entry = new PopupEntry(*this, child);
+        if (showsPopupFont(child->kind()))
+            entry->setFont(font());
+    } else {
+        entry = PopupEntry::placeholder(*this, QString::fromUtf8(EmptyCaption), kButtonShadow);
+    }
+    entry->setParent(dataPanel_);
+    entries_[static_cast<size_t>(index)] = entry;
+    return entry;
+}
+
+void FolderPopup::placeEntries() {
+    bool built = false;
+    for (int i = 0; i < static_cast<int>(entries_.size()); ++i) {
+        PopupEntry* entry = entries_[static_cast<size_t>(i)];
+        const bool show = inView(i);
+        if (!entry && !show)
+            continue;
+        if (!entry) {
+            entry = buildEntry(i);
+            built = true;
+        }
+        entry->setGeometry(entryRect(i));
+        entry->setVisible(show);
+    }
+    // New entries would otherwise stack above the scroll buttons.
+    if (built) {
+        topScroll_->raise();
+        bottomScroll_->raise();
+    }
 }
 
 void FolderPopup::fill(int left, int top) {
@@ -162,42 +211,36 @@ void FolderPopup::fill(int left, int top) {
     const int clientWidth = contentWidth(node_, MenuMaxWidth);
     const int dataWidth = clientWidth - 2;
 
+    // Rows of 22 pixels, separators of 5, pictures packed into rows of 44x44 cells.
     const int count = std::max(1, node_->childCount());
     firstScrollIndex_ = 0;
+    layout_.reserve(static_cast<size_t>(count));
     int lastBottom = 0;
+    NodeKind previousKind = NodeKind::Command;
     for (int i = 0; i < count; ++i) {
-        const PopupEntry* previous = i > 0 ? entries_.back() : nullptr;
+        const QRect* previous = i > 0 ? &layout_.back() : nullptr;
         QRect bounds(1, 1, dataWidth - 2, kRowHeight);
         if (previous)
             bounds.moveTop(previous->y() + previous->height());
-        PopupEntry* entry = nullptr;
-        if (i < node_->childCount()) {
-            LibraryNode* child = node_->child(i);
-            entry = new PopupEntry(*this, child);
-            if (showsPopupFont(child->kind()))
-                entry->setFont(font());
-            if (child->kind() == NodeKind::Separator) {
-                bounds.setHeight(kSeparatorHeight);
-            } else if (child->kind() == NodeKind::Image) {
-                bounds.setSize(QSize(kCell, kCell));
-                if (previous && previous->kind() == NodeKind::Image &&
-                    previous->x() + previous->width() + kCell < dataWidth)
-                    bounds.moveTopLeft(QPoint(previous->x() + previous->width(), previous->y()));
-            }
-        } else {
-            entry = PopupEntry::placeholder(*this, QString::fromUtf8(EmptyCaption), kButtonShadow);
+        const NodeKind kind = i < node_->childCount() ? node_->child(i)->kind() : NodeKind::Command;
+        if (kind == NodeKind::Separator) {
+            bounds.setHeight(kSeparatorHeight);
+        } else if (kind == NodeKind::Image) {
+            bounds.setSize(QSize(kCell, kCell));
+            if (previous && previousKind == NodeKind::Image &&
+                previous->x() + previous->width() + kCell < dataWidth)
+                bounds.moveTopLeft(QPoint(previous->x() + previous->width(), previous->y()));
         }
-        entry->setGeometry(bounds);
-        entry->setParent(dataPanel_);
-        entries_.push_back(entry);
+        layout_.push_back(bounds);
+        previousKind = kind;
         const int bottom = bounds.y() + bounds.height();
-        if (bottom < available) {
+        if (bottom < available)
             lastBottom = bottom;
-            entry->show();
-        } else {
-            entry->hide();
-        }
     }
+    entries_.assign(layout_.size(), nullptr);
+    viewTop_ = layout_.front().y();
+    viewBottom_ = lastBottom;
+    placeEntries();
 
     const int screenRight = screen.x() + screen.width(); // just right of the screen
     const int clientHeight = lastBottom + 3;
@@ -211,8 +254,8 @@ void FolderPopup::fill(int left, int top) {
     border_->setGeometry(0, 0, clientWidth, clientHeight);
     dataPanel_->setGeometry(1, 1, dataWidth, clientHeight - 2);
 
-    topScroll_->setGeometry(clientWidth / 2, entries_.front()->y() + 1, 0, kScrollButtonHeight);
-    const int bottomWidth = entries_.back()->isHidden() ? kScrollButtonWidth : 0;
+    topScroll_->setGeometry(clientWidth / 2, layout_.front().y() + 1, 0, kScrollButtonHeight);
+    const int bottomWidth = inView(count - 1) ? 0 : kScrollButtonWidth;
     bottomScroll_->setGeometry((clientWidth - bottomWidth) / 2,
                                clientHeight - kScrollButtonHeight - 4, bottomWidth,
                                kScrollButtonHeight);
@@ -238,7 +281,8 @@ void FolderPopup::entryEntered(int index) {
     if (submenu_)
         submenu_->hide();
     for (PopupEntry* entry : entries_)
-        entry->setHot(false);
+        if (entry)
+            entry->setHot(false);
 }
 
 void FolderPopup::armHoverTimer(int delayMs, int index) {
@@ -273,6 +317,8 @@ void FolderPopup::hoverTimeout() {
     if (selectedIndex_ < 0 || selectedIndex_ >= static_cast<int>(entries_.size()))
         return;
     PopupEntry* entry = entries_[static_cast<size_t>(selectedIndex_)];
+    if (!entry)
+        return;
     const QPoint cursor = context_.platform.cursorPos();
     if (!entry->rect().contains(entry->mapFromGlobal(cursor)))
         return; // the pointer left before the delay ran out
@@ -373,15 +419,14 @@ void FolderPopup::scrollButtonLeft(ScrollDirection direction) {
 }
 
 void FolderPopup::scrollStep() {
-    if (entries_.empty()) {
+    if (layout_.empty()) {
         scrollTimer_.stop();
         return;
     }
     scrollTimer_.setInterval(kScrollDelay);
-    const int topLimit = topScroll_->y() - 1;
-    const int bottomLimit = height() - 3;
-    const int last = static_cast<int>(entries_.size()) - 1;
-    auto entry = [this](int j) { return entries_[static_cast<size_t>(j)]; };
+    viewTop_ = topScroll_->y() - 1;
+    viewBottom_ = height() - 3;
+    const int last = static_cast<int>(layout_.size()) - 1;
     auto showButton = [this](QWidget* button) {
         button->setGeometry((width() - kScrollButtonWidth) / 2, button->y(), kScrollButtonWidth,
                             kScrollButtonHeight);
@@ -390,40 +435,28 @@ void FolderPopup::scrollStep() {
         button->setGeometry(button->x(), button->y(), 0, kScrollButtonHeight);
     };
 
+    // Each step moves the entries by the height of the next hidden one.
     if (scrolling_ == ScrollDirection::Up) { // entries move down
         int step = kRowHeight;
-        for (int j = firstScrollIndex_; j <= last && entry(j)->y() < topLimit; ++j)
-            step = entry(j)->height();
-        for (int j = firstScrollIndex_; j <= last; ++j) {
-            PopupEntry* e = entry(j);
-            e->move(e->x(), e->y() + step);
-            if (e->y() >= topLimit && e->y() + e->height() <= bottomLimit)
-                e->show();
-            if (e->y() + e->height() > bottomLimit) {
-                e->hide();
-                showButton(bottomScroll_);
-            }
-        }
-        if (!entry(firstScrollIndex_)->isHidden()) {
+        for (int j = firstScrollIndex_; j <= last && entryRect(j).y() < viewTop_; ++j)
+            step = layout_[static_cast<size_t>(j)].height();
+        scrollOffset_ += step;
+        placeEntries();
+        if (!inView(last))
+            showButton(bottomScroll_);
+        if (inView(firstScrollIndex_)) {
             scrollTimer_.stop();
             hideButton(topScroll_);
         }
     } else if (scrolling_ == ScrollDirection::Down) { // entries move up
         int step = kRowHeight;
-        for (int j = last;
-             j >= firstScrollIndex_ && entry(j)->y() + entry(j)->height() > bottomLimit; --j)
-            step = entry(j)->height();
-        for (int j = firstScrollIndex_; j <= last; ++j) {
-            PopupEntry* e = entry(j);
-            e->move(e->x(), e->y() - step);
-            if (e->y() >= topLimit && e->y() + e->height() <= bottomLimit)
-                e->show();
-            if (e->y() < topLimit) {
-                e->hide();
-                showButton(topScroll_);
-            }
-        }
-        if (!entry(last)->isHidden()) {
+        for (int j = last; j >= firstScrollIndex_ && entryRect(j).bottom() + 1 > viewBottom_; --j)
+            step = layout_[static_cast<size_t>(j)].height();
+        scrollOffset_ -= step;
+        placeEntries();
+        if (entryRect(firstScrollIndex_).y() < viewTop_)
+            showButton(topScroll_);
+        if (inView(last)) {
             scrollTimer_.stop();
             hideButton(bottomScroll_);
         }

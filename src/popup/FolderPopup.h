@@ -77,7 +77,9 @@ public:
     static int submenuLeft(int parentLeft, int parentWidth, int subWidth, const QRect& screen,
                            bool& atRight);
 
-    // For tests and the benchmarks: what the popup shows now.
+    // For tests and the benchmarks: the entries, one for each child in its order; an entry
+    // becomes a widget only once it comes into view (null until then), so that a folder of
+    // thousands opens as fast as a small one.
     const std::vector<PopupEntry*>& entries() const { return entries_; }
     FolderPopup* submenu() const { return submenu_; }
     int selectedIndex() const { return selectedIndex_; }
@@ -100,12 +102,25 @@ private:
     void dataPanelPressed();
     void freeSubmenu();
     void discardEntries();
+    // Where the entry at `index` stands now, in the data panel.
+    QRect entryRect(int index) const;
+    bool inView(int index) const;
+    PopupEntry* buildEntry(int index);
+    // Builds the entries that came into view, moves the built ones to where they stand now and
+    // shows only those in view.
+    void placeEntries();
     void openSubmenuFor(PopupEntry* entry);
 
     const PopupContext& context_;
     FolderPopup* parentPopup_;
     LibraryNode* node_ = nullptr;
     std::vector<PopupEntry*> entries_; // index = position of the node among its siblings
+    // Where each entry stands in the data panel before any scrolling.
+    std::vector<QRect> layout_;
+    int scrollOffset_ = 0; // added to every entry's top: negative once scrolled down
+    // Entries show between these data-panel lines.
+    int viewTop_ = 0;
+    int viewBottom_ = 0;
     QPointer<FolderPopup> submenu_;
     int selectedIndex_ = -1; // the entry the hover timer acts on
     int labelRight_ = 0;

@@ -36,11 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const QSize box(64, 64);
         const GifAnimation fitted = decodeGif(bytes, false, FrameFitting{box, nullptr});
         FUZZ_CHECK(fitted.frames.size() == fitted.delaysMs.size());
-        const QSize shown = fitted.screen.width() > box.width() ||
-                                    fitted.screen.height() > box.height()
-                                ? fitted.screen.scaled(box, Qt::KeepAspectRatio)
-                                      .expandedTo(QSize(1, 1))
-                                : fitted.screen;
+        const QSize shown =
+            fitted.screen.width() > box.width() || fitted.screen.height() > box.height()
+                ? fitted.screen.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1))
+                : fitted.screen;
         for (const QImage& frame : fitted.frames) {
             if (frame.size() != shown)
                 std::fprintf(stderr, "screen %dx%d, frame %dx%d\n", fitted.screen.width(),

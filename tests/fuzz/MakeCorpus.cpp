@@ -62,8 +62,11 @@ QList<QByteArray> pngSeeds() {
     translucent.fill(qRgba(10, 200, 30, 90));
     QImage grey = TestPattern(QSize(9, 9)).convertToFormat(QImage::Format_Grayscale8);
     QImage indexed = TestPattern(QSize(8, 8)).convertToFormat(QImage::Format_Indexed8);
-    return {pngBytes(TestPattern(QSize(16, 10))), pngBytes(translucent), pngBytes(grey),
-            pngBytes(indexed), PngWithHugeChunkLength("zTXt"),
+    return {pngBytes(TestPattern(QSize(16, 10))),
+            pngBytes(translucent),
+            pngBytes(grey),
+            pngBytes(indexed),
+            PngWithHugeChunkLength("zTXt"),
             PngWithCompressionBomb(1 << 16)};
 }
 
@@ -82,13 +85,16 @@ QList<QByteArray> textSeeds() {
     const QString text = QString::fromUtf8("你好\r\nsecond line\rthird\nfourth\r\n");
     auto gb18030 = QStringEncoder("GB18030");
     return {encodeUnicodeLines({"one", QString::fromUtf8("二"), ""}),
-            QByteArray("\xEF\xBB\xBF") + text.toUtf8(), text.toUtf8(), QByteArray(gb18030(text)),
-            QByteArray("\xFE\xFF\x00h\x00i", 6), QByteArray("before\0after", 12)};
+            QByteArray("\xEF\xBB\xBF") + text.toUtf8(),
+            text.toUtf8(),
+            QByteArray(gb18030(text)),
+            QByteArray("\xFE\xFF\x00h\x00i", 6),
+            QByteArray("before\0after", 12)};
 }
 
 QList<QByteArray> optionsSeeds() {
-    return {encodeUnicodeLines({"[MainWnd]", "Left=5", "Top=7", "", "[Other]", "Key = value",
-                                "; comment"}),
+    return {encodeUnicodeLines(
+                {"[MainWnd]", "Left=5", "Top=7", "", "[Other]", "Key = value", "; comment"}),
             encodeUnicodeLines({"stray=1", "[mainwnd]", "LEFT=x", "[MainWnd]", "Top=9"}),
             QByteArray("[MainWnd]\nLeft=1\n")};
 }

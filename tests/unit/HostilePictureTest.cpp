@@ -51,8 +51,8 @@ TEST(HostilePictures, ProgressiveJpegNeedingTooMuchWorkingMemoryIsRefused) {
     // Every coefficient of 8000x8000 in colour stays in memory: 192 MB.
     EXPECT_THROW(decodeJpeg(JpegWithManyScans(QSize(8000, 8000), 3, 1)), PictureError);
     // At 4000x4000 it fits (48 MB), and a thumbnail is made from it.
-    const DecodedPicture smaller = decodeJpeg(JpegWithManyScans(QSize(4000, 4000), 3, 1),
-                                              [](QSize) { return QSize(40, 40); });
+    const DecodedPicture smaller =
+        decodeJpeg(JpegWithManyScans(QSize(4000, 4000), 3, 1), [](QSize) { return QSize(40, 40); });
     EXPECT_EQ(smaller.pictureSize, QSize(4000, 4000));
     EXPECT_EQ(smaller.image.size(), QSize(500, 500));
 }
@@ -83,8 +83,8 @@ TEST(HostilePictures, GifCanvasAndFramesStayWithinTheBudget) {
     const Case cases[] = {
         {"1x1 on 8000x8000: the canvas alone is over the budget",
          GifDotOnHugeCanvas(QSize(8000, 8000)), true, 0},
-        {"1x1 on 5000x5000: one frame, the canvas itself",
-         GifDotOnHugeCanvas(QSize(5000, 5000)), false, 1},
+        {"1x1 on 5000x5000: one frame, the canvas itself", GifDotOnHugeCanvas(QSize(5000, 5000)),
+         false, 1},
         {"200 restoring frames on 5000x5000: a copy of the canvas would pass the budget",
          GifRestoringOnHugeCanvas(QSize(5000, 5000), 200), false, 1},
         {"20 frames of 65535x480 on 8x8: decoding stops at the budget",
@@ -155,10 +155,8 @@ TEST(HostilePictures, PreviewsAreDecodedAtTheSizeTheyAreShown) {
 
     // A cancelled request decodes nothing and says so.
     const std::atomic<bool> cancelled = true;
-    EXPECT_THROW(loadPicturePreview(tree / "anim.gif", QSize(256, 256), &cancelled),
-                 PictureError);
-    EXPECT_THROW(loadPicturePreview(tree / "photo.jpg", QSize(256, 256), &cancelled),
-                 PictureError);
+    EXPECT_THROW(loadPicturePreview(tree / "anim.gif", QSize(256, 256), &cancelled), PictureError);
+    EXPECT_THROW(loadPicturePreview(tree / "photo.jpg", QSize(256, 256), &cancelled), PictureError);
 }
 
 TEST(HostilePictures, FilesTheFuzzersFoundAreHandled) {
@@ -186,4 +184,3 @@ TEST(HostilePictures, FilesTheFuzzersFoundAreHandled) {
     EXPECT_THROW(decodeBmp(claims, 40 * 40), PictureError);
 }
 } // namespace
-

@@ -172,3 +172,28 @@ TEST_F(ThumbnailCacheFiles, ALinkWhereTheCacheFileBelongsIsNeverReadOrWrittenThr
     EXPECT_EQ(outside.Names(), QStringList{"notes.txt"}) << "nothing made where the link pointed";
 }
 } // namespace
+
+namespace {
+TEST(ThumbnailMemory, HoldsAtMostItsLimitAndDropsTheLeastRecentlyUsed) {
+    TempTree tree;
+    // Room for three 40x40 thumbnails (6,400 bytes each), not four.
+    ThumbnailCache cache(3 * 6400 + 100);
+    for (const char* name : {"a.png", "b.png", "c.png", "d.png"})
+        tree.Write(name, Png(QSize(80, 80), qRgb(10, 20, 30)));
+    for (const char* name : {"a.png", "b.png", "c.png"})
+        ASSERT_FALSE(cache.thumbnail(tree / name).isNull());
+    EXPECT_EQ(cache.memoryBytes(), 3 * 6400);
+    cache.thumbnail(tree / "a.png"); // a is now the most recently used
+    cache.resetCounters();
+
+    ASSERT_FALSE(cache.thumbnail(tree / "d.png").isNull()); // b goes
+    EXPECT_LE(cache.memoryBytes(), 3 * 6400 + 100);
+    cache.resetCounters();
+    cache.thumbnail(tree / "a.png");
+    cache.thumbnail(tree / "c.png");
+    cache.thumbnail(tree / "d.png");
+    EXPECT_EQ(cache.counters().memoryHits, 3);
+    cache.thumbnail(tree / "b.png");
+    EXPECT_EQ(cache.counters().cacheFileReads, 1) << "b was dropped and read from its file";
+}
+} // namespace

@@ -85,9 +85,14 @@ TEST_F(PopupGeometry, EntriesBelowTheAvailableHeightAreHiddenBehindTheBottomButt
     const int top = screenHeight() - 200; // available: 197 pixels
     Open(node, 10, top);
     int visible = 0;
-    for (PopupEntry* entry : menu->entries())
-        visible += entry->isVisibleTo(menu.get()) ? 1 : 0;
+    int built = 0;
+    for (PopupEntry* entry : menu->entries()) {
+        built += entry ? 1 : 0;
+        visible += entry && entry->isVisibleTo(menu.get()) ? 1 : 0;
+    }
     EXPECT_EQ(visible, 8); // bottoms 23 ... 177 fit below 197
+    EXPECT_EQ(built, 8) << "entries out of view are not built";
+    EXPECT_EQ(menu->entries().size(), 40u);
     EXPECT_EQ(menu->height(), 177 + 3);
     EXPECT_EQ(menu->y(), top);
     EXPECT_EQ(menu->scrollButton(ScrollDirection::Down)->geometry(),
@@ -194,4 +199,38 @@ TEST_F(PopupGeometry, SeparatorsScrollByFivePixels) {
     menu->scrollStep(); // the first hidden entry is the separator at index 2
     EXPECT_EQ(before - menu->entries().front()->y(), 5);
 }
+
+TEST_F(PopupGeometry, EntriesAreBuiltAsTheyComeIntoViewWhereTheFullLayoutPutsThem) {
+    LibraryNode* node = Folder("crowd", 0, 300); // rows of thumbnails far below the screen
+    Open(node, 10, screenHeight() - 200);
+    const std::vector<PopupEntry*>& entries = menu->entries();
+    ASSERT_EQ(entries.size(), 300u);
+    ASSERT_NE(entries.front(), nullptr);
+    int perRow = 0;
+    while (entries[static_cast<size_t>(perRow)] &&
+           entries[static_cast<size_t>(perRow)]->y() == entries.front()->y())
+        ++perRow;
+    ASSERT_GT(perRow, 1);
+    EXPECT_EQ(entries.back(), nullptr) << "the last row is far out of view";
+    const QPoint firstCell = entries.front()->pos();
+
+    menu->scrollButtonEntered(ScrollDirection::Down);
+    int ticks = 0;
+    for (; ticks < 200 && menu->scrollTimer().isActive(); ++ticks)
+        menu->scrollStep();
+    EXPECT_FALSE(menu->scrollTimer().isActive()) << "the end was reached";
+    ASSERT_NE(entries.back(), nullptr);
+    EXPECT_TRUE(entries.back()->isVisibleTo(menu.get()));
+    // Every entry in view sits where the full layout of cells puts it, moved by the scrolling.
+    const int scrolled = entries.front()->y() - firstCell.y();
+    for (int i = 0; i < 300; ++i) {
+        PopupEntry* entry = entries[static_cast<size_t>(i)];
+        if (!entry || !entry->isVisibleTo(menu.get()))
+            continue;
+        EXPECT_EQ(entry->pos(), firstCell + QPoint((i % perRow) * 44, (i / perRow) * 44 + scrolled))
+            << i;
+    }
+    menu->scrollButtonLeft(ScrollDirection::Down);
+}
 } // namespace
+
