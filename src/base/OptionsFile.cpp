@@ -8,16 +8,6 @@ const QString kSection = QStringLiteral("MainWnd");
 const QString kLeft = QStringLiteral("Left");
 const QString kTop = QStringLiteral("Top");
 
-// The file is always read as UTF-16LE; a leading FF FE is skipped.
-QString decodeUtf16Le(const QByteArray& bytes) {
-    const qsizetype start = bytes.startsWith("\xFF\xFE") ? 2 : 0;
-    QString text;
-    for (qsizetype i = start; i + 1 < bytes.size(); i += 2)
-        text.append(QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                (static_cast<unsigned char>(bytes[i + 1]) << 8))));
-    return text;
-}
-
 QByteArray encodeUtf16Le(const QString& text) {
     QByteArray bytes("\xFF\xFE", 2);
     for (const QChar c : text) {
@@ -30,7 +20,7 @@ QByteArray encodeUtf16Le(const QString& text) {
 IniDocument readDocument(const QString& fileName) {
     if (!fileExists(fileName))
         return {};
-    return IniDocument::parse(decodeUtf16Le(readWholeFile(fileName)));
+    return IniDocument::parse(decodeOptionsText(readWholeFile(fileName)));
 }
 
 int integerOrZero(const std::optional<QString>& value) {
@@ -41,6 +31,15 @@ int integerOrZero(const std::optional<QString>& value) {
     return ok ? number : 0;
 }
 } // namespace
+
+QString decodeOptionsText(const QByteArray& bytes) {
+    const qsizetype start = bytes.startsWith("\xFF\xFE") ? 2 : 0;
+    QString text;
+    for (qsizetype i = start; i + 1 < bytes.size(); i += 2)
+        text.append(QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                                (static_cast<unsigned char>(bytes[i + 1]) << 8))));
+    return text;
+}
 
 void loadBarPlacement(const QString& fileName, BarPlacement& position) {
     if (!fileExists(fileName))

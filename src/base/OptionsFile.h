@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Options.ini beside the program: UTF-16LE with a byte-order mark, CR LF line ends, INI
@@ -12,6 +13,10 @@ struct BarPlacement {
     int left = -1;
     int top = 0;
 };
+
+// The text of Options.ini's bytes: always UTF-16LE, whatever they hold; a leading FF FE is
+// skipped, a last odd byte dropped.
+QString decodeOptionsText(const QByteArray& bytes);
 
 // Reads MainWnd/Left and MainWnd/Top into `position`; a missing file leaves it untouched.
 // A value that is missing or not an integer reads as 0.

@@ -92,6 +92,10 @@ ThumbnailLookup ThumbnailCache::lookUp(const QString& path) {
     const auto cacheTime = fileWriteTime(cachePath);
     if (!isPlainFile(cachePath) || !cacheTime || *cacheTime != *pictureTime)
         return {State::NeedsMaking, {}, *pictureTime};
+    // An empty file is no thumbnail this program wrote but one a crash cut short (cache files
+    // are not synced to the disk): made again.
+    if (QFileInfo(cachePath).size() == 0)
+        return {State::NeedsMaking, {}, *pictureTime};
 
     if (auto remembered = recall(path, *pictureTime)) {
         ++counters_.memoryHits;
@@ -119,7 +123,7 @@ QImage ThumbnailCache::makeFile(const QString& path, std::int64_t pictureTime) {
         DecodedPicture picture = loadPictureAtLeast(path, thumbnailSize);
         QImage thumbnail = makeThumbnail(std::move(picture.image), picture.pictureSize);
         const QString cachePath = thumbnailPath(path);
-        replaceFileContents(cachePath, encodeBmp(thumbnail));
+        replaceFileContents(cachePath, encodeBmp(thumbnail), WriteDurability::Cache);
         if (!setFileWriteTime(cachePath, pictureTime))
             return {};
         remember(path, pictureTime, thumbnail);

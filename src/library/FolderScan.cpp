@@ -25,14 +25,11 @@ bool isPictureExtension(const QString& extension) {
 
 // Stable pass: every child of `kind` moves to the front, keeping its order among its kind.
 void moveKindToFront(LibraryNode* node, NodeKind kind) {
-    int cursor = node->childCount() - 1;
-    for (int remaining = node->childCount(); remaining > 0; --remaining) {
-        LibraryNode* child = node->child(cursor);
-        if (child->kind() == kind)
-            child->moveTo(0);
-        else
-            --cursor;
-    }
+    std::vector<LibraryNode*> ofKind;
+    for (int i = 0; i < node->childCount(); ++i)
+        if (node->child(i)->kind() == kind)
+            ofKind.push_back(node->child(i));
+    node->moveToFront(ofKind);
 }
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "library/LibraryNode.h"
 
+#include <unordered_map>
+
 #include <algorithm>
 
 LibraryNode::LibraryNode(QString caption, QString path, NodeKind kind)
@@ -49,4 +51,22 @@ void LibraryNode::moveTo(int index) {
     auto self = std::move(siblings[static_cast<size_t>(from)]);
     siblings.erase(siblings.begin() + from);
     siblings.insert(siblings.begin() + to, std::move(self));
+}
+
+void LibraryNode::moveToFront(const std::vector<LibraryNode*>& children) {
+    std::unordered_map<const LibraryNode*, size_t> positions;
+    positions.reserve(children_.size());
+    for (size_t i = 0; i < children_.size(); ++i)
+        positions.emplace(children_[i].get(), i);
+    std::vector<std::unique_ptr<LibraryNode>> reordered;
+    reordered.reserve(children_.size());
+    for (LibraryNode* child : children) {
+        const auto found = positions.find(child);
+        if (found != positions.end() && children_[found->second])
+            reordered.push_back(std::move(children_[found->second]));
+    }
+    for (auto& rest : children_)
+        if (rest)
+            reordered.push_back(std::move(rest));
+    children_ = std::move(reordered);
 }

@@ -56,6 +56,9 @@ public:
     int index() const;
     // Moves the node to `index` among its siblings, clamped to the last position.
     void moveTo(int index);
+    // Moves `children` (distinct children of this node) to the front in the order given; the
+    // others follow in the order they had. Linear in the number of children.
+    void moveToFront(const std::vector<LibraryNode*>& children);
 
 private:
     QString caption_;

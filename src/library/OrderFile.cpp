@@ -89,7 +89,7 @@ void applyOrderFile(LibraryNode* node, const QString& path) {
     QSet<LibraryNode*> bound;
     QStringList kept; // lines that still name something; built anew, so pruning stays linear
     kept.reserve(lines.size());
-    int position = 0;
+    std::vector<LibraryNode*> ordered; // the bound entries, in the file's order
     for (const QString& line : lines) {
         const QString key = foldedName(line);
         if (!folded.contains(key))
@@ -98,9 +98,11 @@ void applyOrderFile(LibraryNode* node, const QString& path) {
         if (!target)
             target = takeUnbound(folded.value(key), bound);
         if (target)
-            target->moveTo(position++);
+            ordered.push_back(target);
         kept.append(line);
     }
+    // The entries named go first in the file's order, the others after them in theirs.
+    node->moveToFront(ordered);
     lines = kept;
     if (lines.size() < initialCount)
         writeUnicodeLines(path, lines);

@@ -53,10 +53,16 @@ bool isDirectoryItself(const QString& path);
 // Creates `path` with any missing parents; true when the directory exists afterwards.
 bool forceDirectories(const QString& path);
 
+// Whether a replaced file's bytes must be on the disk before it takes the old one's place.
+// A cache file can be made again, and waiting for the disk at each of hundreds of thumbnails
+// costs more than making them.
+enum class WriteDurability { Synced, Cache };
+
 // Replaces the file at `path` with `bytes` through a temporary file in the same folder, so
-// that a crash leaves the old file or the new one. Throws FileError when the folder or a
-// read-only existing file does not allow it.
-void replaceFileContents(const QString& path, const QByteArray& bytes);
+// that a crash leaves the old file or the new one (a Cache write may leave the new one empty).
+// Throws FileError when the folder or a read-only existing file does not allow it.
+void replaceFileContents(const QString& path, const QByteArray& bytes,
+                         WriteDurability durability = WriteDurability::Synced);
 
 // Reads a whole regular file, at most as many bytes as its size; never blocks on a pipe or a
 // device. Throws FileError when it cannot be read or is not a regular file.

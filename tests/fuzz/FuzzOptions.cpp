@@ -9,22 +9,10 @@
 
 #include <QFile>
 
-namespace {
-// Options.ini is read as UTF-16LE whatever it holds; a leading FF FE is skipped.
-QString asUtf16Le(const QByteArray& bytes) {
-    const qsizetype start = bytes.startsWith("\xFF\xFE") ? 2 : 0;
-    QString text;
-    for (qsizetype i = start; i + 1 < bytes.size(); i += 2)
-        text.append(QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                (static_cast<unsigned char>(bytes[i + 1]) << 8))));
-    return text;
-}
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes = fuzzBytes(data, size);
     // Serialising is stable: what was written once is written the same way again.
-    const QString once = IniDocument::parse(asUtf16Le(bytes)).serialize();
+    const QString once = IniDocument::parse(decodeOptionsText(bytes)).serialize();
     FUZZ_CHECK(IniDocument::parse(once).serialize() == once);
 
     const QString path = scratchFolder() + "/Options.ini";
@@ -48,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     IniDocument before = IniDocument::parse(once);
     before.setValue("MainWnd", "Left", "120");
     before.setValue("MainWnd", "Top", "-7");
-    const IniDocument after = IniDocument::parse(asUtf16Le(readWholeFile(path)));
+    const IniDocument after = IniDocument::parse(decodeOptionsText(readWholeFile(path)));
     if (after.serialize() != before.serialize())
         std::fprintf(stderr, "expected:\n%s\nwritten:\n%s\n", qPrintable(before.serialize()),
                      qPrintable(after.serialize()));

@@ -119,6 +119,16 @@ TEST_F(ThumbnailCacheFiles, DamagedCacheWithTheRightTimeGivesNothingAndStays) {
     EXPECT_EQ(tree.Read("a.png.thb"), "BM but nothing else");
 }
 
+TEST_F(ThumbnailCacheFiles, AnEmptyCacheFileWithTheRightTimeIsMadeAgain) {
+    // What a crash can leave of a cache file that was renamed in before its bytes reached the disk.
+    tree.Write("a.png", Png(QSize(60, 60), qRgb(0, 0, 200)));
+    tree.Write("a.png.thb", "");
+    SetTime("a.png.thb", Time("a.png"));
+    EXPECT_EQ(cache.thumbnail(tree / "a.png").size(), QSize(40, 40));
+    EXPECT_EQ(cache.counters().pictureDecodes, 1);
+    EXPECT_TRUE(tree.Read("a.png.thb").startsWith("BM"));
+}
+
 TEST_F(ThumbnailCacheFiles, ReadOnlyFolderShowsNoThumbnailAndDecodesEveryTime) {
     tree.Write("ro/a.png", Png(QSize(60, 60), qRgb(0, 0, 200)));
     tree.SetReadOnly("ro", true);

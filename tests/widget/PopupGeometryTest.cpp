@@ -233,4 +233,3 @@ TEST_F(PopupGeometry, EntriesAreBuiltAsTheyComeIntoViewWhereTheFullLayoutPutsThe
     menu->scrollButtonLeft(ScrollDirection::Down);
 }
 } // namespace
-

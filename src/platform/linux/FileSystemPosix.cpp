@@ -16,14 +16,18 @@
 #include <memory>
 
 namespace {
-std::uint32_t attributesOf(const QByteArray& fullPath, const char* name) {
+// The attribute word of the entry `name` of the open folder `folder`, and whether it can be read
+// as a plain file (a link to one counts). A link is looked at through, once.
+std::uint32_t attributesOf(int folder, const char* name, bool* regularFile) {
+    *regularFile = false;
     struct stat linkInfo {};
-    if (::lstat(fullPath.constData(), &linkInfo) != 0)
+    if (::fstatat(folder, name, &linkInfo, AT_SYMLINK_NOFOLLOW) != 0)
         return AttributeArchive;
     const bool isLink = S_ISLNK(linkInfo.st_mode);
     struct stat info = linkInfo;
-    if (isLink && ::stat(fullPath.constData(), &info) != 0)
+    if (isLink && ::fstatat(folder, name, &info, 0) != 0)
         info = linkInfo; // dangling link: a file
+    *regularFile = S_ISREG(info.st_mode);
     const bool isDot = std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
     std::uint32_t attributes = S_ISDIR(info.st_mode) ? AttributeDirectory : AttributeArchive;
     if (isLink)
@@ -42,16 +46,18 @@ QList<DirEntry> enumerateDirectory(const QString& folder) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(encodedFolder.constData()), ::closedir);
     if (!dir)
         return entries;
+    // Entries are looked up relative to the open folder: one short lookup each, not the whole
+    // path again (a folder of thousands of pictures is listed at every opening).
+    const int folderFd = ::dirfd(dir.get());
     while (const dirent* entry = ::readdir(dir.get())) {
         const QString name = QFile::decodeName(entry->d_name);
         // A name in another encoding (left by an old unpacking tool) decodes to a different
         // name, whose path would reach another file or none.
         if (QFile::encodeName(name) != QByteArray(entry->d_name))
             continue;
-        const QByteArray fullPath = encodedFolder + '/' + entry->d_name;
-        struct stat target {};
-        const bool regular = ::stat(fullPath.constData(), &target) == 0 && S_ISREG(target.st_mode);
-        entries.append({name, attributesOf(fullPath, entry->d_name), regular});
+        bool regular = false;
+        const std::uint32_t attributes = attributesOf(folderFd, entry->d_name, &regular);
+        entries.append({name, attributes, regular});
     }
     return entries;
 }
@@ -91,7 +97,7 @@ bool forceDirectories(const QString& path) {
     return directoryExists(path);
 }
 
-void replaceFileContents(const QString& path, const QByteArray& bytes) {
+void replaceFileContents(const QString& path, const QByteArray& bytes, WriteDurability durability) {
     const QString shown = QDir::cleanPath(path);
     const QByteArray target = QFile::encodeName(path);
     // The write bits are looked at even for root, so that read-only files and folders are
@@ -136,7 +142,7 @@ void replaceFileContents(const QString& path, const QByteArray& bytes) {
     }
     if (error == 0 && regular && ::fchmod(fd, info.st_mode & 07777) != 0)
         error = errno;
-    if (error == 0 && ::fdatasync(fd) != 0)
+    if (error == 0 && durability == WriteDurability::Synced && ::fdatasync(fd) != 0)
         error = errno;
     if (::close(fd) != 0 && error == 0)
         error = errno;
