@@ -46,7 +46,9 @@ public:
     // Thumbnails kept in memory hold at most `memoryLimit` bytes of pixels, the least
     // recently used going first.
     explicit ThumbnailCache(qsizetype memoryLimit = DefaultMemoryLimit);
-    static constexpr qsizetype DefaultMemoryLimit = 64 * 1024 * 1024;
+    // About 5,000 thumbnails of 40x40: more than a screenful of popups, little beside the
+    // program's own 60 MB.
+    static constexpr qsizetype DefaultMemoryLimit = 32 * 1024 * 1024;
 
     // The thumbnail of the picture at `path`, from its cache file or newly made and saved; a
     // null image when there is none: missing or undecodable picture, cache that cannot be
