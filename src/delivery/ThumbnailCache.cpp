@@ -92,19 +92,19 @@ ThumbnailLookup ThumbnailCache::lookUp(const QString& path) {
     const auto cacheTime = fileWriteTime(cachePath);
     if (!isPlainFile(cachePath) || !cacheTime || *cacheTime != *pictureTime)
         return {State::NeedsMaking, {}, *pictureTime};
-    // An empty file is no thumbnail this program wrote but one a crash cut short (cache files
-    // are not synced to the disk): made again.
-    if (QFileInfo(cachePath).size() == 0)
-        return {State::NeedsMaking, {}, *pictureTime};
 
     if (auto remembered = recall(path, *pictureTime)) {
         ++counters_.memoryHits;
         return {State::Ready, *remembered, 0};
     }
     ++counters_.cacheFileReads;
-    // A larger file is no thumbnail and is not decoded at all: a hostile one could describe a
-    // picture of hundreds of megabytes.
-    if (QFileInfo(cachePath).size() > kLargestCacheFile)
+    // An empty file is no thumbnail this program wrote but one a crash cut short (cache files
+    // are not synced to the disk): made again. A larger file is no thumbnail and is not
+    // decoded at all: a hostile one could describe a picture of hundreds of megabytes.
+    const qint64 cacheSize = QFileInfo(cachePath).size();
+    if (cacheSize == 0)
+        return {State::NeedsMaking, {}, *pictureTime};
+    if (cacheSize > kLargestCacheFile)
         return {};
     try {
         QImage thumbnail = decodeBmp(readWholeFile(cachePath), kBox * kBox);
