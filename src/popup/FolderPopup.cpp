@@ -288,6 +288,10 @@ void FolderPopup::entryEntered(int index) {
 void FolderPopup::armHoverTimer(int delayMs, int index) {
     context_.preview.hide();
     hoverTimer_.stop();
+    // After a drag the window system enters the entry under the pointer again, even when the
+    // drop has just hidden its popup: a hidden popup arms nothing.
+    if (!isVisible())
+        return;
     const bool submenuShown = submenu_ && submenu_->isVisible();
     if (delayMs == -1) {
         if (submenuShown)
@@ -312,7 +316,7 @@ void FolderPopup::closeSubmenu() {
 
 void FolderPopup::hoverTimeout() {
     hoverTimer_.stop();
-    if (modalWindowsOpen())
+    if (modalWindowsOpen() || !isVisible())
         return;
     if (selectedIndex_ < 0 || selectedIndex_ >= static_cast<int>(entries_.size()))
         return;

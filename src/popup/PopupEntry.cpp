@@ -197,6 +197,7 @@ void PopupEntry::startDrag() {
     // The session and the first-level popup outlive the drag; this entry may not: a drop
     // refills or hides popups while exec() runs.
     DragSession& drag = popup_->context().drag;
+    PreviewWindow& preview = popup_->context().preview;
     FolderPopup* owner = popup_->topLevelPopup();
     drag.start(path_);
     owner->watchDrag();
@@ -216,6 +217,9 @@ void PopupEntry::startDrag() {
         guard->deleteLater();
     drag.release();
     drag.finish();
+    // A preview shown while the drag rested on an entry ends with the drag, whatever it ended
+    // in.
+    preview.hide();
 }
 
 bool PopupEntry::takesDrop() const {

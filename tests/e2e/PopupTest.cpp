@@ -598,3 +598,34 @@ TEST_F(PopupTest, ADropOnAnEmptyFoldersPlaceholderMovesThePictureThere) {
     EXPECT_TRUE(session.WaitForNoWindow(kMenuTitle));
 }
 } // namespace
+
+namespace {
+// A preview shown while a drag rests on an entry goes with the drag: a drop that moves the
+// picture closes the popups and the preview with them.
+TEST_F(PopupTest, APreviewShownDuringADragClosesWithTheDrop) {
+    session.Click(labels[1].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    const QRect popup = Popups().first();
+    const QPoint a(popup.x() + 2 + 22, popup.y() + 24 + 22); // a.png
+    BeginDrag(a, QPoint(0, -3));
+    MovePointer(labels[2].center() + QPoint(-4, 0));
+    MovePointer(labels[2].center());
+    ASSERT_TRUE(WaitUntil([&] {
+        return Popups().size() == 1 && Popups().first().x() == labels[2].x();
+    })) << "the popup did not switch to 文字";
+    const QRect words = Popups().first();
+    const QPoint snippet(words.x() + 40, words.y() + 2 + 11); // 晚安
+    MovePointer(snippet + QPoint(0, -4));
+    MovePointer(snippet);
+    ASSERT_FALSE(session.WaitForWindow(kPreviewTitle).isEmpty())
+        << "resting on the snippet showed no preview";
+    session.XDo({"mouseup", "1"});
+    EXPECT_TRUE(WaitUntil([&] { return QFile::exists(jolvex.DataDir() + "/文字/a.png"); }));
+    EXPECT_TRUE(session.WaitForNoWindow(kMenuTitle)) << "the popups stay open";
+    // After the drag the pointer enters whatever lies under it again: nothing may arm a
+    // preview on the hidden popup, whose hover delay is 800 ms.
+    WaitUntil([] { return false; }, 1500);
+    EXPECT_TRUE(session.FindWindows(kPreviewTitle).isEmpty()) << "the preview outlived the drop";
+    EXPECT_TRUE(chat.HasFocus());
+}
+} // namespace
