@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDesktopServices>
+#include <QDir>
 #include <QSystemTrayIcon>
 #include <QUrl>
 
@@ -73,20 +74,29 @@ LibraryNode* SystemCommands::command(const QString& caption) const {
 
 void SystemCommands::importPackage() {
     PackageImporter importer(paths_.exeDir, paths_.dataDir);
-    switch (importer.run(nullptr)) {
-    case PackageImporter::Outcome::Nothing:
+    const PackageImporter::Outcome outcome = importer.run(nullptr);
+    reportImport(importer, outcome);
+}
+
+void SystemCommands::reportImport(const PackageImporter& importer,
+                                  PackageImporter::Outcome outcome) {
+    if (outcome == PackageImporter::Outcome::Nothing)
         return;
-    case PackageImporter::Outcome::Failed:
-        showMessageBox(QStringLiteral("导入QQ表情文件出现错误。\n") + importer.error(),
-                       MessageKind::Plain);
-        return;
-    case PackageImporter::Outcome::Imported:
-        showMessageBox(QStringLiteral("导入QQ表情文件完成。"), MessageKind::Plain);
-        // A new top-level folder becomes a new label.
+    // A folder left in the library, imported or left by a failure, may be a new label: the bar
+    // shows it before the message does.
+    if (!importer.destination().isEmpty()) {
         library_.reloadTopFolders();
         bar_.rebuildLabels();
+    }
+    if (outcome == PackageImporter::Outcome::Imported) {
+        showMessageBox(QStringLiteral("导入QQ表情文件完成。"), MessageKind::Plain);
         return;
     }
+    QString text = QStringLiteral("导入QQ表情文件出现错误。\n") + importer.error();
+    if (!importer.destination().isEmpty())
+        text += QStringLiteral("\n已解开的内容在 \"%1\"。")
+                    .arg(QDir::toNativeSeparators(importer.destination()));
+    showMessageBox(text, MessageKind::Plain);
 }
 
 void SystemCommands::openLibraryFolder() {

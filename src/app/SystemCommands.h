@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppPaths.h"
+#include "import/PackageImporter.h"
 
 #include <QObject>
 
@@ -16,6 +17,9 @@ public:
     SystemCommands(const AppPaths& paths, Library& library, FloatingBar& bar);
 
     void importPackage();
+    // What follows an import: the bar shows a folder that it left, and the message says how it
+    // went (a failure names the folder where what was unpacked stays).
+    void reportImport(const PackageImporter& importer, PackageImporter::Outcome outcome);
     void openLibraryFolder();
     void orderTopFolders();
     void toggleHidden();

@@ -77,6 +77,7 @@ PackageImporter::Outcome PackageImporter::run(QWidget* parent) {
 PackageImporter::Outcome PackageImporter::importInto(const QString& package,
                                                      const QString& folder) {
     error_.clear();
+    destination_.clear();
     const QString name = nodeName(package);
     const QString extension = extractExtension(name);
     const bool installation = sameText(extension, QStringLiteral(".eip"));

@@ -25,7 +25,8 @@ public:
     Outcome importInto(const QString& package, const QString& folder);
 
     const QString& error() const { return error_; }
-    // Where the last import put the package's folder.
+    // Where the last import put the package's folder; empty when it left none (also after a
+    // failure: what was unpacked stays there).
     const QString& destination() const { return destination_; }
 
 private:

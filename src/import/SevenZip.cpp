@@ -1,12 +1,66 @@
 #include "import/SevenZip.h"
 
+#include "base/NameCompare.h"
 #include "platform/FileSystem.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+
+namespace {
+// 7z's closing counters ("Size:       0", "Compressed: 0"), which say nothing about a failure.
+bool isCounterLine(const QString& line) {
+    static const QRegularExpression counter(
+        QStringLiteral("^(Files|Folders|Size|Compressed|Errors|Warnings|Sub items Errors|"
+                       "Archives|Archives with Errors|OK archives|Can't open as archive|"
+                       "Open Errors|Everything is Ok)\\b"));
+    return counter.match(line).hasMatch();
+}
+
+// What 7z says when the bytes are no archive it can read, or are cut or damaged.
+bool saysDamaged(const QString& text) {
+    static const QRegularExpression damaged(
+        QStringLiteral("Can ?not open the file as archive|Can't open as archive|"
+                       "Is not archive|Unexpected end of (archive|data)|Headers Error|"
+                       "Data Error|CRC Failed|There are data after the end"),
+        QRegularExpression::CaseInsensitiveOption);
+    return damaged.match(text).hasMatch();
+}
+} // namespace
+
+QString describeSevenZipFailure(const QByteArray& output, int exitCode, const QString& packageName) {
+    QStringList lines;
+    for (const QByteArray& line : output.split('\n'))
+        if (!line.trimmed().isEmpty())
+            lines << QString::fromLocal8Bit(line.trimmed());
+    // 7z writes its reason as "ERROR: <name>" with the reason on the next line, or
+    // "ERROR: <reason> : <name>" on one.
+    QStringList reasons;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!lines[i].startsWith(QStringLiteral("ERROR:")))
+            continue;
+        QString reason = lines[i];
+        if (i + 1 < lines.size() && !isCounterLine(lines[i + 1]) &&
+            !lines[i + 1].startsWith(QStringLiteral("ERROR:")))
+            reason += u' ' + lines[++i];
+        if (!reasons.contains(reason))
+            reasons << reason;
+    }
+    if (reasons.isEmpty()) {
+        QStringList told;
+        for (const QString& line : lines)
+            if (!isCounterLine(line))
+                told << line;
+        reasons = told.mid(std::max<qsizetype>(0, told.size() - 2));
+    }
+    const QString why = reasons.join(u' ');
+    if (saysDamaged(why) || saysDamaged(QString::fromLocal8Bit(output)))
+        return QStringLiteral("\"%1\" 已损坏，或者不是QQ表情文件。\n7z：%2").arg(packageName, why);
+    return QStringLiteral("7z 报告错误（退出代码 %1）：%2").arg(exitCode).arg(why);
+}
 
 QString findSevenZip(const QString& exeDir) {
     for (const char* name : {"7z", "7z.exe"}) {
@@ -14,7 +68,8 @@ QString findSevenZip(const QString& exeDir) {
         if (beside.isFile() && beside.isExecutable())
             return beside.filePath();
     }
-    for (const char* name : {"7z", "7zz", "7za"}) {
+    // 7za reads 7z and zip archives only, not the compound files that packages are.
+    for (const char* name : {"7z", "7zz"}) {
         const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
         if (!found.isEmpty())
             return found;
@@ -58,18 +113,7 @@ ExtractResult extractPackage(const QString& sevenZip, const QString& package,
     output += process.readAll();
     if (process.exitStatus() != QProcess::NormalExit)
         return {false, QStringLiteral("7z 意外结束。")};
-    if (process.exitCode() != 0) {
-        // 7z names the trouble in its last lines ("ERROR: ...", "Can not open the file as
-        // archive", "Disk full").
-        QStringList lines;
-        for (const QByteArray& line : output.split('\n'))
-            if (!line.trimmed().isEmpty())
-                lines << QString::fromLocal8Bit(line.trimmed());
-        const QString why = lines.isEmpty()
-                                ? QString()
-                                : lines.mid(std::max<qsizetype>(0, lines.size() - 2)).join(u' ');
-        return {false,
-                QStringLiteral("7z 报告错误（退出代码 %1）：%2").arg(process.exitCode()).arg(why)};
-    }
+    if (process.exitCode() != 0)
+        return {false, describeSevenZipFailure(output, process.exitCode(), nodeName(package))};
     return {true, {}};
 }

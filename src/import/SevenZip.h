@@ -7,14 +7,18 @@
 
 // The 7-Zip command-line program that unpacks packages.
 
-// The program: 7z (or 7z.exe) in the program's folder first, then 7z, 7zz or 7za on the PATH;
-// empty when there is none.
+// The program: 7z (or 7z.exe) in the program's folder first, then 7z or 7zz on the PATH;
+// empty when there is none. 7za is not looked for: it cannot read compound files.
 QString findSevenZip(const QString& exeDir);
 
 struct ExtractResult {
     bool ok = false;
     QString error; // for the user, when not ok
 };
+
+// The user's words for a failed run of 7z from what it printed: a package it cannot open or
+// that is cut short is called damaged, with 7z's own reason line (never its byte counters).
+QString describeSevenZipFailure(const QByteArray& output, int exitCode, const QString& packageName);
 
 // Unpacks `package` into `outputFolder` (made when missing), leaving out entries whose names
 // match one of `exclusions` (wildcards, in every folder, letter case ignored). The package's

@@ -1,4 +1,5 @@
 #include "import/PackageImporter.h"
+#include "import/SevenZip.h"
 
 #include "FixturePictures.h"
 #include "support/TempTree.h"
@@ -154,6 +155,81 @@ TEST_F(Import, FailuresSayWhy) {
     packages.Write("notes.zip", "x");
     EXPECT_EQ(importer.importInto(packages / "notes.zip", library.Path()),
               PackageImporter::Outcome::Nothing);
+}
+
+// A package cut short or not a package at all is called damaged in plain words, with 7z's
+// reason line and without its byte counters; nothing is left in the library.
+TEST_F(Import, ADamagedPackageIsCalledDamagedWith7zsReason) {
+    const QString whole =
+        Package("whole.eip", {{"Files/g/1.gif", QByteArray(3000, 'x')},
+                              {"config/Face.Xml", Utf16Description({Entry("1.gif")})}});
+    QFile file(whole);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"half.eip", bytes.left(bytes.size() / 2)},
+        {"short.eip", bytes.left(bytes.size() - 100)},
+        {"half.eif", bytes.left(bytes.size() / 2)},
+        {"text.eif", "this is not a compound file"},
+    };
+    for (const auto& c : cases) {
+        packages.Write(c.name, c.bytes);
+        EXPECT_EQ(importer.importInto(packages / c.name, library.Path()),
+                  PackageImporter::Outcome::Failed)
+            << c.name;
+        const QString error = importer.error();
+        EXPECT_TRUE(error.contains(QStringLiteral("\"%1\" 已损坏，或者不是QQ表情文件。").arg(c.name)))
+            << c.name << ": " << error.toStdString();
+        EXPECT_TRUE(error.contains("Cannot open the file as archive")) << error.toStdString();
+        EXPECT_FALSE(error.contains("Size:") || error.contains("Compressed:"))
+            << error.toStdString();
+        EXPECT_TRUE(importer.destination().isEmpty()) << c.name;
+    }
+    EXPECT_TRUE(library.Names().isEmpty());
+}
+
+TEST(SevenZipOutput, TheReasonLineIsKeptAndTheCountersLeftOut) {
+    const struct {
+        const char* what;
+        QByteArray output;
+        int exitCode;
+        QString expected;
+    } cases[] = {
+        {"the reason on the line after ERROR",
+         "Extracting archive: p.eip\n\nERROR: p.eip\nCannot open the file as archive\n\n"
+         "Can't open as archive: 1\nFiles: 0\nSize:       0\nCompressed: 0\n",
+         2, QStringLiteral("\"p.eip\" 已损坏，或者不是QQ表情文件。\n7z：ERROR: p.eip Cannot open the file as archive")},
+        {"the reason and the name on one line, counters first",
+         "Errors: 1\nERROR: p.eip : Cannot open the file as archive\n", 2,
+         QStringLiteral("\"p.eip\" 已损坏，或者不是QQ表情文件。\n7z：ERROR: p.eip : Cannot open the file as archive")},
+        {"a full disk is no damage",
+         "ERROR: There is not enough space on the disk : a/1.gif\nSize: 10\n", 2,
+         QStringLiteral("7z 报告错误（退出代码 2）：ERROR: There is not enough space on the disk : a/1.gif")},
+        {"no ERROR line: the last two lines that are not counters",
+         "one\ntwo\nthree\nFiles: 0\nSize:       0\n", 7,
+         QStringLiteral("7z 报告错误（退出代码 7）：two three")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(describeSevenZipFailure(c.output, c.exitCode, "p.eip"), c.expected) << c.what;
+}
+
+// 7za cannot read compound files: a PATH that offers only 7za offers no 7-Zip.
+TEST(SevenZipSearch, SevenZaIsNotTaken) {
+    TempTree bin;
+    bin.Write("7za", "#!/bin/sh\n");
+    QFile::setPermissions(bin / "7za", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.Path().toLocal8Bit());
+    const QString found = findSevenZip(QStringLiteral("/nonexistent/"));
+    bin.Write("7zz", "#!/bin/sh\n");
+    QFile::setPermissions(bin / "7zz", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString withSevenZz = findSevenZip(QStringLiteral("/nonexistent/"));
+    qputenv("PATH", path);
+    EXPECT_TRUE(found.isEmpty()) << found.toStdString();
+    EXPECT_EQ(withSevenZz, bin / "7zz");
 }
 
 TEST_F(Import, WithoutSevenZipTheErrorNamesThePackageToInstall) {

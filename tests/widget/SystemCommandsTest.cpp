@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 
@@ -102,6 +103,40 @@ TEST_F(SystemCommandsTest, HidingTwiceShowsTheBarAgainAndTheMenuCarriesTheCheckM
     actions[4]->trigger(); // the tray menu runs the same command, once the menu has closed
     EXPECT_TRUE(QTest::qWaitFor([&] { return bar->isVisible(); }, 1000));
     EXPECT_FALSE(hide->isChecked());
+}
+
+// An import that fails after unpacking leaves its folder in the library: the bar shows it at
+// once and the message says where it is.
+TEST_F(SystemCommandsTest, AFailedImportThatLeftAFolderShowsItsLabelAndNamesIt) {
+    nodes->reloadTopFolders();
+    bar->rebuildLabels();
+    ASSERT_EQ(bar->labels().size(), 1);
+    TempTree source;
+    source.Write("Files/g/1.gif", "1");
+    source.Write("config/Face.Xml", Utf16LeLines({"<FACE FileIndex=\"1.gif\">"}));
+    TempTree packages;
+    QProcess gsf;
+    gsf.setWorkingDirectory(source.Path());
+    gsf.start("gsf", {"createole", packages / "cut.eip", "Files", "config"});
+    ASSERT_TRUE(gsf.waitForFinished(10000) && gsf.exitCode() == 0);
+
+    PackageImporter importer(QStringLiteral("/nonexistent/"), library.Path());
+    const PackageImporter::Outcome outcome = importer.importInto(packages / "cut.eip", library.Path());
+    ASSERT_EQ(outcome, PackageImporter::Outcome::Failed);
+    QString told;
+    int labelsWhileTold = 0;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told = box->text();
+            labelsWhileTold = static_cast<int>(bar->labels().size());
+            box->accept();
+        }
+    });
+    commands->reportImport(importer, outcome);
+    EXPECT_TRUE(told.contains(QString::fromUtf8("Face.Xml 不完整"))) << told.toStdString();
+    EXPECT_TRUE(told.contains(library / "cut")) << told.toStdString();
+    EXPECT_EQ(labelsWhileTold, 2) << "the folder had no label while the message was up";
+    EXPECT_EQ(commands->topFolderNames(), QStringList{"cut"});
 }
 
 TEST(AboutDialogLayout, SizeCaptionAndButton) {
