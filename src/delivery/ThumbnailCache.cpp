@@ -42,10 +42,6 @@ QImage makeThumbnail(QImage picture, QSize pictureSize) {
     return thumbnail;
 }
 
-QString thumbnailPath(const QString& picturePath) {
-    return picturePath + QStringLiteral(".thb");
-}
-
 ThumbnailCache::ThumbnailCache(qsizetype memoryLimit) : memory_(memoryLimit) {}
 
 void ThumbnailCache::remember(const QString& path, std::int64_t pictureTime,
@@ -71,6 +67,14 @@ qsizetype ThumbnailCache::memoryBytes() const {
 void ThumbnailCache::clearMemory() {
     QMutexLocker locker(&memoryLock_);
     memory_.clear();
+}
+
+void ThumbnailCache::forget(const QString& path) {
+    const QString inside = path + PathSeparator;
+    QMutexLocker locker(&memoryLock_);
+    for (const QString& key : memory_.keys())
+        if (key == path || key.startsWith(inside))
+            memory_.remove(key);
 }
 
 void ThumbnailCache::resetCounters() {

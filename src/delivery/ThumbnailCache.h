@@ -4,6 +4,8 @@
 // "<picture>.thb": an uncompressed BMP whose last-write time equals the picture's. While the two
 // times are equal the file is used; otherwise it is made again.
 
+#include "library/ThumbnailName.h"
+
 #include <QCache>
 #include <QImage>
 #include <QMutex>
@@ -21,9 +23,6 @@ QSize thumbnailSize(QSize picture);
 // Draws `picture` (which may be a reduced decode of a picture of `pictureSize`) stretched onto
 // a new white bitmap of thumbnailSize(pictureSize).
 QImage makeThumbnail(QImage picture, QSize pictureSize);
-
-// The cache file's path for a picture.
-QString thumbnailPath(const QString& picturePath);
 
 // What a look-up found, so that the decoding can run elsewhere.
 struct ThumbnailLookup {
@@ -63,6 +62,9 @@ public:
 
     // Forgets the thumbnails kept in memory.
     void clearMemory();
+    // Forgets those of the picture at `path`, or of every picture inside the folder `path`: it
+    // moved, and a picture that comes to its name (with its cache file) is another one.
+    void forget(const QString& path);
     // What the thumbnails kept in memory hold, in bytes of pixels.
     qsizetype memoryBytes() const;
     ThumbnailCounters& counters() { return counters_; }

@@ -1,6 +1,7 @@
 #include "delivery/ThumbnailLoader.h"
 
 #include "delivery/ThumbnailCache.h"
+#include "platform/FileSystem.h"
 #include "platform/Threads.h"
 
 #include <QCoreApplication>
@@ -65,6 +66,14 @@ void ThumbnailLoader::cancelPending() {
     ++generation_;
     pool_.clear();
     pending_.clear();
+}
+
+void ThumbnailLoader::forget(const QString& path) {
+    cache_.forget(path);
+    const QString inside = path + PathSeparator;
+    failed_.removeIf([&](const auto& failed) {
+        return failed.key() == path || failed.key().startsWith(inside);
+    });
 }
 
 void ThumbnailLoader::waitForIdle() {

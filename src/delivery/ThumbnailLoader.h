@@ -27,6 +27,8 @@ public:
     // Drops the requests that have not started (the popup that asked for them closed); a new
     // request for the same picture is served afresh.
     void cancelPending();
+    // The picture or folder at `path` moved: what was kept for it is forgotten.
+    void forget(const QString& path);
     // Waits for the request under way (tests, shutdown).
     void waitForIdle();
     bool busy() const;

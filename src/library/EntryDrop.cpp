@@ -4,9 +4,24 @@
 #include "base/NameCompare.h"
 #include "library/LibraryNode.h"
 #include "library/OrderFile.h"
+#include "library/ThumbnailName.h"
 #include "platform/FileSystem.h"
 
 #include <QDir>
+
+namespace {
+// A picture moved to `movedTo` takes its thumbnail file along, so that no thumbnail outlives
+// its picture's name: another picture of the same file time that comes to that name later
+// would show it. Where the thumbnail cannot follow (the name is taken, the move fails) it is
+// deleted instead: it is made again from the picture. A folder keeps its thumbnails inside.
+void moveThumbnailAlong(const QString& picture, const QString& movedTo) {
+    const QString thumbnail = thumbnailPath(picture);
+    if (!isPlainFile(movedTo) || !isPlainFile(thumbnail))
+        return;
+    if (moveEntryNoReplace(thumbnail, thumbnailPath(movedTo)) != MoveResult::Moved)
+        deleteTree(thumbnail);
+}
+} // namespace
 
 bool isSameOrInside(const QString& path, const QString& dragged) {
     return path == dragged || path.startsWith(dragged + PathSeparator);
@@ -45,6 +60,7 @@ DropResult dropEntry(const QString& dragged, LibraryNode* folder, LibraryNode* t
                 *error = moveError;
             return DropResult::Failed;
         }
+        moveThumbnailAlong(dragged, movedTo);
         saveOrderFile(folder, target ? target->index() : -1,
                       target ? nodeName(movedTo) : QString());
         return DropResult::Moved;

@@ -354,6 +354,7 @@ void FolderPopup::dropOn(LibraryNode* target) {
         refill(); // the entries go once the drop has returned
         break;
     case DropResult::Moved:
+        context_.thumbnails.forget(dragged);
         topLevelPopup()->hide();
         break;
     case DropResult::Failed:

@@ -3,6 +3,8 @@
 #include "base/TextCodec.h"
 #include "library/FolderScan.h"
 #include "library/LibraryNode.h"
+#include "delivery/ThumbnailCache.h"
+#include "platform/FileSystem.h"
 #include "support/TempTree.h"
 
 #include <QDir>
@@ -105,5 +107,70 @@ TEST(EntryDrop, AFailedMoveIsReportedAndLosesNothing) {
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(tree.Read("from/p.gif"), "keep");
     EXPECT_FALSE(QFile::exists(tree / "to/Order.ini"));
+}
+
+// A moved picture takes its thumbnail along. Two pictures of one name and one file time (as
+// unpacked from one archive) trade folders: each then shows its own thumbnail, and no .thb is
+// left behind.
+TEST(EntryDrop, AMovedPictureTakesItsThumbnailAlong) {
+    TempTree tree;
+    QImage red(30, 30, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QImage blue = red;
+    blue.fill(Qt::blue);
+    tree.MakeFolder("图片");
+    ASSERT_TRUE(red.save(tree / "图片/x.png"));
+    tree.MakeFolder("文字");
+    ASSERT_TRUE(blue.save(tree / "文字/x.png"));
+    tree.Write("文字/a.txt", "a");
+    const std::int64_t sameTime = *fileWriteTime(tree / "图片/x.png");
+    ASSERT_TRUE(setFileWriteTime(tree / "文字/x.png", sameTime));
+    ThumbnailCache cache;
+    ASSERT_EQ(cache.thumbnail(tree / "图片/x.png").pixel(5, 5), qRgb(255, 0, 0));
+    ASSERT_EQ(cache.thumbnail(tree / "文字/x.png").pixel(5, 5), qRgb(0, 0, 255));
+
+    QString error;
+    auto words = Scanned(tree / "文字");
+    ASSERT_EQ(dropEntry(tree / "图片/x.png", words.get(), Child(words.get(), "a.txt"), &error),
+              DropResult::Moved);
+    cache.forget(tree / "图片/x.png"); // as the popup does after a move
+    EXPECT_FALSE(QFile::exists(tree / "图片/x.png.thb")) << "the thumbnail stayed behind";
+    EXPECT_TRUE(QFile::exists(tree / "文字/x (2).png.thb"));
+    EXPECT_EQ(*fileWriteTime(tree / "文字/x (2).png.thb"), sameTime);
+    auto pictures = Scanned(tree / "图片");
+    ASSERT_EQ(dropEntry(tree / "文字/x.png", pictures.get(), nullptr, &error), DropResult::Moved);
+    cache.forget(tree / "文字/x.png");
+    EXPECT_EQ(cache.thumbnail(tree / "图片/x.png").pixel(5, 5), qRgb(0, 0, 255));
+    EXPECT_EQ(cache.thumbnail(tree / "文字/x (2).png").pixel(5, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(cache.counters().pictureDecodes.load(), 2) << "a thumbnail was made again";
+    EXPECT_EQ(tree.Names("文字"), (QStringList{"Order.ini", "a.txt", "x (2).png", "x (2).png.thb"}));
+}
+
+// Where the thumbnail cannot follow it is deleted, never put over another file; what is no
+// plain file is left alone; a folder keeps the thumbnails inside it.
+TEST(EntryDrop, AThumbnailThatCannotFollowIsDeleted) {
+    TempTree tree;
+    tree.Write("from/p.gif", "picture");
+    tree.Write("from/p.gif.thb", "its thumbnail");
+    tree.Write("to/p.gif.thb", "somebody's file");
+    auto target = Scanned(tree / "to");
+    QString error;
+    ASSERT_EQ(dropEntry(tree / "from/p.gif", target.get(), nullptr, &error), DropResult::Moved);
+    EXPECT_EQ(tree.Read("to/p.gif"), "picture");
+    EXPECT_EQ(tree.Read("to/p.gif.thb"), "somebody's file");
+    EXPECT_FALSE(QFile::exists(tree / "from/p.gif.thb"));
+
+    tree.Write("from/q.gif", "picture");
+    tree.MakeFolder("from/q.gif.thb"); // a folder of that name is the user's
+    ASSERT_EQ(dropEntry(tree / "from/q.gif", target.get(), nullptr, &error), DropResult::Moved);
+    EXPECT_TRUE(QDir(tree / "from/q.gif.thb").exists());
+    EXPECT_FALSE(QFile::exists(tree / "to/q.gif.thb"));
+
+    tree.Write("from/sub/r.gif", "picture");
+    tree.Write("from/sub/r.gif.thb", "thumbnail");
+    tree.Write("from/sub.thb", "not a picture's");
+    ASSERT_EQ(dropEntry(tree / "from/sub", target.get(), nullptr, &error), DropResult::Moved);
+    EXPECT_EQ(tree.Read("to/sub/r.gif.thb"), "thumbnail");
+    EXPECT_EQ(tree.Read("from/sub.thb"), "not a picture's") << "a folder has no thumbnail";
 }
 } // namespace

@@ -1,6 +1,7 @@
 #include "PopupFixture.h"
 
 #include "FixturePictures.h"
+#include "platform/FileSystem.h"
 
 namespace {
 using EntryPaint = PopupFixture;
@@ -69,6 +70,48 @@ TEST_F(EntryPaint, ThumbnailCellsCentreThePicture) {
     EXPECT_EQ(At(hot, 1, 1), colorFromBgr(ItemHotPenColor));
     EXPECT_EQ(At(hot, 0, 0), colorFromBgr(MenuBackColor)) << "the outer ring keeps the background";
     EXPECT_EQ(At(hot, 20, 5), colorFromBgr(ItemHotBrushColor));
+}
+
+// Two pictures of one name and one file time trade folders by dropping: each cell then shows
+// its own picture, from disk and from memory alike.
+TEST_F(EntryPaint, PicturesThatTradeFoldersShowTheirOwnThumbnails) {
+    library.MakeFolder("pictures");
+    library.MakeFolder("words");
+    QImage red(40, 40, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QImage blue = red;
+    blue.fill(Qt::blue);
+    ASSERT_TRUE(red.save(library / "pictures/x.png"));
+    ASSERT_TRUE(blue.save(library / "words/x.png"));
+    library.Write("words/a.txt", "a");
+    ASSERT_TRUE(setFileWriteTime(library / "words/x.png", *fileWriteTime(library / "pictures/x.png")));
+    LibraryNode* pictures = Folder("pictures", 0, 0);
+    LibraryNode* words = Folder("words", 0, 0);
+    auto shownColour = [&](LibraryNode* folder, int index) {
+        Open(folder, 10, 30);
+        menu->show();
+        menu->entries()[static_cast<size_t>(index)]->grab();
+        EXPECT_TRUE(WaitForThumbnails());
+        return At(menu->entries()[static_cast<size_t>(index)]->grab().toImage(), 22, 22);
+    };
+    ASSERT_EQ(shownColour(pictures, 0), QColor(Qt::red));
+    ASSERT_EQ(shownColour(words, 1), QColor(Qt::blue));
+
+    Open(words, 10, 30); // the red picture dropped on the snippet: "x (2).png"
+    menu->show();
+    drag.start(library / "pictures/x.png");
+    menu->dropOn(words->child(0));
+    drag.finish();
+    Open(pictures, 10, 30); // the blue one dropped on the placeholder of the emptied folder
+    menu->show();
+    drag.start(library / "words/x.png");
+    menu->dropOn(nullptr);
+    drag.finish();
+
+    EXPECT_EQ(shownColour(pictures, 0), QColor(Qt::blue));
+    EXPECT_EQ(shownColour(words, 0), QColor(Qt::red)) << "x (2).png, before the snippet";
+    EXPECT_EQ(menu->entries()[0]->caption(), "x (2).png");
+    EXPECT_EQ(library.Names("pictures"), (QStringList{"Order.ini", "x.png", "x.png.thb"}));
 }
 
 TEST_F(EntryPaint, LongCaptionsAreDrawnUpToTheRightEdgeOfTheWidestPopup) {
