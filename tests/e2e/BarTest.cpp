@@ -30,6 +30,10 @@ int ExpectedBarWidth(const QStringList& captions) {
 class BarTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(session.Ready()) << "Xvfb and openbox did not start"; }
+    void TearDown() override {
+        // Every key a test pressed was released: a key left down repeats into later tests.
+        EXPECT_TRUE(session.KeysHeldDown().isEmpty()) << "keys held down after the test";
+    }
     XSession session;
 };
 
@@ -165,7 +169,7 @@ TEST_F(BarTest, TheUpdateFlagAsksAfterTheBarIsShownAndNoChangesNothing) {
     const QString question = session.WaitForWindow("^Jolvex$");
     ASSERT_FALSE(question.isEmpty()) << "no update question";
     EXPECT_FALSE(jolvex.WaitForBar(100).isEmpty()) << "the bar shows before the question";
-    session.XDo({"key", "--window", question, "n"}); // 否 / No
+    EXPECT_TRUE(session.PressKey(question, "n")); // 否 / No
     EXPECT_TRUE(session.WaitForNoWindow("^Jolvex$"));
     EXPECT_TRUE(jolvex.IsRunning());
     QFile settings(jolvex.ConfigHome() + "/Jolvex/1.0.ini");
@@ -179,7 +183,7 @@ TEST_F(BarTest, TheUpdateQuestionAnsweredYesOpensTheHomePage) {
     ASSERT_TRUE(jolvex.Start());
     const QString question = session.WaitForWindow("^Jolvex$");
     ASSERT_FALSE(question.isEmpty()) << "no update question";
-    session.XDo({"key", "--window", question, "y"}); // 是 / Yes
+    EXPECT_TRUE(session.PressKey(question, "y")); // 是 / Yes
     EXPECT_TRUE(session.WaitForNoWindow("^Jolvex$"));
     EXPECT_TRUE(WaitUntil([&] { return QFile::exists(jolvex.OpenedFile()); }));
     QFile opened(jolvex.OpenedFile());

@@ -45,6 +45,10 @@ protected:
         ASSERT_TRUE(session.Ready()) << "Xvfb and openbox did not start";
         ASSERT_TRUE(chat.Start()) << "the receiving window did not get the focus";
     }
+    void TearDown() override {
+        // Every key a test pressed was released: a key left down repeats into later tests.
+        EXPECT_TRUE(session.KeysHeldDown().isEmpty()) << "keys held down after the test";
+    }
     QStringList ClipboardTargets() const {
         return session.Run("xclip", {"-selection", "clipboard", "-t", "TARGETS", "-o"})
             .split('\n', Qt::SkipEmptyParts);
@@ -150,7 +154,7 @@ TEST_F(DeliveryTest, AMissingPictureIsReportedAndNothingIsPasted) {
     ASSERT_FALSE(box.isEmpty()) << "no message box";
     QDir().mkpath(JOLVEX_ARTIFACT_DIR);
     session.Screenshot(JOLVEX_ARTIFACT_DIR "/missing-picture-message.png");
-    session.XDo({"key", "--window", box, "Return"});
+    EXPECT_TRUE(session.PressKey(box, "Return"));
     ASSERT_TRUE(delivery.WaitDelivered());
     EXPECT_TRUE(chat.WaitForReport("paste-", 1000).isEmpty()) << "a keystroke was sent";
 }

@@ -77,6 +77,11 @@ protected:
             bar, {QStringLiteral("系统"), QStringLiteral("表情"), QStringLiteral("文字")});
     }
 
+    void TearDown() override {
+        // Every key a test pressed was released: a key left down repeats into later tests.
+        EXPECT_TRUE(session.KeysHeldDown().isEmpty()) << "keys held down after the test";
+    }
+
     // The visible popups, ordered left to right.
     QList<QRect> Popups() const {
         QList<QRect> rects;
@@ -218,7 +223,7 @@ TEST_F(PopupTest, ExitWithAnUnwritableProgramFolderReportsAndRunsOn) {
     ASSERT_FALSE(box.isEmpty()) << "no error message";
     Artifact("exit-error-message.png");
     EXPECT_TRUE(jolvex.IsRunning());
-    session.XDo({"key", "--window", box, "Return"});
+    EXPECT_TRUE(session.PressKey(box, "Return"));
     EXPECT_TRUE(session.WaitForNoWindow("^Jolvex$"));
     EXPECT_FALSE(jolvex.WaitForExit(500)) << "the program must keep running";
     EXPECT_FALSE(QFile::exists(jolvex.Folder() + "/Options.ini"));
@@ -313,8 +318,8 @@ TEST_F(PopupTest, ImportingAPackageAddsALabelWithTheRenamedPictures) {
     Artifact("import-folder-chooser.png");
     // The library itself is the first and only top folder: choose it.
     EXPECT_TRUE(WaitUntil([&] {
-        session.XDo({"key", "--window", chooser, "Home"});
-        session.XDo({"key", "--window", chooser, "Return"});
+        session.PressKey(chooser, "Home");
+        session.PressKey(chooser, "Return");
         return session.FindWindows("^浏览文件夹$").isEmpty();
     }));
     const QString done = session.WaitForWindow("^Jolvex$", 20000);
@@ -380,6 +385,8 @@ protected:
         ASSERT_FALSE(jolvex.WaitForBar().isEmpty());
     }
     void TearDown() override {
+        // Every key a test pressed was released: a key left down repeats into later tests.
+        EXPECT_TRUE(session.KeysHeldDown().isEmpty()) << "keys held down after the test";
         tray.kill();
         tray.waitForFinished(2000);
     }

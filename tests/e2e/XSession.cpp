@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include <X11/Xlib.h>
+
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     QElapsedTimer timer;
     timer.start();
@@ -121,6 +123,30 @@ QRect XSession::Geometry(const QString& window) const {
 
 QString XSession::FocusedWindow() const {
     return XDo({"getwindowfocus", "-f"});
+}
+
+bool XSession::PressKey(const QString& window, const QString& key) const {
+    if (!WaitUntil([&] { return FocusedWindow() == window; }, 1000)) {
+        XDo({"windowfocus", "--sync", window});
+        if (!WaitUntil([&] { return FocusedWindow() == window; }, 3000))
+            return false;
+    }
+    XDo({"key", key});
+    return true;
+}
+
+QList<int> XSession::KeysHeldDown() const {
+    QList<int> held;
+    ::Display* display = XOpenDisplay(display_.toLocal8Bit().constData());
+    if (!display)
+        return held;
+    char keys[32] = {};
+    XQueryKeymap(display, keys);
+    XCloseDisplay(display);
+    for (int code = 0; code < 256; ++code)
+        if (keys[code / 8] & (1 << (code % 8)))
+            held << code;
+    return held;
 }
 
 void XSession::Click(const QPoint& at, int button) const {

@@ -35,6 +35,14 @@ public:
     QRect Geometry(const QString& window) const;
     QString FocusedWindow() const;
 
+    // Presses and releases `key` (an xdotool key name) in `window` once it has the keyboard
+    // focus, both through XTEST. (xdotool's --window would release the key with a synthetic
+    // event that the server ignores: it keeps the key down and repeats it into whatever has the
+    // focus next.)
+    bool PressKey(const QString& window, const QString& key) const;
+    // The key codes the server holds down now; empty between tests.
+    QList<int> KeysHeldDown() const;
+
     void Click(const QPoint& at, int button = 1) const;
     // Presses the left button at `from`, moves in steps to `to`, releases.
     void Drag(const QPoint& from, const QPoint& to) const;
