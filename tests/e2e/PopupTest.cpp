@@ -106,6 +106,24 @@ protected:
         for (int i = 1; i <= 4; ++i)
             MovePointer(from + step * i);
     }
+    // Opens 表情, drags a.png across the bar's labels to 文字 and rests on its snippet 晚安,
+    // the button still down.
+    void DragAcrossTheLabelsOntoTheSnippet() {
+    session.Click(labels[1].center());
+    ASSERT_TRUE(WaitForPopups(1));
+    const QRect popup = Popups().first();
+    const QPoint a(popup.x() + 2 + 22, popup.y() + 24 + 22); // a.png
+    BeginDrag(a, QPoint(0, -3));
+    MovePointer(labels[2].center() + QPoint(-4, 0));
+    MovePointer(labels[2].center());
+    ASSERT_TRUE(WaitUntil([&] {
+        return Popups().size() == 1 && Popups().first().x() == labels[2].x();
+    })) << "the popup did not switch to 文字";
+    const QRect words = Popups().first();
+    const QPoint snippet(words.x() + 40, words.y() + 2 + 11); // 晚安
+    MovePointer(snippet + QPoint(0, -4));
+    MovePointer(snippet);
+    }
     void Artifact(const QString& name) {
         QDir().mkpath(JOLVEX_ARTIFACT_DIR);
         session.Screenshot(QString(JOLVEX_ARTIFACT_DIR) + "/" + name);
@@ -494,20 +512,7 @@ namespace {
 // Across the bar: over another label the popup switches to that folder, and a drop there moves
 // the picture on disk, just before the entry it was dropped on, and closes the popups.
 TEST_F(PopupTest, DraggingAPictureAcrossTheLabelsMovesItIntoAnotherFolder) {
-    session.Click(labels[1].center());
-    ASSERT_TRUE(WaitForPopups(1));
-    const QRect popup = Popups().first();
-    const QPoint a(popup.x() + 2 + 22, popup.y() + 24 + 22); // a.png
-    BeginDrag(a, QPoint(0, -3));
-    MovePointer(labels[2].center() + QPoint(-4, 0));
-    MovePointer(labels[2].center());
-    ASSERT_TRUE(WaitUntil([&] {
-        return Popups().size() == 1 && Popups().first().x() == labels[2].x();
-    })) << "the popup did not switch to 文字";
-    const QRect words = Popups().first();
-    const QPoint snippet(words.x() + 40, words.y() + 2 + 11); // 晚安
-    MovePointer(snippet + QPoint(0, -4));
-    MovePointer(snippet);
+    ASSERT_NO_FATAL_FAILURE(DragAcrossTheLabelsOntoTheSnippet());
     session.XDo({"mouseup", "1"});
     // The move comes first, the order file right after it: wait for both.
     EXPECT_TRUE(WaitUntil([&] {
@@ -610,20 +615,7 @@ namespace {
 // A preview shown while a drag rests on an entry goes with the drag: a drop that moves the
 // picture closes the popups and the preview with them.
 TEST_F(PopupTest, APreviewShownDuringADragClosesWithTheDrop) {
-    session.Click(labels[1].center());
-    ASSERT_TRUE(WaitForPopups(1));
-    const QRect popup = Popups().first();
-    const QPoint a(popup.x() + 2 + 22, popup.y() + 24 + 22); // a.png
-    BeginDrag(a, QPoint(0, -3));
-    MovePointer(labels[2].center() + QPoint(-4, 0));
-    MovePointer(labels[2].center());
-    ASSERT_TRUE(WaitUntil([&] {
-        return Popups().size() == 1 && Popups().first().x() == labels[2].x();
-    })) << "the popup did not switch to 文字";
-    const QRect words = Popups().first();
-    const QPoint snippet(words.x() + 40, words.y() + 2 + 11); // 晚安
-    MovePointer(snippet + QPoint(0, -4));
-    MovePointer(snippet);
+    ASSERT_NO_FATAL_FAILURE(DragAcrossTheLabelsOntoTheSnippet());
     ASSERT_FALSE(session.WaitForWindow(kPreviewTitle).isEmpty())
         << "resting on the snippet showed no preview";
     session.XDo({"mouseup", "1"});
