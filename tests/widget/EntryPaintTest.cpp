@@ -85,8 +85,11 @@ TEST_F(EntryPaint, PicturesThatTradeFoldersShowTheirOwnThumbnails) {
     ASSERT_TRUE(blue.save(library / "words/x.png"));
     library.Write("words/a.txt", "a");
     ASSERT_TRUE(setFileWriteTime(library / "words/x.png", *fileWriteTime(library / "pictures/x.png")));
-    LibraryNode* pictures = Folder("pictures", 0, 0);
-    LibraryNode* words = Folder("words", 0, 0);
+    loadTopFolders(root()); // once: a reload frees the nodes of the last one
+    LibraryNode* pictures = root()->child(1);
+    LibraryNode* words = root()->child(2);
+    ASSERT_EQ(pictures->caption(), "pictures");
+    ASSERT_EQ(words->caption(), "words");
     auto shownColour = [&](LibraryNode* folder, int index) {
         Open(folder, 10, 30);
         menu->show();
