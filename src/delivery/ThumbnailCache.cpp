@@ -1,5 +1,6 @@
 #include "delivery/ThumbnailCache.h"
 
+#include "library/EntryDrop.h"
 #include "picture/Picture.h"
 #include "platform/FileSystem.h"
 
@@ -70,10 +71,9 @@ void ThumbnailCache::clearMemory() {
 }
 
 void ThumbnailCache::forget(const QString& path) {
-    const QString inside = path + PathSeparator;
     QMutexLocker locker(&memoryLock_);
     for (const QString& key : memory_.keys())
-        if (key == path || key.startsWith(inside))
+        if (isSameOrInside(key, path))
             memory_.remove(key);
 }
 

@@ -1,7 +1,7 @@
 #include "delivery/ThumbnailLoader.h"
 
 #include "delivery/ThumbnailCache.h"
-#include "platform/FileSystem.h"
+#include "library/EntryDrop.h"
 #include "platform/Threads.h"
 
 #include <QCoreApplication>
@@ -70,10 +70,7 @@ void ThumbnailLoader::cancelPending() {
 
 void ThumbnailLoader::forget(const QString& path) {
     cache_.forget(path);
-    const QString inside = path + PathSeparator;
-    failed_.removeIf([&](const auto& failed) {
-        return failed.key() == path || failed.key().startsWith(inside);
-    });
+    failed_.removeIf([&](const auto& failed) { return isSameOrInside(failed.key(), path); });
 }
 
 void ThumbnailLoader::waitForIdle() {

@@ -57,7 +57,7 @@ QString describeSevenZipFailure(const QByteArray& output, int exitCode, const QS
         reasons = told.mid(std::max<qsizetype>(0, told.size() - 2));
     }
     const QString why = reasons.join(u' ');
-    if (saysDamaged(why) || saysDamaged(QString::fromLocal8Bit(output)))
+    if (saysDamaged(QString::fromLocal8Bit(output)))
         return QStringLiteral("\"%1\" 已损坏，或者不是QQ表情文件。\n7z：%2").arg(packageName, why);
     return QStringLiteral("7z 报告错误（退出代码 %1）：%2").arg(exitCode).arg(why);
 }

@@ -316,7 +316,7 @@ void FolderPopup::closeSubmenu() {
 
 void FolderPopup::hoverTimeout() {
     hoverTimer_.stop();
-    if (modalWindowsOpen() || !isVisible())
+    if (modalWindowsOpen())
         return;
     if (selectedIndex_ < 0 || selectedIndex_ >= static_cast<int>(entries_.size()))
         return;
