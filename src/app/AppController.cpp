@@ -3,6 +3,7 @@
 #include "app/SystemCommands.h"
 #include "app/TrayIcon.h"
 #include "bar/FloatingBar.h"
+#include "delivery/Paste.h"
 #include "base/OptionsFile.h"
 #include "delivery/ThumbnailCache.h"
 #include "delivery/ThumbnailLoader.h"
@@ -15,7 +16,9 @@
 #include "popup/FolderPopup.h"
 #include "popup/PopupContext.h"
 #include "popup/PreviewWindow.h"
+#include "ui/CopiedNotice.h"
 #include "ui/MessageBox.h"
+#include "ui/PasteReport.h"
 
 #include <QDesktopServices>
 #include <QRandomGenerator>
@@ -45,6 +48,14 @@ AppController::AppController(const QString& programFolder)
     bar_ = std::make_unique<FloatingBar>(*platform_, *library_, *popup_, *preview_,
                                          popupContext_->windowTag, placement);
     commands_ = std::make_unique<SystemCommands>(paths_, *library_, *bar_);
+    copiedNotice_ = std::make_unique<CopiedNotice>(*platform_);
+    popupContext_->pasteFinished = [this](PasteResult result) {
+        if (result == PasteResult::CopiedOnly)
+            copiedNotice_->showBeside(bar_->frameGeometry());
+        else
+            reportPasteResult(result);
+    };
+    connect(popup_.get(), &FolderPopup::shown, copiedNotice_.get(), &QWidget::hide);
 
     startTimer_.setSingleShot(true);
     startTimer_.setInterval(10);

@@ -17,6 +17,7 @@ class PreviewWindow;
 class SystemCommands;
 class ThumbnailCache;
 class ThumbnailLoader;
+class CopiedNotice;
 class TrayIcon;
 class UsageReporter;
 struct PopupContext;
@@ -50,6 +51,7 @@ private:
     std::unique_ptr<FolderPopup> popup_;
     std::unique_ptr<FloatingBar> bar_;
     std::unique_ptr<SystemCommands> commands_;
+    std::unique_ptr<CopiedNotice> copiedNotice_;
     std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<UsageReporter> reporter_; // ends a request under way when the program ends
     QTimer startTimer_;

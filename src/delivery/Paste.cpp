@@ -10,10 +10,6 @@
 #include <memory>
 #include <new>
 
-namespace {
-constexpr int kVirtualKeyV = 0x56;
-}
-
 PasteResult pastePicture(Platform& platform, const QString& path) {
     if (!fileExists(path))
         return PasteResult::PictureMissing;
@@ -33,19 +29,20 @@ PasteResult pastePicture(Platform& platform, const QString& path) {
             }
         }
         platform.setClipboard(std::move(data));
-        platform.sendCtrlKey(kVirtualKeyV);
+        if (!platform.sendPasteShortcut())
+            return PasteResult::CopiedOnly;
         return result;
     } catch (const std::exception&) {
         return PasteResult::NotDecodable;
     }
 }
 
-void pasteText(Platform& platform, const QString& path) {
+PasteResult pasteText(Platform& platform, const QString& path) {
     const QString text = loadTextFile(path);
     auto data = std::make_unique<QMimeData>();
     data->setText(toNativeLineBreaks(text));
     platform.setClipboard(std::move(data));
-    platform.sendCtrlKey(kVirtualKeyV);
+    return platform.sendPasteShortcut() ? PasteResult::Pasted : PasteResult::CopiedOnly;
 }
 
 void addFileList(Platform& platform, QMimeData* data, const QString& path) {

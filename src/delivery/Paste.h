@@ -12,6 +12,7 @@ class QMimeData;
 enum class PasteResult {
     Pasted,
     PastedWithoutFileList, // a GIF went out as an image only: its file list could not be made
+    CopiedOnly,            // on the clipboard, but no Ctrl+V could be sent: the user pastes
     PictureMissing,        // the file is gone: nothing was pasted
     NotDecodable,          // the picture cannot be read: nothing was pasted
 };
@@ -20,6 +21,7 @@ enum class PasteResult {
 // send it animated.
 PasteResult pastePicture(Platform& platform, const QString& path);
 // A snippet's text. A missing file pastes an empty text; an unreadable one throws FileError.
-void pasteText(Platform& platform, const QString& path);
+// Pasted or CopiedOnly.
+PasteResult pasteText(Platform& platform, const QString& path);
 // Adds a one-file list naming `path` to the clipboard data being built.
 void addFileList(Platform& platform, QMimeData* data, const QString& path);

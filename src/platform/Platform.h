@@ -43,9 +43,10 @@ public:
     // Calls `onPress` for every press of the left or right button anywhere on the screen,
     // including presses over other programs; an empty function stops watching.
     virtual void watchButtonPresses(std::function<void()> onPress) = 0;
-    // Ctrl + `virtualKey` (a Windows virtual-key code, 0x41..0x5A for the letters) as four
-    // synthetic key events to the window that has the keyboard focus.
-    virtual void sendCtrlKey(int virtualKey) = 0;
+    // Ctrl+V to the window that has the keyboard focus, as four synthetic key events. False
+    // when the keys could not be sent (on a Wayland session: no permission from the desktop);
+    // the clipboard is left as it is for the user to paste.
+    virtual bool sendPasteShortcut() = 0;
     virtual void beep() = 0;
     // Adds a one-file list naming `path` to clipboard data, in this platform's own form.
     virtual void addFileListToMimeData(QMimeData* data, const QString& path) = 0;

@@ -277,11 +277,13 @@ void PopupEntry::click() {
     const NodeKind kind = kind_;
     const LibraryNode* command = node_;
     Platform& platform = context.platform;
+    const std::function<void(PasteResult)> report =
+        context.pasteFinished ? context.pasteFinished : reportPasteResult;
     popup_->topLevelPopup()->hide();
     if (kind == NodeKind::Text) {
-        runReportingErrors([&] { pasteText(platform, path); });
+        runReportingErrors([&] { report(pasteText(platform, path)); });
     } else if (kind == NodeKind::Image) {
-        reportPasteResult(pastePicture(platform, path));
+        report(pastePicture(platform, path));
     } else {
         command->trigger();
     }

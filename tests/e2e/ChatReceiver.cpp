@@ -16,9 +16,18 @@ bool ChatReceiver::Start() {
     process_->setProcessEnvironment(session_.Environment());
     process_->setStandardInputFile(QProcess::nullDevice());
     process_->setProcessChannelMode(QProcess::SeparateChannels);
-    process_->start(QStringLiteral(JOLVEX_CHAT_RECEIVER_BINARY), {});
+    const QStringList arguments =
+        session_.IsWayland() ? QStringList{QStringLiteral("--wayland")} : QStringList{};
+    process_->start(QStringLiteral(JOLVEX_CHAT_RECEIVER_BINARY), arguments);
     if (!process_->waitForStarted(10000))
         return false;
+    if (session_.IsWayland()) {
+        // A native window, invisible to xdotool; maximized, it fills the screen below the bar.
+        if (WaitForReport("focus-in", 30000).isEmpty())
+            return false;
+        session_.Click(QPoint(XSession::screenWidth / 4, XSession::screenHeight * 3 / 4));
+        return WaitUntil([this] { return HasFocus(); }, 5000);
+    }
     window_ = session_.WaitForWindow("^Jolvex test chat$", 30000);
     if (window_.isEmpty()) {
         qWarning("chat receiver window not found: running=%d, windows=[%s], stderr: %s",
@@ -34,7 +43,15 @@ bool ChatReceiver::Start() {
            !WaitForReport("focus-in", 15000).isEmpty();
 }
 
-bool ChatReceiver::HasFocus() const {
+bool ChatReceiver::HasFocus() {
+    if (session_.IsWayland()) {
+        // The window's own word: the last focus report.
+        const QStringList reports = Reports();
+        for (auto it = reports.rbegin(); it != reports.rend(); ++it)
+            if (it->startsWith("focus-"))
+                return *it == "focus-in";
+        return false;
+    }
     return session_.FocusedWindow() == window_;
 }
 

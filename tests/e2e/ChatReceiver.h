@@ -16,8 +16,9 @@ public:
 
     // Starts the program, waits for its window and gives it the keyboard focus.
     bool Start();
+    // The X window; empty on a Wayland session, where the window is a native one.
     QString Window() const { return window_; }
-    bool HasFocus() const;
+    bool HasFocus();
     // Every line the program reported so far.
     QStringList Reports();
     // Waits for a report that starts with `prefix`; returns it, or empty.

@@ -54,6 +54,8 @@ bool JolvexRun::Start() {
     environment.insert("XDG_CONFIG_HOME", ConfigHome());
     environment.insert("HOME", Folder() + "/home");
     environment.insert("PATH", Folder() + "/bin:" + environment.value("PATH"));
+    for (auto it = overrides_.cbegin(); it != overrides_.cend(); ++it)
+        environment.insert(it.key(), it.value());
     process_->setProcessEnvironment(environment);
     process_->setWorkingDirectory(Folder() + "/home");
     process_->setStandardInputFile(QProcess::nullDevice());

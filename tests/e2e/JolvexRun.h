@@ -3,6 +3,7 @@
 #include "XSession.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QProcess>
 #include <QRect>
 #include <QTemporaryDir>
@@ -30,6 +31,10 @@ public:
     void InstallFakeBrowser();
     QString OpenedFile() const { return Folder() + "/opened.txt"; }
 
+    // An environment variable of the program, different from the session's.
+    void OverrideEnvironment(const QString& name, const QString& value) {
+        overrides_.insert(name, value);
+    }
     bool Start();
     // Waits for the bar; its window id, or empty.
     QString WaitForBar(int timeoutMs = 10000) const;
@@ -45,4 +50,5 @@ private:
     const XSession& session_;
     QTemporaryDir folder_;
     std::unique_ptr<QProcess> process_;
+    QMap<QString, QString> overrides_;
 };

@@ -1,3 +1,4 @@
+#include "BarLabels.h"
 #include "ChatReceiver.h"
 #include "JolvexRun.h"
 #include "XSession.h"
@@ -18,22 +19,6 @@
 namespace {
 const QString kMenuTitle = QStringLiteral("^Jolvex menu$");
 const QString kPreviewTitle = QStringLiteral("^Jolvex preview$");
-
-// Screen rectangles of the bar's labels for these captions, packed from x 7.
-QList<QRect> LabelRects(const QRect& bar, const QStringList& captions) {
-    preparePlatformApplication();
-    QFont font(QStringLiteral("新宋体"));
-    font.setPixelSize(12);
-    const QFontMetrics metrics(font);
-    QList<QRect> rects;
-    int x = bar.x() + 7;
-    for (const QString& caption : captions) {
-        const int width = metrics.size(Qt::TextSingleLine, caption).width() + 10;
-        rects << QRect(x, bar.y() + 4, width, 18);
-        x += width;
-    }
-    return rects;
-}
 
 // Clicks the button of a one-button message box with the pointer: tries points along its
 // bottom edge from the right until the box closes. The reported geometry may be off by the

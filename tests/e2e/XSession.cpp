@@ -137,6 +137,10 @@ bool XSession::PressKey(const QString& window, const QString& key) const {
 
 QList<int> XSession::KeysHeldDown() const {
     QList<int> held;
+    // XWayland's server wants its cookie.
+    const QString cookie = Environment().value("XAUTHORITY");
+    if (!cookie.isEmpty())
+        qputenv("XAUTHORITY", cookie.toLocal8Bit());
     ::Display* display = XOpenDisplay(display_.toLocal8Bit().constData());
     if (!display)
         return held;

@@ -16,11 +16,14 @@ public:
     static constexpr int screenHeight = 800;
 
     XSession();
-    ~XSession();
+    virtual ~XSession();
 
     bool Ready() const { return ready_; }
     QString Display() const { return display_; }
-    QProcessEnvironment Environment() const;
+    // The environment of the X clients started on this display.
+    virtual QProcessEnvironment Environment() const;
+    // A Wayland compositor whose XWayland serves the display (WaylandSession).
+    virtual bool IsWayland() const { return false; }
 
     // Runs a command on this display and returns its standard output, trimmed.
     QString Run(const QString& program, const QStringList& arguments, int timeoutMs = 10000) const;
@@ -39,21 +42,26 @@ public:
     // focus, both through XTEST. (xdotool's --window would release the key with a synthetic
     // event that the server ignores: it keeps the key down and repeats it into whatever has the
     // focus next.)
-    bool PressKey(const QString& window, const QString& key) const;
+    virtual bool PressKey(const QString& window, const QString& key) const;
     // The key codes the server holds down now; empty between tests.
     QList<int> KeysHeldDown() const;
 
-    void Click(const QPoint& at, int button = 1) const;
+    virtual void Click(const QPoint& at, int button = 1) const;
     // Presses the left button at `from`, moves in steps to `to`, releases.
-    void Drag(const QPoint& from, const QPoint& to) const;
+    virtual void Drag(const QPoint& from, const QPoint& to) const;
     // Saves a screenshot of the whole screen into `path`.
     bool Screenshot(const QString& path) const;
+
+protected:
+    struct NoServer {};
+    explicit XSession(NoServer) {} // for a session whose X server another process starts
+
+    QString display_;
+    bool ready_ = false;
 
 private:
     std::unique_ptr<QProcess> xvfb_;
     std::unique_ptr<QProcess> windowManager_;
-    QString display_;
-    bool ready_ = false;
 };
 
 // Waits while `condition` is false, handling events, up to `timeoutMs`.

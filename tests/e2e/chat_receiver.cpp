@@ -4,8 +4,12 @@
 //   paste-text <text>              pasted plain text (line breaks shown as \n)
 //   paste-image <width>x<height>   a pasted picture
 //   paste-uri <url>                a pasted file list entry
+//   pressed                        a mouse button went down in the window
+//   typed <text>                   a key that typed text (a paste gone wrong types a "v")
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QMimeData>
 #include <QTextEdit>
 #include <QUrl>
@@ -34,18 +38,32 @@ protected:
         QTextEdit::insertFromMimeData(source);
     }
     bool canInsertFromMimeData(const QMimeData*) const override { return true; }
+    void mousePressEvent(QMouseEvent* event) override {
+        Report("pressed");
+        QTextEdit::mousePressEvent(event);
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!event->text().isEmpty() && event->text().at(0).isPrint())
+            Report("typed " + event->text());
+        QTextEdit::keyPressEvent(event);
+    }
 };
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "xcb");
+    // --wayland: a native Wayland window, maximized (a Wayland client cannot place itself).
+    const bool wayland = argc > 1 && qstrcmp(argv[1], "--wayland") == 0;
+    qputenv("QT_QPA_PLATFORM", wayland ? "wayland" : "xcb");
     QApplication application(argc, argv);
     ChatInput input;
     input.setWindowTitle("Jolvex test chat");
     input.setGeometry(200, 300, 500, 300);
     QObject::connect(&application, &QApplication::focusChanged,
                      [&](QWidget*, QWidget* now) { Report(now ? "focus-in" : "focus-lost"); });
-    input.show();
+    if (wayland)
+        input.showMaximized();
+    else
+        input.show();
     input.activateWindow();
     return application.exec();
 }

@@ -22,12 +22,14 @@ int main(int argc, char** argv) {
     const QString path = QString::fromLocal8Bit(argv[2]);
     const std::unique_ptr<Platform> platform = createNativePlatform();
     QTimer::singleShot(0, [&] {
+        PasteResult result = PasteResult::Pasted;
         if (std::strcmp(argv[1], "image") == 0) {
-            reportPasteResult(pastePicture(*platform, path));
+            result = pastePicture(*platform, path);
+            reportPasteResult(result);
         } else {
-            pasteText(*platform, path);
+            result = pasteText(*platform, path);
         }
-        std::printf("delivered\n");
+        std::printf(result == PasteResult::CopiedOnly ? "delivered copied-only\n" : "delivered\n");
         std::fflush(stdout);
     });
     QTimer::singleShot(60000, &application, &QApplication::quit);

@@ -150,6 +150,8 @@ void X11ClipboardOwner::answer(const void* requestEvent) {
     }
     XSendEvent(display_, request.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&reply));
     XFlush(display_);
+    if (current && request.target == targets && onTargetsRequested_)
+        onTargetsRequested_();
 }
 
 void X11ClipboardOwner::continueTransfer(unsigned long window, unsigned long property) {

@@ -4,7 +4,9 @@
 #include <QImage>
 #include <QSocketNotifier>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 typedef struct _XDisplay Display; // Xlib's, without its macros in every includer
 
@@ -23,6 +25,10 @@ public:
     bool works() const { return display_ != nullptr; }
     // Takes the clipboard with this picture and file list; false when the server refused.
     bool own(const QImage& image, const QByteArray& uriList);
+    // Called after a client was told which forms the current contents offer.
+    void setOnTargetsRequested(std::function<void()> onRequested) {
+        onTargetsRequested_ = std::move(onRequested);
+    }
 
 private:
     struct Transfer; // a piecewise answer under way
@@ -40,4 +46,5 @@ private:
     QByteArray uriList_;
     std::unique_ptr<QSocketNotifier> notifier_;
     std::vector<std::unique_ptr<Transfer>> transfers_;
+    std::function<void()> onTargetsRequested_;
 };

@@ -16,6 +16,9 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "platform/SettingsStore.h"
+#include "platform/linux/PortalPasteShortcut.h"
+#include "platform/linux/PressShield.h"
 #include "platform/linux/RawButtonWatcher.h"
 #include "platform/linux/X11ClipboardOwner.h"
 
@@ -29,6 +32,29 @@ namespace {
 const char* const kTagProperty = "_JOLVEX_WINDOW_TAG";
 const char* const kTagQtProperty = "jolvexWindowTag";
 const QString kUriList = QStringLiteral("text/uri-list");
+const QString kRemoteDesktopToken = QStringLiteral("RemoteDesktopToken");
+
+// The program runs through XWayland there: XTEST keys and X pointer events reach only the
+// XWayland windows.
+bool isWaylandSession() {
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           qgetenv("XDG_SESSION_TYPE") == "wayland";
+}
+
+// The portal's permission, kept across starts where the portal can restore it.
+RemoteDesktopPortal::TokenStore settingsTokenStore() {
+    return {[] {
+                const auto store = SettingsStore::open(false);
+                return store ? store->readString(kRemoteDesktopToken).value_or(QString())
+                             : QString();
+            },
+            [](const QString& token) {
+                if (const auto store = SettingsStore::open(true)) {
+                    store->writeString(kRemoteDesktopToken, token);
+                    store->close();
+                }
+            }};
+}
 
 // Puts the tag back whenever Qt makes a new native window for the widget.
 class TagKeeper : public QObject {
@@ -53,6 +79,13 @@ public:
             display_ = x11->display();
         if (display_)
             tagAtom_ = XInternAtom(display_, kTagProperty, False);
+        if (display_ && isWaylandSession()) {
+            portalPaste_ = std::make_unique<PortalPasteShortcut>(
+                XInternAtom(display_, "CLIPBOARD", False), XInternAtom(display_, "TARGETS", False),
+                settingsTokenStore());
+            portalPaste_->prepare();
+            shield_ = std::make_unique<PressShield>(display_);
+        }
     }
 
     ~X11Platform() override { restoreBorrowedKey(); }
@@ -155,6 +188,8 @@ public:
             if (!watcher_->works())
                 watcher_.reset();
         }
+        if (shield_)
+            shield_->setRaised(static_cast<bool>(onPress));
         if (watcher_) {
             watcher_->setOnPress(onPress);
             watcher_->select(static_cast<bool>(onPress));
@@ -163,25 +198,23 @@ public:
         watchByPolling(std::move(onPress));
     }
 
-    void sendCtrlKey(int virtualKey) override {
+    bool sendPasteShortcut() override {
+        if (portalPaste_)
+            return portalPaste_->send();
         if (!display_)
-            return;
-        KeySym keysym = NoSymbol;
-        if (virtualKey >= 0x41 && virtualKey <= 0x5A)
-            keysym = XK_a + (virtualKey - 0x41);
-        else if (virtualKey >= 0x30 && virtualKey <= 0x39)
-            keysym = XK_0 + (virtualKey - 0x30);
+            return false;
         const KeyCode control = XKeysymToKeycode(display_, XK_Control_L);
-        KeyCode key = XKeysymToKeycode(display_, keysym);
+        KeyCode key = XKeysymToKeycode(display_, XK_v);
         if (key == 0)
-            key = borrowKeyCode(keysym); // a layout without the letter (Cyrillic, Greek, ...)
+            key = borrowKeyCode(XK_v); // a layout without the letter (Cyrillic, Greek, ...)
         if (control == 0 || key == 0)
-            return;
+            return false;
         XTestFakeKeyEvent(display_, control, True, CurrentTime);
         XTestFakeKeyEvent(display_, key, True, CurrentTime);
         XTestFakeKeyEvent(display_, key, False, CurrentTime);
         XTestFakeKeyEvent(display_, control, False, CurrentTime);
         XFlush(display_);
+        return true;
     }
 
     void beep() override { QApplication::beep(); }
@@ -195,14 +228,23 @@ public:
     // file list is served by an owner of our own.
     void setClipboard(std::unique_ptr<QMimeData> data) override {
         if (display_ && data->hasFormat(kUriList)) {
-            if (!clipboardOwner_)
+            if (!clipboardOwner_) {
                 clipboardOwner_ = std::make_unique<X11ClipboardOwner>(DisplayString(display_));
+                if (portalPaste_)
+                    clipboardOwner_->setOnTargetsRequested(
+                        [this] { portalPaste_->targetsRequested(); });
+            }
             if (clipboardOwner_->works() &&
                 clipboardOwner_->own(qvariant_cast<QImage>(data->imageData()),
-                                     data->data(kUriList)))
+                                     data->data(kUriList))) {
+                if (portalPaste_)
+                    portalPaste_->clipboardTaken();
                 return;
+            }
         }
         QGuiApplication::clipboard()->setMimeData(data.release());
+        if (portalPaste_)
+            portalPaste_->clipboardTaken();
     }
 
 private:
@@ -300,6 +342,8 @@ private:
     KeyCode borrowedKey_ = 0; // a key code mapped for a paste, given back shortly after
     QObject timerContext_;    // ends the timers of this object with it
     std::unique_ptr<RawButtonWatcher> watcher_;
+    std::unique_ptr<PortalPasteShortcut> portalPaste_; // Wayland sessions only
+    std::unique_ptr<PressShield> shield_;              // Wayland sessions only
     std::unique_ptr<QTimer> pollTimer_;
     std::function<void()> pollPress_;
     bool wasDown_ = false;
