@@ -1,6 +1,12 @@
 #include "PopupFixture.h"
 
+#include "delivery/Paste.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
+
+#include <optional>
 
 namespace {
 class Click : public PopupFixture {
@@ -25,6 +31,21 @@ TEST_F(Click, ACommandClosesThePopupsBeforeItRuns) {
     about->click();
     EXPECT_TRUE(ran);
     EXPECT_FALSE(popupOpenWhileRunning);
+}
+
+// Without a window system that takes synthetic keys (here: none at all) the snippet is only
+// copied, and the popups' owner hears so, to ask the user for Ctrl+V.
+TEST_F(Click, ASnippetThatCouldNotBePastedIsReportedAsCopiedOnly) {
+    Open(Folder("top", 1, 0), 10, 30);
+    menu->show();
+    std::optional<PasteResult> reported;
+    context->pasteFinished = [&](PasteResult result) { reported = result; };
+    Entry(0)->click();
+    EXPECT_FALSE(menu->isVisible());
+    ASSERT_TRUE(reported.has_value());
+    EXPECT_EQ(*reported, PasteResult::CopiedOnly);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("text"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(Click, AFolderOpensItsSubmenuAtOnceAndThePopupsStay) {
