@@ -69,8 +69,10 @@ void PressShield::setRaised(bool raised) {
     raised_ = raised;
     if (raised) {
         qApp->installEventFilter(this);
+        // The screen may have grown or shrunk since (a monitor plugged in).
+        XMoveResizeWindow(display_, window_, 0, 0, DisplayWidth(display_, DefaultScreen(display_)),
+                          DisplayHeight(display_, DefaultScreen(display_)));
         updateInputShape();
-        XMoveWindow(display_, window_, 0, 0);
         XRaiseWindow(display_, window_);
     } else {
         qApp->removeEventFilter(this);
