@@ -1,3 +1,4 @@
+#include "BarLabels.h"
 #include "ChatReceiver.h"
 #include "JolvexRun.h"
 #include "XSession.h"
@@ -14,18 +15,6 @@
 
 namespace {
 const QString kMenuTitle = QStringLiteral("^Jolvex menu$");
-
-// The bar's width for these captions: 7-pixel margins, each label 10 wider than its caption.
-int ExpectedBarWidth(const QStringList& captions) {
-    preparePlatformApplication();
-    QFont font(QStringLiteral("新宋体"));
-    font.setPixelSize(12);
-    const QFontMetrics metrics(font);
-    int width = 14;
-    for (const QString& caption : captions)
-        width += metrics.size(Qt::TextSingleLine | Qt::TextShowMnemonic, caption).width() + 10;
-    return width;
-}
 
 class BarTest : public ::testing::Test {
 protected:
