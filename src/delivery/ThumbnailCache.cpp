@@ -2,6 +2,7 @@
 
 #include "library/EntryDrop.h"
 #include "picture/Picture.h"
+#include "picture/ThumbnailGeometry.h"
 #include "platform/FileSystem.h"
 
 #include <QFileInfo>
@@ -11,7 +12,7 @@
 #include <optional>
 
 namespace {
-constexpr int kBox = 40;
+constexpr int kBox = ThumbnailSide;
 // Larger than any cache file of at most 40x40 pixels can be, whatever its depth (32 bits: 6400
 // bytes of pixels) and headers (a V5 header, masks or a 256-colour table): twice that margin.
 constexpr qint64 kLargestCacheFile = 16 * 1024;

@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 #include "popup/ColourPanel.h"
 #include "popup/DragSession.h"
+#include "popup/FolderLayout.h"
 #include "popup/PopupContext.h"
 #include "popup/PopupEntry.h"
 #include "popup/PreviewWindow.h"
@@ -20,19 +21,13 @@
 #include <QApplication>
 
 namespace {
-constexpr int kMinWidth = 92;
-constexpr int kCell = 44;
 constexpr int kRowHeight = 22;
-constexpr int kSeparatorHeight = 5;
 constexpr int kScrollButtonWidth = 28;
 constexpr int kScrollButtonHeight = 14;
 constexpr int kFirstScrollDelay = 150;
 constexpr int kScrollDelay = 80;
 const QColor kButtonShadow(0xA0, 0xA0, 0xA0);
 
-bool showsPopupFont(NodeKind kind) {
-    return kind == NodeKind::Text || kind == NodeKind::Folder || kind == NodeKind::Image;
-}
 } // namespace
 
 FolderPopup::FolderPopup(const PopupContext& context, FolderPopup* parentPopup)
@@ -102,29 +97,6 @@ FolderPopup* FolderPopup::topLevelPopup() {
 
 ScrollButton* FolderPopup::scrollButton(ScrollDirection direction) const {
     return direction == ScrollDirection::Up ? topScroll_ : bottomScroll_;
-}
-
-int FolderPopup::contentWidth(const LibraryNode* node, int maxWidth) const {
-    const QFontMetrics popupMetrics(font());
-    const QFontMetrics barMetrics(barFont());
-    int width = 0;
-    for (int i = 0; i < node->childCount();) {
-        const LibraryNode* child = node->child(i);
-        int candidate = 0;
-        if (child->kind() == NodeKind::Image) {
-            candidate = 4;
-            while (i < node->childCount() && node->child(i)->kind() == NodeKind::Image) {
-                candidate += kCell;
-                ++i;
-            }
-        } else {
-            const QFontMetrics& metrics = showsPopupFont(child->kind()) ? popupMetrics : barMetrics;
-            candidate = metrics.horizontalAdvance(child->caption()) + 54;
-            ++i;
-        }
-        width = std::max(width, candidate);
-    }
-    return std::min(std::max(width, kMinWidth), maxWidth);
 }
 
 void FolderPopup::discardEntries() {
@@ -208,35 +180,22 @@ void FolderPopup::fill(int left, int top) {
     const int screenBottom = screen.y() + screen.height(); // just below the screen
     const int available =
         node_->parent() == context_.library.root() ? screenBottom - top - 3 : screen.height() - 3;
-    const int clientWidth = contentWidth(node_, MenuMaxWidth);
+    const QFontMetrics popupMetrics(font());
+    const QFontMetrics barMetrics(barFont());
+    const FolderLayout layout = layOutFolder(
+        *node_,
+        [&](const QString& caption, NodeKind kind) {
+            return (showsPopupFont(kind) ? popupMetrics : barMetrics).horizontalAdvance(caption);
+        },
+        MenuMaxWidth, available);
+    const int clientWidth = layout.width;
     const int dataWidth = clientWidth - 2;
-
-    // Rows of 22 pixels, separators of 5, pictures packed into rows of 44x44 cells.
-    const int count = std::max(1, node_->childCount());
+    const int count = static_cast<int>(layout.cells.size());
     firstScrollIndex_ = 0;
-    layout_.reserve(static_cast<size_t>(count));
-    int lastBottom = 0;
-    NodeKind previousKind = NodeKind::Command;
-    for (int i = 0; i < count; ++i) {
-        const QRect* previous = i > 0 ? &layout_.back() : nullptr;
-        QRect bounds(1, 1, dataWidth - 2, kRowHeight);
-        if (previous)
-            bounds.moveTop(previous->y() + previous->height());
-        const NodeKind kind = i < node_->childCount() ? node_->child(i)->kind() : NodeKind::Command;
-        if (kind == NodeKind::Separator) {
-            bounds.setHeight(kSeparatorHeight);
-        } else if (kind == NodeKind::Image) {
-            bounds.setSize(QSize(kCell, kCell));
-            if (previous && previousKind == NodeKind::Image &&
-                previous->x() + previous->width() + kCell < dataWidth)
-                bounds.moveTopLeft(QPoint(previous->x() + previous->width(), previous->y()));
-        }
-        layout_.push_back(bounds);
-        previousKind = kind;
-        const int bottom = bounds.y() + bounds.height();
-        if (bottom < available)
-            lastBottom = bottom;
-    }
+    layout_.reserve(layout.cells.size());
+    for (const PopupCell& cell : layout.cells)
+        layout_.push_back(cell.rect);
+    const int lastBottom = layout.visibleBottom;
     entries_.assign(layout_.size(), nullptr);
     viewTop_ = layout_.front().y();
     viewBottom_ = lastBottom;

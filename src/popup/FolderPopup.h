@@ -41,7 +41,6 @@ public:
     // fill() where the popup stands.
     void refill();
     // The client width the children of `node` need, between 92 and `maxWidth`.
-    int contentWidth(const LibraryNode* node, int maxWidth) const;
 
     // What the entries report.
     void entryEntered(int index);

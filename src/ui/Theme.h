@@ -2,6 +2,8 @@
 
 // The look the bar and the popups share: colours, sizes, fonts and captions.
 
+#include "picture/ThumbnailGeometry.h"
+
 #include <QColor>
 #include <QFont>
 
@@ -19,8 +21,8 @@ inline constexpr std::uint32_t ItemHotBrushColor = 0xFEE0C7;
 inline constexpr std::uint32_t ItemHotPenColor = 0xD48D4A;
 inline constexpr std::uint32_t ItemPenColor = 0xB8C2C5;
 
-// The widest a popup grows.
-inline constexpr int MenuMaxWidth = 444;
+// The widest a popup grows: a full row of pictures and the popup's 2-pixel frame each side.
+inline constexpr int MenuMaxWidth = 4 + PicturesPerRow * ThumbnailCellSide;
 // The placeholder of an empty folder.
 inline constexpr auto EmptyCaption = "空";
 

@@ -20,18 +20,13 @@ TEST_F(PopupGeometry, WidthFollowsTheWidestRowBetween92And444) {
         {"many", 0, 25, 444}, {"short", 1, 0, 92},
     };
     for (const auto& c : cases) {
-        LibraryNode* node = Folder(c.folder, c.texts, c.pictures);
-        node->clearChildren();
-        loadFolderItems(node);
-        EXPECT_EQ(menu->contentWidth(node, MenuMaxWidth), c.width) << c.folder;
+        Open(Folder(c.folder, c.texts, c.pictures), 10, 30);
+        EXPECT_EQ(menu->width(), c.width) << c.folder;
     }
-    LibraryNode* medium = Folder("medium", 0, 0);
-    loadFolderItems(medium);
-    EXPECT_EQ(menu->contentWidth(medium, MenuMaxWidth),
-              std::max(92, metrics.horizontalAdvance("abcdefghijklmnop") + 54));
-    LibraryNode* longest = Folder("long", 0, 0);
-    loadFolderItems(longest);
-    EXPECT_EQ(menu->contentWidth(longest, MenuMaxWidth), 444);
+    Open(Folder("medium", 0, 0), 10, 30);
+    EXPECT_EQ(menu->width(), std::max(92, metrics.horizontalAdvance("abcdefghijklmnop") + 54));
+    Open(Folder("long", 0, 0), 10, 30);
+    EXPECT_EQ(menu->width(), 444);
 }
 
 TEST_F(PopupGeometry, RowsOfTextAndThumbnails) {
