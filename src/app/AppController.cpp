@@ -1,9 +1,9 @@
 #include "app/AppController.h"
 
+#include "app/PopupActions.h"
 #include "app/SystemCommands.h"
 #include "app/TrayIcon.h"
 #include "bar/FloatingBar.h"
-#include "delivery/Paste.h"
 #include "base/OptionsFile.h"
 #include "delivery/ThumbnailCache.h"
 #include "delivery/ThumbnailLoader.h"
@@ -18,7 +18,6 @@
 #include "popup/PreviewWindow.h"
 #include "ui/CopiedNotice.h"
 #include "ui/MessageBox.h"
-#include "ui/PasteReport.h"
 
 #include <QDesktopServices>
 #include <QRandomGenerator>
@@ -49,13 +48,7 @@ AppController::AppController(const QString& programFolder)
                                          popupContext_->windowTag, placement);
     commands_ = std::make_unique<SystemCommands>(paths_, *library_, *bar_);
     copiedNotice_ = std::make_unique<CopiedNotice>(*platform_);
-    popupContext_->pasteFinished = [this](PasteResult result) {
-        if (result == PasteResult::CopiedOnly)
-            copiedNotice_->showBeside(bar_->frameGeometry());
-        else
-            reportPasteResult(result);
-    };
-    connect(popup_.get(), &FolderPopup::shown, copiedNotice_.get(), &QWidget::hide);
+    popupActions_ = std::make_unique<PopupActions>(*platform_, *popup_, *copiedNotice_, *bar_);
 
     startTimer_.setSingleShot(true);
     startTimer_.setInterval(10);

@@ -18,6 +18,7 @@ class SystemCommands;
 class ThumbnailCache;
 class ThumbnailLoader;
 class CopiedNotice;
+class PopupActions;
 class TrayIcon;
 class UsageReporter;
 struct PopupContext;
@@ -52,6 +53,7 @@ private:
     std::unique_ptr<FloatingBar> bar_;
     std::unique_ptr<SystemCommands> commands_;
     std::unique_ptr<CopiedNotice> copiedNotice_;
+    std::unique_ptr<PopupActions> popupActions_;
     std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<UsageReporter> reporter_; // ends a request under way when the program ends
     QTimer startTimer_;

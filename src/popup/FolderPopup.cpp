@@ -26,7 +26,6 @@ constexpr int kScrollButtonWidth = 28;
 constexpr int kScrollButtonHeight = 14;
 constexpr int kFirstScrollDelay = 150;
 constexpr int kScrollDelay = 80;
-const QColor kButtonShadow(0xA0, 0xA0, 0xA0);
 
 } // namespace
 
@@ -109,12 +108,12 @@ void FolderPopup::discardEntries() {
         entry->deleteLater();
     }
     entries_.clear();
-    layout_.clear();
+    cells_.clear();
     scrollOffset_ = 0;
 }
 
 QRect FolderPopup::entryRect(int index) const {
-    return layout_[static_cast<size_t>(index)].translated(0, scrollOffset_);
+    return cells_[static_cast<size_t>(index)].rect.translated(0, scrollOffset_);
 }
 
 bool FolderPopup::inView(int index) const {
@@ -123,15 +122,10 @@ bool FolderPopup::inView(int index) const {
 }
 
 PopupEntry* FolderPopup::buildEntry(int index) {
-    PopupEntry* entry = nullptr;
-    if (index < node_->childCount()) {
-        LibraryNode* child = node_->child(index);
-        entry = new PopupEntry(*this, child);
-        if (showsPopupFont(child->kind()))
-            entry->setFont(font());
-    } else {
-        entry = PopupEntry::placeholder(*this, QString::fromUtf8(EmptyCaption), kButtonShadow);
-    }
+    const PopupCell& cell = cells_[static_cast<size_t>(index)];
+    auto* entry = new PopupEntry(*this, cell, index);
+    if (showsPopupFont(cell.kind))
+        entry->setFont(font());
     entry->setParent(dataPanel_);
     entries_[static_cast<size_t>(index)] = entry;
     return entry;
@@ -192,12 +186,10 @@ void FolderPopup::fill(int left, int top) {
     const int dataWidth = clientWidth - 2;
     const int count = static_cast<int>(layout.cells.size());
     firstScrollIndex_ = 0;
-    layout_.reserve(layout.cells.size());
-    for (const PopupCell& cell : layout.cells)
-        layout_.push_back(cell.rect);
+    cells_ = layout.cells;
     const int lastBottom = layout.visibleBottom;
-    entries_.assign(layout_.size(), nullptr);
-    viewTop_ = layout_.front().y();
+    entries_.assign(cells_.size(), nullptr);
+    viewTop_ = cells_.front().rect.y();
     viewBottom_ = lastBottom;
     placeEntries();
 
@@ -213,7 +205,7 @@ void FolderPopup::fill(int left, int top) {
     border_->setGeometry(0, 0, clientWidth, clientHeight);
     dataPanel_->setGeometry(1, 1, dataWidth, clientHeight - 2);
 
-    topScroll_->setGeometry(clientWidth / 2, layout_.front().y() + 1, 0, kScrollButtonHeight);
+    topScroll_->setGeometry(clientWidth / 2, cells_.front().rect.y() + 1, 0, kScrollButtonHeight);
     const int bottomWidth = inView(count - 1) ? 0 : kScrollButtonWidth;
     bottomScroll_->setGeometry((clientWidth - bottomWidth) / 2,
                                clientHeight - kScrollButtonHeight - 4, bottomWidth,
@@ -383,14 +375,14 @@ void FolderPopup::scrollButtonLeft(ScrollDirection direction) {
 }
 
 void FolderPopup::scrollStep() {
-    if (layout_.empty()) {
+    if (cells_.empty()) {
         scrollTimer_.stop();
         return;
     }
     scrollTimer_.setInterval(kScrollDelay);
     viewTop_ = topScroll_->y() - 1;
     viewBottom_ = height() - 3;
-    const int last = static_cast<int>(layout_.size()) - 1;
+    const int last = static_cast<int>(cells_.size()) - 1;
     auto showButton = [this](QWidget* button) {
         button->setGeometry((width() - kScrollButtonWidth) / 2, button->y(), kScrollButtonWidth,
                             kScrollButtonHeight);
@@ -403,7 +395,7 @@ void FolderPopup::scrollStep() {
     if (scrolling_ == ScrollDirection::Up) { // entries move down
         int step = kRowHeight;
         for (int j = firstScrollIndex_; j <= last && entryRect(j).y() < viewTop_; ++j)
-            step = layout_[static_cast<size_t>(j)].height();
+            step = cells_[static_cast<size_t>(j)].rect.height();
         scrollOffset_ += step;
         placeEntries();
         if (!inView(last))
@@ -415,7 +407,7 @@ void FolderPopup::scrollStep() {
     } else if (scrolling_ == ScrollDirection::Down) { // entries move up
         int step = kRowHeight;
         for (int j = last; j >= firstScrollIndex_ && entryRect(j).bottom() + 1 > viewBottom_; --j)
-            step = layout_[static_cast<size_t>(j)].height();
+            step = cells_[static_cast<size_t>(j)].rect.height();
         scrollOffset_ -= step;
         placeEntries();
         if (entryRect(firstScrollIndex_).y() < viewTop_)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "popup/FolderLayout.h"
+
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -92,6 +94,10 @@ signals:
     // The first-level popup appeared or disappeared.
     void shown();
     void hidden();
+    // A picture, a snippet or a command was chosen in this popup or one of its submenus, and
+    // the popups have closed. Sent by the first-level popup; `index` is the entry's place in
+    // its folder (for a command: in the System menu).
+    void activated(const QString& path, NodeKind kind, int index);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -114,8 +120,8 @@ private:
     FolderPopup* parentPopup_;
     LibraryNode* node_ = nullptr;
     std::vector<PopupEntry*> entries_; // index = position of the node among its siblings
-    // Where each entry stands in the data panel before any scrolling.
-    std::vector<QRect> layout_;
+    // What each entry shows and where it stands in the data panel before any scrolling.
+    std::vector<PopupCell> cells_;
     int scrollOffset_ = 0; // added to every entry's top: negative once scrolled down
     // Entries show between these data-panel lines.
     int viewTop_ = 0;

@@ -3,9 +3,7 @@
 #include <QPixmap>
 
 #include <cstdint>
-#include <functional>
 
-enum class PasteResult;
 class DragSession;
 class Library;
 class Platform;
@@ -22,6 +20,4 @@ struct PopupContext {
     DragSession& drag;
     std::uint32_t windowTag; // marks the popups as the program's own windows
     QPixmap gutter;          // the 22x22 picture at the left of every row
-    // Tells the user how a paste went; without one, message boxes tell what went wrong.
-    std::function<void(PasteResult)> pasteFinished = {};
 };

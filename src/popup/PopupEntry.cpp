@@ -1,6 +1,5 @@
 #include "popup/PopupEntry.h"
 
-#include "delivery/Paste.h"
 #include "delivery/ThumbnailCache.h"
 #include "delivery/ThumbnailLoader.h"
 #include "library/EntryDrop.h"
@@ -11,7 +10,6 @@
 #include "popup/PreviewWindow.h"
 #include "ui/IconList.h"
 #include "ui/MessageBox.h"
-#include "ui/PasteReport.h"
 #include "ui/Theme.h"
 
 #include <QDrag>
@@ -25,6 +23,7 @@ constexpr int kArrowRoom = 16;
 constexpr int kArrowIcon = 9;
 constexpr int kFolderDelay = 500;
 constexpr int kOtherDelay = 800;
+const QColor kPlaceholderText(0xA0, 0xA0, 0xA0);
 
 // A 1-pixel frame in `pen` around a fill of `brush`, inside `rect`.
 void frameRect(QPainter& painter, const QRect& rect, const QColor& pen, const QColor& brush) {
@@ -33,12 +32,10 @@ void frameRect(QPainter& painter, const QRect& rect, const QColor& pen, const QC
 }
 } // namespace
 
-PopupEntry::PopupEntry(FolderPopup& popup, LibraryNode* node)
-    : popup_(&popup), node_(node), kind_(node ? node->kind() : NodeKind::Command) {
-    if (node) {
-        caption_ = node->caption();
-        path_ = node->path();
-    }
+PopupEntry::PopupEntry(FolderPopup& popup, PopupCell cell, int index)
+    : popup_(&popup), cell_(std::move(cell)), index_(index) {
+    if (cell_.placeholder)
+        textColour_ = kPlaceholderText;
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, colorFromBgr(MenuBackColor));
@@ -50,13 +47,6 @@ PopupEntry::PopupEntry(FolderPopup& popup, LibraryNode* node)
     setAcceptDrops(true);
 }
 
-PopupEntry* PopupEntry::placeholder(FolderPopup& popup, const QString& caption, QColor colour) {
-    auto* entry = new PopupEntry(popup, nullptr);
-    entry->caption_ = caption;
-    entry->textColour_ = colour;
-    return entry;
-}
-
 void PopupEntry::setHot(bool hot) {
     if (hot_ == hot)
         return;
@@ -64,8 +54,10 @@ void PopupEntry::setHot(bool hot) {
     update();
 }
 
-int PopupEntry::nodeIndex() const {
-    return node_ ? node_->index() : 0;
+LibraryNode* PopupEntry::currentNode() const {
+    if (!popup_ || cell_.placeholder || !popup_->node() || index_ >= popup_->node()->childCount())
+        return nullptr;
+    return popup_->node()->child(index_);
 }
 
 void PopupEntry::paintEvent(QPaintEvent*) {
@@ -75,7 +67,7 @@ void PopupEntry::paintEvent(QPaintEvent*) {
     const QColor brush = colorFromBgr(hot_ ? ItemHotBrushColor : MenuBackColor);
     if (!hot_)
         painter.fillRect(r, brush);
-    if (kind_ == NodeKind::Image) {
+    if (cell_.kind == NodeKind::Image) {
         drawThumbnail(painter, pen, brush);
         return;
     }
@@ -83,36 +75,36 @@ void PopupEntry::paintEvent(QPaintEvent*) {
         frameRect(painter, r, pen, brush);
     else if (popup_)
         painter.drawPixmap(0, 0, popup_->context().gutter);
-    const int icon = node_ && node_->isChecked() ? CheckMarkIcon : static_cast<int>(kind_);
+    const int icon = cell_.checked ? CheckMarkIcon : static_cast<int>(cell_.kind);
     drawListIcon(painter, icon, QPoint(2, 3));
-    if (kind_ == NodeKind::Folder)
+    if (cell_.kind == NodeKind::Folder)
         drawListIcon(painter, kArrowIcon, QPoint(r.right() + 1 - kArrowRoom, 3));
     drawCaption(painter, r);
 }
 
 void PopupEntry::drawCaption(QPainter& painter, QRect rect) {
-    if (kind_ == NodeKind::Separator) {
+    if (cell_.kind == NodeKind::Separator) {
         painter.setPen(colorFromBgr(ItemPenColor));
         const int y = rect.height() / 2;
         painter.drawLine(rect.left() + kTextLeft, y, rect.right() - 1, y);
         return;
     }
     rect.setLeft(rect.left() + kTextLeft);
-    if (kind_ == NodeKind::Folder)
+    if (cell_.kind == NodeKind::Folder)
         rect.setRight(rect.right() - kArrowRoom);
     painter.setFont(font());
     painter.setPen(textColour_);
     const QString shown =
-        fontMetrics().elidedText(caption_, Qt::ElideRight, rect.width(), Qt::TextShowMnemonic);
+        fontMetrics().elidedText(cell_.caption, Qt::ElideRight, rect.width(), Qt::TextShowMnemonic);
     painter.drawText(
         rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, shown);
 }
 
 void PopupEntry::drawThumbnail(QPainter& painter, const QColor& pen, const QColor& brush) {
     frameRect(painter, rect().adjusted(1, 1, -1, -1), pen, brush);
-    if (!node_ || !popup_)
+    if (cell_.placeholder || !popup_)
         return;
-    const QImage thumbnail = popup_->context().thumbnails.thumbnail(path_);
+    const QImage thumbnail = popup_->context().thumbnails.thumbnail(cell_.path);
     if (thumbnail.isNull())
         return;
     const QSize size = thumbnailSize(thumbnail.size());
@@ -138,12 +130,12 @@ void PopupEntry::leaveEvent(QEvent*) {
 void PopupEntry::pointerEntered() {
     if (!popup_)
         return;
-    if (node_)
-        popup_->entryEntered(nodeIndex());
-    if (kind_ != NodeKind::Separator)
+    if (!cell_.placeholder)
+        popup_->entryEntered(index_);
+    if (cell_.kind != NodeKind::Separator)
         setHot(true);
     if (!isPlaceholder())
-        popup_->armHoverTimer(kind_ == NodeKind::Folder ? kFolderDelay : kOtherDelay, nodeIndex());
+        popup_->armHoverTimer(cell_.kind == NodeKind::Folder ? kFolderDelay : kOtherDelay, index_);
 }
 
 void PopupEntry::pointerLeft() {
@@ -183,7 +175,7 @@ void PopupEntry::mouseMoveEvent(QMouseEvent* event) {
         return;
     const DragSession& drag = popup_->context().drag;
     const bool draggable =
-        kind_ == NodeKind::Text || kind_ == NodeKind::Folder || kind_ == NodeKind::Image;
+        cell_.kind == NodeKind::Text || cell_.kind == NodeKind::Folder || cell_.kind == NodeKind::Image;
     // The left button alone, on a snippet, folder or picture, moved more than the threshold.
     if (!draggable || isPlaceholder() || !drag.isPressed() || drag.isDragging() ||
         event->buttons() != Qt::LeftButton || event->modifiers() != Qt::NoModifier)
@@ -199,10 +191,10 @@ void PopupEntry::startDrag() {
     DragSession& drag = popup_->context().drag;
     PreviewWindow& preview = popup_->context().preview;
     FolderPopup* owner = popup_->topLevelPopup();
-    drag.start(path_);
+    drag.start(cell_.path);
     owner->watchDrag();
     auto* mime = new QMimeData;
-    mime->setData(kEntryMime, path_.toUtf8());
+    mime->setData(kEntryMime, cell_.path.toUtf8());
     auto* qdrag = new QDrag(owner);
     qdrag->setMimeData(mime);
     // The entry's picture rides on the pointer as the drag cursor (a thumbnail, or the start of
@@ -225,7 +217,7 @@ void PopupEntry::startDrag() {
 bool PopupEntry::takesDrop() const {
     if (!popup_)
         return false;
-    return acceptsDrop(popup_->context().drag.sourcePath(), popup_->node(), node_);
+    return acceptsDrop(popup_->context().drag.sourcePath(), popup_->node(), currentNode());
 }
 
 void PopupEntry::dragEnterEvent(QDragEnterEvent* event) {
@@ -256,7 +248,7 @@ void PopupEntry::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    popup_->dropOn(node_);
+    popup_->dropOn(currentNode());
 }
 
 void PopupEntry::click() {
@@ -264,27 +256,19 @@ void PopupEntry::click() {
         return;
     const PopupContext& context = popup_->context();
     context.preview.hide();
-    if (context.drag.isDragging() || isPlaceholder() || kind_ == NodeKind::Separator)
+    if (context.drag.isDragging() || isPlaceholder() || cell_.kind == NodeKind::Separator)
         return;
-    if (kind_ == NodeKind::Folder) {
-        popup_->armHoverTimer(-1, nodeIndex());
+    if (cell_.kind == NodeKind::Folder) {
+        popup_->armHoverTimer(-1, index_);
         return;
     }
     // Hiding the first-level popup discards the submenus and their entries, possibly this one,
-    // and what follows may run a nested event loop: take what the action needs first and touch
-    // nothing of this entry afterwards.
-    const QString path = path_;
-    const NodeKind kind = kind_;
-    const LibraryNode* command = node_;
-    Platform& platform = context.platform;
-    const std::function<void(PasteResult)> report =
-        context.pasteFinished ? context.pasteFinished : reportPasteResult;
-    popup_->topLevelPopup()->hide();
-    if (kind == NodeKind::Text) {
-        runReportingErrors([&] { report(pasteText(platform, path)); });
-    } else if (kind == NodeKind::Image) {
-        report(pastePicture(platform, path));
-    } else {
-        command->trigger();
-    }
+    // and what the owner does next may run a nested event loop: take what it needs first and
+    // touch nothing of this entry afterwards.
+    const QString path = cell_.path;
+    const NodeKind kind = cell_.kind;
+    const int index = index_;
+    FolderPopup* top = popup_->topLevelPopup();
+    top->hide();
+    emit top->activated(path, kind, index);
 }

@@ -1,29 +1,29 @@
 #pragma once
 
+#include "popup/FolderLayout.h"
+
 #include <QPointer>
 #include <QWidget>
 
 class FolderPopup;
 class LibraryNode;
-enum class NodeKind;
 
 // One entry of a popup: a 22-pixel row for a folder, a snippet or a command, a 5-pixel
 // separator, a 44x44 thumbnail cell for a picture, or the placeholder of an empty folder.
-// Paints itself, reports the pointer to its popup and acts on a click.
+// Paints itself from its own copy of the cell, reports the pointer to its popup and passes a
+// click on to it.
 class PopupEntry : public QWidget {
     Q_OBJECT
 public:
-    PopupEntry(FolderPopup& popup, LibraryNode* node);
-    // The entry an empty folder shows instead of children.
-    static PopupEntry* placeholder(FolderPopup& popup, const QString& caption, QColor colour);
+    // `index`: the cell's place among the popup's cells (and its folder's children).
+    PopupEntry(FolderPopup& popup, PopupCell cell, int index);
 
-    NodeKind kind() const { return kind_; }
-    // The node shown; null for the placeholder.
-    LibraryNode* node() const { return node_; }
-    const QString& caption() const { return caption_; }
-    // The node's full path.
-    const QString& path() const { return path_; }
-    bool isPlaceholder() const { return node_ == nullptr; }
+    NodeKind kind() const { return cell_.kind; }
+    const QString& caption() const { return cell_.caption; }
+    // The file or folder shown, a full path; empty for commands and the placeholder.
+    const QString& path() const { return cell_.path; }
+    bool isPlaceholder() const { return cell_.placeholder; }
+    int index() const { return index_; }
     // Hot: drawn framed on the highlight colour.
     bool isHot() const { return hot_; }
     void setHot(bool hot);
@@ -31,7 +31,8 @@ public:
     // The pointer came onto or left the entry.
     void pointerEntered();
     void pointerLeft();
-    // A click: pastes a picture or a snippet, opens a folder's submenu, runs a command.
+    // A click: opens a folder's submenu; on anything else the popups close and the first-level
+    // popup reports the entry as activated (whoever owns it pastes or runs the command).
     void click();
 
 protected:
@@ -49,16 +50,15 @@ protected:
 private:
     void drawCaption(QPainter& painter, QRect rect);
     void drawThumbnail(QPainter& painter, const QColor& pen, const QColor& brush);
-    int nodeIndex() const;
+    // The node the cell shows, looked up in the popup's folder now; null for the placeholder.
+    LibraryNode* currentNode() const;
     // Drags this entry; returns once the drag has ended, when this entry may be gone.
     void startDrag();
     bool takesDrop() const;
 
     QPointer<FolderPopup> popup_;
-    LibraryNode* node_;
-    NodeKind kind_;
-    QString caption_;
-    QString path_;
+    PopupCell cell_;
+    int index_;
     QColor textColour_ = Qt::black;
     bool hot_ = false;
 };

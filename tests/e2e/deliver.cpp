@@ -1,10 +1,10 @@
-// Calls the delivery routines the way a popup entry does, then keeps running so that it can
+// Calls the delivery routines the way the popups' owner does, then keeps running so that it can
 // serve the clipboard it now owns:
 //   jolvex-test-deliver image|text <path>
 // Prints "delivered" once the routine has returned.
 #include "delivery/Paste.h"
 #include "platform/Platform.h"
-#include "ui/PasteReport.h"
+#include "app/PasteReport.h"
 
 #include <QApplication>
 #include <QTimer>

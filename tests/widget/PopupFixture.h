@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppPaths.h"
+#include "app/PopupActions.h"
 #include "app/SystemCommands.h"
 #include "bar/FloatingBar.h"
 #include "delivery/ThumbnailCache.h"
@@ -17,6 +18,7 @@
 #include "popup/PreviewWindow.h"
 #include "popup/ScrollButton.h"
 #include "support/TempTree.h"
+#include "ui/CopiedNotice.h"
 #include "ui/ScreenMetrics.h"
 #include "ui/Theme.h"
 
@@ -43,10 +45,14 @@ protected:
                                             BarPlacement{});
         commands = std::make_unique<SystemCommands>(AppPaths::forProgramFolder(library.Path()),
                                                     *nodes, *bar);
+        notice = std::make_unique<CopiedNotice>(*platform);
+        actions = std::make_unique<PopupActions>(*platform, *menu, *notice, *bar);
     }
     void TearDown() override {
         loader->cancelPending();
         loader->waitForIdle();
+        actions.reset();
+        notice.reset();
         commands.reset();
         bar.reset();
         menu.reset();
@@ -107,4 +113,6 @@ protected:
     std::unique_ptr<FolderPopup> menu;
     std::unique_ptr<FloatingBar> bar;
     std::unique_ptr<SystemCommands> commands;
+    std::unique_ptr<CopiedNotice> notice;
+    std::unique_ptr<PopupActions> actions;
 };

@@ -1,4 +1,4 @@
-#include "ui/PasteReport.h"
+#include "app/PasteReport.h"
 
 #include "delivery/Paste.h"
 #include "ui/MessageBox.h"
