@@ -36,9 +36,9 @@ FolderPopup::FolderPopup(const PopupContext& context, FolderPopup* parentPopup)
     setFont(popupFont());
     resize(248, 359);
 
-    auto* border = new ColourPanel(this, colorFromBgr(MenuBorderColor));
+    auto* border = new ColourPanel(this, MenuBorderColor);
     border_ = border;
-    dataPanel_ = new ColourPanel(border_, colorFromBgr(MenuBackColor), [this] {
+    dataPanel_ = new ColourPanel(border_, MenuBackColor, [this] {
         if (!modalWindowsOpen())
             dataPanelPressed();
     });
@@ -165,8 +165,8 @@ void FolderPopup::fill(int left, int top) {
         if (!self)
             return;
     }
-    static_cast<ColourPanel*>(border_)->setColour(colorFromBgr(MenuBorderColor));
-    static_cast<ColourPanel*>(dataPanel_)->setColour(colorFromBgr(MenuBackColor));
+    static_cast<ColourPanel*>(border_)->setColour(MenuBorderColor);
+    static_cast<ColourPanel*>(dataPanel_)->setColour(MenuBackColor);
     discardEntries();
     pointerAtFill_ = context_.platform.cursorPos();
 

@@ -23,7 +23,6 @@ constexpr int kArrowRoom = 16;
 constexpr int kArrowIcon = 9;
 constexpr int kFolderDelay = 500;
 constexpr int kOtherDelay = 800;
-const QColor kPlaceholderText(0xA0, 0xA0, 0xA0);
 
 // A 1-pixel frame in `pen` around a fill of `brush`, inside `rect`.
 void frameRect(QPainter& painter, const QRect& rect, const QColor& pen, const QColor& brush) {
@@ -35,10 +34,10 @@ void frameRect(QPainter& painter, const QRect& rect, const QColor& pen, const QC
 PopupEntry::PopupEntry(FolderPopup& popup, PopupCell cell, int index)
     : popup_(&popup), cell_(std::move(cell)), index_(index) {
     if (cell_.placeholder)
-        textColour_ = kPlaceholderText;
+        textColour_ = PlaceholderTextColor;
     setAutoFillBackground(true);
     QPalette colours = palette();
-    colours.setColor(QPalette::Window, colorFromBgr(MenuBackColor));
+    colours.setColor(QPalette::Window, MenuBackColor);
     setPalette(colours);
     setGeometry(1, 1, 44, 22);
     setCursor(Qt::ArrowCursor);
@@ -63,8 +62,8 @@ LibraryNode* PopupEntry::currentNode() const {
 void PopupEntry::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect r = rect();
-    const QColor pen = colorFromBgr(hot_ ? ItemHotPenColor : ItemPenColor);
-    const QColor brush = colorFromBgr(hot_ ? ItemHotBrushColor : MenuBackColor);
+    const QColor pen = (hot_ ? ItemHotPenColor : ItemPenColor);
+    const QColor brush = (hot_ ? ItemHotBrushColor : MenuBackColor);
     if (!hot_)
         painter.fillRect(r, brush);
     if (cell_.kind == NodeKind::Image) {
@@ -84,7 +83,7 @@ void PopupEntry::paintEvent(QPaintEvent*) {
 
 void PopupEntry::drawCaption(QPainter& painter, QRect rect) {
     if (cell_.kind == NodeKind::Separator) {
-        painter.setPen(colorFromBgr(ItemPenColor));
+        painter.setPen(ItemPenColor);
         const int y = rect.height() / 2;
         painter.drawLine(rect.left() + kTextLeft, y, rect.right() - 1, y);
         return;

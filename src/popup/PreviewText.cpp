@@ -1,17 +1,17 @@
 #include "popup/PreviewText.h"
 
 #include "platform/FileSystem.h"
+#include "ui/Theme.h"
 
 #include <QPainter>
 
 namespace {
-const QColor kPreviewBack(0xFF, 0xFF, 0xE1); // 0xE1FFFF as BGR
 }
 
 PreviewText::PreviewText(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
     QPalette colours = palette();
-    colours.setColor(QPalette::Window, kPreviewBack);
+    colours.setColor(QPalette::Window, PreviewBackColor);
     setPalette(colours);
 }
 

@@ -16,7 +16,6 @@
 #include <cmath>
 
 namespace {
-const QColor kPreviewBack(0xFF, 0xFF, 0xE1); // 0xE1FFFF as BGR
 constexpr int kFrame = 3;                    // 1-pixel black frame and 2-pixel margin
 constexpr int kStripHeight = 16;
 constexpr int kGap = 8;
@@ -41,16 +40,16 @@ PreviewWindow::PreviewWindow(Platform& platform) : platform_(platform) {
     border_ = new QWidget(this);
     fill(border_, Qt::black);
     background_ = new QWidget(border_);
-    fill(background_, kPreviewBack);
+    fill(background_, PreviewBackColor);
     text_ = new PreviewText(background_);
     picture_ = new PreviewPicture(background_);
     strip_ = new QWidget(background_);
-    fill(strip_, kPreviewBack);
+    fill(strip_, PreviewBackColor);
     sizeLabel_ = new QLabel(strip_);
     nameLabel_ = new QLabel(strip_);
     for (QLabel* label : {sizeLabel_, nameLabel_}) {
         label->setFont(popupFont());
-        fill(label, kPreviewBack);
+        fill(label, PreviewBackColor);
         label->setTextFormat(Qt::PlainText);
     }
     sizeLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

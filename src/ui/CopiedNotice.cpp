@@ -41,8 +41,8 @@ void CopiedNotice::showBeside(const QRect& anchor) {
 
 void CopiedNotice::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), colorFromBgr(MenuBackColor));
-    painter.setPen(colorFromBgr(MenuBorderColor));
+    painter.fillRect(rect(), MenuBackColor);
+    painter.setPen(MenuBorderColor);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.setPen(Qt::black);
     painter.drawText(rect(), Qt::AlignCenter, text_);

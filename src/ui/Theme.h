@@ -7,19 +7,16 @@
 #include <QColor>
 #include <QFont>
 
-#include <cstdint>
 
 inline constexpr auto ProgramTitle = "Jolvex 1.3";
 
-// Colours given as 0x00BBGGRR values.
-inline QColor colorFromBgr(std::uint32_t bgr) {
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-inline constexpr std::uint32_t MenuBorderColor = 0xD48D4A;
-inline constexpr std::uint32_t MenuBackColor = 0xFFF8F1;
-inline constexpr std::uint32_t ItemHotBrushColor = 0xFEE0C7;
-inline constexpr std::uint32_t ItemHotPenColor = 0xD48D4A;
-inline constexpr std::uint32_t ItemPenColor = 0xB8C2C5;
+inline const QColor MenuBorderColor(0x4A, 0x8D, 0xD4);
+inline const QColor MenuBackColor(0xF1, 0xF8, 0xFF);
+inline const QColor ItemHotBrushColor(0xC7, 0xE0, 0xFE); // a row under the pointer
+inline const QColor ItemHotPenColor = MenuBorderColor;   // and its frame
+inline const QColor ItemPenColor(0xC5, 0xC2, 0xB8);      // separators, thumbnail frames
+inline const QColor PlaceholderTextColor(0xA0, 0xA0, 0xA0); // the "空" of an empty folder
+inline const QColor PreviewBackColor(0xFF, 0xFF, 0xE1);
 
 // The widest a popup grows: a full row of pictures and the popup's 2-pixel frame each side.
 inline constexpr int MenuMaxWidth = 4 + PicturesPerRow * ThumbnailCellSide;

@@ -16,7 +16,7 @@ TEST_F(EntryPaint, RowsShowGutterIconCaptionAndHotFrame) {
     QImage normal = folder->grab().toImage();
     EXPECT_EQ(At(normal, 0, 10), QColor(Qt::white)) << "the gutter starts white";
     EXPECT_EQ(At(normal, 20, 10), QColor(170, 212, 255)) << "and turns light blue";
-    EXPECT_EQ(At(normal, normal.width() - 10, 20), colorFromBgr(MenuBackColor));
+    EXPECT_EQ(At(normal, normal.width() - 10, 20), MenuBackColor);
     // The arrow sits 16 pixels from the right edge: something dark there.
     bool arrow = false;
     for (int x = normal.width() - 16; x < normal.width(); ++x)
@@ -26,9 +26,9 @@ TEST_F(EntryPaint, RowsShowGutterIconCaptionAndHotFrame) {
 
     folder->setHot(true);
     const QImage hot = folder->grab().toImage();
-    EXPECT_EQ(At(hot, 0, 10), colorFromBgr(ItemHotPenColor));
-    EXPECT_EQ(At(hot, hot.width() - 1, 0), colorFromBgr(ItemHotPenColor));
-    EXPECT_EQ(At(hot, 20, 20), colorFromBgr(ItemHotBrushColor)) << "no gutter when hot";
+    EXPECT_EQ(At(hot, 0, 10), ItemHotPenColor);
+    EXPECT_EQ(At(hot, hot.width() - 1, 0), ItemHotPenColor);
+    EXPECT_EQ(At(hot, 20, 20), ItemHotBrushColor) << "no gutter when hot";
 }
 
 TEST_F(EntryPaint, SeparatorLineAtY2FromX26) {
@@ -36,10 +36,10 @@ TEST_F(EntryPaint, SeparatorLineAtY2FromX26) {
     PopupEntry* separator = menu->entries()[2];
     const QImage image = separator->grab().toImage();
     ASSERT_EQ(image.height(), 5);
-    EXPECT_EQ(At(image, 26, 2), colorFromBgr(ItemPenColor));
-    EXPECT_EQ(At(image, image.width() - 2, 2), colorFromBgr(ItemPenColor));
-    EXPECT_NE(At(image, image.width() - 1, 2), colorFromBgr(ItemPenColor)) << "end point not drawn";
-    EXPECT_NE(At(image, 30, 1), colorFromBgr(ItemPenColor));
+    EXPECT_EQ(At(image, 26, 2), ItemPenColor);
+    EXPECT_EQ(At(image, image.width() - 2, 2), ItemPenColor);
+    EXPECT_NE(At(image, image.width() - 1, 2), ItemPenColor) << "end point not drawn";
+    EXPECT_NE(At(image, 30, 1), ItemPenColor);
 }
 
 TEST_F(EntryPaint, ThumbnailCellsCentreThePicture) {
@@ -54,22 +54,22 @@ TEST_F(EntryPaint, ThumbnailCellsCentreThePicture) {
     menu->entries()[1]->grab();
     ASSERT_TRUE(WaitForThumbnails());
     const QImage cell = menu->entries()[0]->grab().toImage();
-    EXPECT_EQ(At(cell, 1, 1), colorFromBgr(ItemPenColor)) << "frame inset by one";
-    EXPECT_EQ(At(cell, 0, 0), colorFromBgr(MenuBackColor));
+    EXPECT_EQ(At(cell, 1, 1), ItemPenColor) << "frame inset by one";
+    EXPECT_EQ(At(cell, 0, 0), MenuBackColor);
     EXPECT_EQ(At(cell, 2, 12), QColor(Qt::red)) << "40x20 at (2, 12)";
     EXPECT_EQ(At(cell, 41, 31), QColor(Qt::red));
-    EXPECT_EQ(At(cell, 2, 11), colorFromBgr(MenuBackColor));
-    EXPECT_EQ(At(cell, 2, 32), colorFromBgr(MenuBackColor));
+    EXPECT_EQ(At(cell, 2, 11), MenuBackColor);
+    EXPECT_EQ(At(cell, 2, 32), MenuBackColor);
 
     const QImage empty = menu->entries()[1]->grab().toImage();
-    EXPECT_EQ(At(empty, 1, 1), colorFromBgr(ItemPenColor));
-    EXPECT_EQ(At(empty, 22, 22), colorFromBgr(MenuBackColor)) << "no thumbnail: frame and fill";
+    EXPECT_EQ(At(empty, 1, 1), ItemPenColor);
+    EXPECT_EQ(At(empty, 22, 22), MenuBackColor) << "no thumbnail: frame and fill";
 
     menu->entries()[0]->setHot(true);
     const QImage hot = menu->entries()[0]->grab().toImage();
-    EXPECT_EQ(At(hot, 1, 1), colorFromBgr(ItemHotPenColor));
-    EXPECT_EQ(At(hot, 0, 0), colorFromBgr(MenuBackColor)) << "the outer ring keeps the background";
-    EXPECT_EQ(At(hot, 20, 5), colorFromBgr(ItemHotBrushColor));
+    EXPECT_EQ(At(hot, 1, 1), ItemHotPenColor);
+    EXPECT_EQ(At(hot, 0, 0), MenuBackColor) << "the outer ring keeps the background";
+    EXPECT_EQ(At(hot, 20, 5), ItemHotBrushColor);
 }
 
 // Two pictures of one name and one file time trade folders by dropping: each cell then shows
