@@ -7,32 +7,42 @@
 // entries: a drop may refill or hide the popups, and with them free the entry that started it.
 class DragSession {
 public:
+    enum class State {
+        Idle,
+        Pressed,  // a button is down on an entry, not yet moved far enough to drag
+        Dragging, // a drag runs (its button is still down until it drops)
+    };
+    State state() const { return state_; }
+
     // A button went down on an entry at `globalPosition`.
     void press(QPoint globalPosition) {
-        pressed_ = true;
+        state_ = State::Pressed;
         pressPoint_ = globalPosition;
     }
-    void release() { pressed_ = false; }
-    bool isPressed() const { return pressed_; }
+    // The button came up; a drag under way goes on until finish().
+    void release() {
+        if (state_ == State::Pressed)
+            state_ = State::Idle;
+    }
+    bool isPressed() const { return state_ == State::Pressed; }
     QPoint pressPoint() const { return pressPoint_; }
 
     // While a drag runs, clicks neither paste nor open anything, and re-entering the folder
     // whose submenu is open opens it afresh.
-    bool isDragging() const { return dragging_; }
+    bool isDragging() const { return state_ == State::Dragging; }
     void start(const QString& sourcePath) {
-        dragging_ = true;
+        state_ = State::Dragging;
         sourcePath_ = sourcePath;
     }
     // The end of every drag, dropped or cancelled.
     void finish() {
-        dragging_ = false;
+        state_ = State::Idle;
         sourcePath_.clear();
     }
     const QString& sourcePath() const { return sourcePath_; }
 
 private:
-    bool pressed_ = false;
+    State state_ = State::Idle;
     QPoint pressPoint_;
-    bool dragging_ = false;
     QString sourcePath_;
 };

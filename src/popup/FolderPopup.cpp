@@ -185,7 +185,6 @@ void FolderPopup::fill(int left, int top) {
     const int clientWidth = layout.width;
     const int dataWidth = clientWidth - 2;
     const int count = static_cast<int>(layout.cells.size());
-    firstScrollIndex_ = 0;
     cells_ = layout.cells;
     const int lastBottom = layout.visibleBottom;
     entries_.assign(cells_.size(), nullptr);
@@ -205,11 +204,13 @@ void FolderPopup::fill(int left, int top) {
     border_->setGeometry(0, 0, clientWidth, clientHeight);
     dataPanel_->setGeometry(1, 1, dataWidth, clientHeight - 2);
 
-    topScroll_->setGeometry(clientWidth / 2, cells_.front().rect.y() + 1, 0, kScrollButtonHeight);
-    const int bottomWidth = inView(count - 1) ? 0 : kScrollButtonWidth;
-    bottomScroll_->setGeometry((clientWidth - bottomWidth) / 2,
-                               clientHeight - kScrollButtonHeight - 4, bottomWidth,
-                               kScrollButtonHeight);
+    const int buttonLeft = (clientWidth - kScrollButtonWidth) / 2;
+    topScroll_->setGeometry(buttonLeft, cells_.front().rect.y() + 1, kScrollButtonWidth,
+                            kScrollButtonHeight);
+    topScroll_->hide();
+    bottomScroll_->setGeometry(buttonLeft, clientHeight - kScrollButtonHeight - 4,
+                               kScrollButtonWidth, kScrollButtonHeight);
+    bottomScroll_->setVisible(!inView(count - 1));
     topScroll_->raise();
     bottomScroll_->raise();
 }
@@ -243,20 +244,25 @@ void FolderPopup::armHoverTimer(int delayMs, int index) {
     // drop has just hidden its popup: a hidden popup arms nothing.
     if (!isVisible())
         return;
-    const bool submenuShown = submenu_ && submenu_->isVisible();
-    if (delayMs == -1) {
-        if (submenuShown)
-            return;
-        selectedIndex_ = index;
-        hoverTimer_.start(1);
-        return;
-    }
-    if (index == selectedIndex_ && !context_.drag.isDragging() && submenuShown)
+    if (index == selectedIndex_ && !context_.drag.isDragging() && submenuShown())
         return;
     if (submenu_)
         submenu_->hide();
     selectedIndex_ = index;
     hoverTimer_.start(delayMs);
+}
+
+void FolderPopup::openSubmenuSoon(int index) {
+    context_.preview.hide();
+    hoverTimer_.stop();
+    if (!isVisible() || submenuShown())
+        return;
+    selectedIndex_ = index;
+    hoverTimer_.start(1); // once the click's own events are through
+}
+
+bool FolderPopup::submenuShown() const {
+    return submenu_ && submenu_->isVisible();
 }
 
 void FolderPopup::closeSubmenu() {
@@ -383,38 +389,30 @@ void FolderPopup::scrollStep() {
     viewTop_ = topScroll_->y() - 1;
     viewBottom_ = height() - 3;
     const int last = static_cast<int>(cells_.size()) - 1;
-    auto showButton = [this](QWidget* button) {
-        button->setGeometry((width() - kScrollButtonWidth) / 2, button->y(), kScrollButtonWidth,
-                            kScrollButtonHeight);
-    };
-    auto hideButton = [](QWidget* button) {
-        button->setGeometry(button->x(), button->y(), 0, kScrollButtonHeight);
-    };
-
     // Each step moves the entries by the height of the next hidden one.
     if (scrolling_ == ScrollDirection::Up) { // entries move down
         int step = kRowHeight;
-        for (int j = firstScrollIndex_; j <= last && entryRect(j).y() < viewTop_; ++j)
+        for (int j = 0; j <= last && entryRect(j).y() < viewTop_; ++j)
             step = cells_[static_cast<size_t>(j)].rect.height();
         scrollOffset_ += step;
         placeEntries();
         if (!inView(last))
-            showButton(bottomScroll_);
-        if (inView(firstScrollIndex_)) {
+            bottomScroll_->show();
+        if (inView(0)) {
             scrollTimer_.stop();
-            hideButton(topScroll_);
+            topScroll_->hide();
         }
     } else if (scrolling_ == ScrollDirection::Down) { // entries move up
         int step = kRowHeight;
-        for (int j = last; j >= firstScrollIndex_ && entryRect(j).bottom() + 1 > viewBottom_; --j)
+        for (int j = last; j >= 0 && entryRect(j).bottom() + 1 > viewBottom_; --j)
             step = cells_[static_cast<size_t>(j)].rect.height();
         scrollOffset_ -= step;
         placeEntries();
-        if (entryRect(firstScrollIndex_).y() < viewTop_)
-            showButton(topScroll_);
+        if (entryRect(0).y() < viewTop_)
+            topScroll_->show();
         if (inView(last)) {
             scrollTimer_.stop();
-            hideButton(bottomScroll_);
+            bottomScroll_->hide();
         }
     }
     topScroll_->raise();

@@ -46,9 +46,10 @@ public:
 
     // What the entries report.
     void entryEntered(int index);
-    // Arms the hover timer for the entry at `index`; a delay of -1 acts at once (a click on a
-    // folder).
+    // Arms the hover timer for the entry at `index`: resting there opens its submenu or preview.
     void armHoverTimer(int delayMs, int index);
+    // A click on the folder at `index`: its submenu opens at once, unless one is open.
+    void openSubmenuSoon(int index);
     void closeSubmenu();
     // The hover timer ran out: the entry under the pointer opens its submenu or its preview.
     void hoverTimeout();
@@ -87,7 +88,6 @@ public:
     const QTimer& hoverTimer() const { return hoverTimer_; }
     const QTimer& scrollTimer() const { return scrollTimer_; }
     ScrollButton* scrollButton(ScrollDirection direction) const;
-    int firstScrollIndex() const { return firstScrollIndex_; }
     ScrollDirection scrolling() const { return scrolling_; }
 
 signals:
@@ -106,6 +106,7 @@ protected:
 private:
     void dataPanelPressed();
     void freeSubmenu();
+    bool submenuShown() const;
     void discardEntries();
     // Where the entry at `index` stands now, in the data panel.
     QRect entryRect(int index) const;
@@ -130,7 +131,6 @@ private:
     int selectedIndex_ = -1; // the entry the hover timer acts on
     int labelRight_ = 0;
     bool submenusOpenRight_ = true;
-    int firstScrollIndex_ = 0;
     ScrollDirection scrolling_ = ScrollDirection::None;
 
     QWidget* border_ = nullptr;

@@ -258,7 +258,7 @@ void PopupEntry::click() {
     if (context.drag.isDragging() || isPlaceholder() || cell_.kind == NodeKind::Separator)
         return;
     if (cell_.kind == NodeKind::Folder) {
-        popup_->armHoverTimer(-1, index_);
+        popup_->openSubmenuSoon(index_);
         return;
     }
     // Hiding the first-level popup discards the submenus and their entries, possibly this one,

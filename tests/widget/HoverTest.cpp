@@ -81,13 +81,13 @@ TEST_F(Hover, AnotherEntryHidesTheSubmenuAtOnceAndItIsReused) {
 }
 
 TEST_F(Hover, AFolderClickOpensAtOnceUnlessASubmenuIsShowing) {
-    menu->armHoverTimer(-1, 2);
+    menu->openSubmenuSoon(2);
     EXPECT_EQ(menu->selectedIndex(), 2);
     EXPECT_EQ(menu->hoverTimer().interval(), 1);
     EXPECT_TRUE(menu->hoverTimer().isActive());
 
     OpenSubMenu(0);
-    menu->armHoverTimer(-1, 2);
+    menu->openSubmenuSoon(2);
     EXPECT_EQ(menu->selectedIndex(), 0);
     EXPECT_FALSE(menu->hoverTimer().isActive());
 }

@@ -71,8 +71,8 @@ TEST_F(PopupGeometry, EmptyFolderShowsThePlaceholder) {
     EXPECT_EQ(placeholder->caption(), QString::fromUtf8("空"));
     EXPECT_TRUE(placeholder->path().isEmpty());
     EXPECT_EQ(menu->size(), QSize(92, 26));
-    EXPECT_EQ(menu->scrollButton(ScrollDirection::Down)->width(), 0);
-    EXPECT_EQ(menu->scrollButton(ScrollDirection::Up)->width(), 0);
+    EXPECT_FALSE(menu->scrollButton(ScrollDirection::Down)->isVisibleTo(menu.get()));
+    EXPECT_FALSE(menu->scrollButton(ScrollDirection::Up)->isVisibleTo(menu.get()));
 }
 
 TEST_F(PopupGeometry, EntriesBelowTheAvailableHeightAreHiddenBehindTheBottomButton) {
@@ -92,7 +92,7 @@ TEST_F(PopupGeometry, EntriesBelowTheAvailableHeightAreHiddenBehindTheBottomButt
     EXPECT_EQ(menu->y(), top);
     EXPECT_EQ(menu->scrollButton(ScrollDirection::Down)->geometry(),
               QRect((menu->width() - 28) / 2, 180 - 18, 28, 14));
-    EXPECT_EQ(menu->scrollButton(ScrollDirection::Up)->width(), 0);
+    EXPECT_FALSE(menu->scrollButton(ScrollDirection::Up)->isVisibleTo(menu.get()));
 
     Open(node, 10, screenHeight() - 25); // available 22: not even the first row fits
     EXPECT_EQ(menu->height(), 3);
@@ -150,14 +150,14 @@ TEST_F(PopupGeometry, ScrollingMovesByTheHiddenEntrysHeight) {
     LibraryNode* node = Folder("scroll", 12, 30); // 12 rows of 22, then 3 rows of thumbnails
     Open(node, 10, screenHeight() - 150);         // available 147
     const int firstBottom = menu->entries().front()->y();
-    ASSERT_EQ(menu->scrollButton(ScrollDirection::Down)->width(), 28);
+    ASSERT_TRUE(menu->scrollButton(ScrollDirection::Down)->isVisibleTo(menu.get()));
 
     menu->scrollButtonEntered(ScrollDirection::Down);
     EXPECT_EQ(menu->scrollTimer().interval(), 150);
     menu->scrollStep();
     EXPECT_EQ(menu->scrollTimer().interval(), 80);
     EXPECT_EQ(menu->entries().front()->y(), firstBottom - 22);
-    EXPECT_EQ(menu->scrollButton(ScrollDirection::Up)->width(), 28)
+    EXPECT_TRUE(menu->scrollButton(ScrollDirection::Up)->isVisibleTo(menu.get()))
         << "the top button shows with the first step";
     EXPECT_FALSE(menu->entries().front()->isVisibleTo(menu.get()));
 
@@ -170,7 +170,7 @@ TEST_F(PopupGeometry, ScrollingMovesByTheHiddenEntrysHeight) {
     }
     EXPECT_FALSE(menu->scrollTimer().isActive()) << "stops when the last entry is visible";
     EXPECT_TRUE(menu->entries().back()->isVisibleTo(menu.get()));
-    EXPECT_EQ(menu->scrollButton(ScrollDirection::Down)->width(), 0);
+    EXPECT_FALSE(menu->scrollButton(ScrollDirection::Down)->isVisibleTo(menu.get()));
     EXPECT_TRUE(steps.contains(22));
     EXPECT_TRUE(steps.contains(44));
     for (int step : steps)
@@ -182,13 +182,13 @@ TEST_F(PopupGeometry, ScrollingMovesByTheHiddenEntrysHeight) {
     for (int tick = 0; tick < 40 && menu->scrollTimer().isActive(); ++tick)
         menu->scrollStep();
     EXPECT_EQ(menu->entries().front()->y(), firstBottom);
-    EXPECT_EQ(menu->scrollButton(ScrollDirection::Up)->width(), 0);
-    EXPECT_EQ(menu->scrollButton(ScrollDirection::Down)->width(), 28);
+    EXPECT_FALSE(menu->scrollButton(ScrollDirection::Up)->isVisibleTo(menu.get()));
+    EXPECT_TRUE(menu->scrollButton(ScrollDirection::Down)->isVisibleTo(menu.get()));
 }
 
 TEST_F(PopupGeometry, SeparatorsScrollByFivePixels) {
     Open(systemNode(), 10, screenHeight() - 49); // available 46: rows 23 and 45 fit
-    ASSERT_EQ(menu->scrollButton(ScrollDirection::Down)->width(), 28);
+    ASSERT_TRUE(menu->scrollButton(ScrollDirection::Down)->isVisibleTo(menu.get()));
     menu->scrollButtonEntered(ScrollDirection::Down);
     const int before = menu->entries().front()->y();
     menu->scrollStep(); // the first hidden entry is the separator at index 2
