@@ -37,11 +37,11 @@ QImage ThumbnailLoader::thumbnail(const QString& path) {
             if (generation != generation_)
                 return; // cancelled after all
             lowerCurrentThreadPriority();
-            const bool made = !cache_.makeFile(path, pictureTime).isNull();
+            const QImage thumbnail = cache_.makeFile(path, pictureTime);
             QMetaObject::invokeMethod(
                 this,
-                [this, path, pictureTime, made, generation] {
-                    finished(path, pictureTime, made, generation);
+                [this, path, pictureTime, thumbnail, generation] {
+                    finished(path, pictureTime, thumbnail, generation);
                 },
                 Qt::QueuedConnection);
         },
@@ -49,15 +49,15 @@ QImage ThumbnailLoader::thumbnail(const QString& path) {
     return {};
 }
 
-void ThumbnailLoader::finished(const QString& path, std::int64_t pictureTime, bool made,
-                               int generation) {
+void ThumbnailLoader::finished(const QString& path, std::int64_t pictureTime,
+                               const QImage& thumbnail, int generation) {
     if (pending_.value(path, -1) == generation)
         pending_.remove(path);
-    if (made)
+    if (!thumbnail.isNull())
         failed_.remove(path);
     else
         failed_.insert(path, pictureTime);
-    emit ready(path);
+    emit ready(path, thumbnail);
 }
 
 void ThumbnailLoader::cancelPending() {

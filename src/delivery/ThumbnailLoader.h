@@ -14,7 +14,7 @@ class ThumbnailCache;
 // Thumbnails for painting: what the cache holds comes at once; a thumbnail that must be made
 // from its picture is made on a worker thread (one a core, below the interface's priority,
 // the newest request first), so that opening a folder of large photos never freezes the popup.
-// ready(path) follows; the entry then paints again and finds it.
+// ready(path, thumbnail) follows and carries it, so that painting never reads a file.
 class ThumbnailLoader : public QObject {
     Q_OBJECT
 public:
@@ -34,10 +34,12 @@ public:
     bool busy() const;
 
 signals:
-    void ready(const QString& path);
+    // A thumbnail asked for was made (null: the picture gives none).
+    void ready(const QString& path, const QImage& thumbnail);
 
 private:
-    void finished(const QString& path, std::int64_t pictureTime, bool made, int generation);
+    void finished(const QString& path, std::int64_t pictureTime, const QImage& thumbnail,
+                  int generation);
 
     ThumbnailCache& cache_;
     QThreadPool pool_;

@@ -67,11 +67,12 @@ FolderPopup::FolderPopup(const PopupContext& context, FolderPopup* parentPopup)
     });
 
     // A thumbnail made in the background: the cells that show that picture paint again.
-    connect(&context_.thumbnails, &ThumbnailLoader::ready, this, [this](const QString& path) {
-        for (PopupEntry* entry : entries_)
-            if (entry && entry->kind() == NodeKind::Image && entry->path() == path)
-                entry->update();
-    });
+    connect(&context_.thumbnails, &ThumbnailLoader::ready, this,
+            [this](const QString& path, const QImage& thumbnail) {
+                for (PopupEntry* entry : entries_)
+                    if (entry && entry->kind() == NodeKind::Image && entry->path() == path)
+                        entry->setThumbnail(thumbnail);
+            });
 }
 
 FolderPopup::~FolderPopup() {
@@ -126,6 +127,9 @@ PopupEntry* FolderPopup::buildEntry(int index) {
     auto* entry = new PopupEntry(*this, cell, index);
     if (showsPopupFont(cell.kind))
         entry->setFont(font());
+    // Looked up as the cell comes into view; one still to be made arrives with ready().
+    if (cell.kind == NodeKind::Image)
+        entry->setThumbnail(context_.thumbnails.thumbnail(cell.path));
     entry->setParent(dataPanel_);
     entries_[static_cast<size_t>(index)] = entry;
     return entry;

@@ -4,6 +4,7 @@
 #include "delivery/ThumbnailLoader.h"
 #include "library/EntryDrop.h"
 #include "library/LibraryNode.h"
+#include "picture/ThumbnailGeometry.h"
 #include "popup/DragSession.h"
 #include "popup/FolderPopup.h"
 #include "popup/PopupContext.h"
@@ -44,6 +45,11 @@ PopupEntry::PopupEntry(FolderPopup& popup, PopupCell cell, int index)
     setFocusPolicy(Qt::NoFocus);
     setFont(barFont());
     setAcceptDrops(true);
+}
+
+void PopupEntry::setThumbnail(const QImage& thumbnail) {
+    thumbnail_ = thumbnail;
+    update();
 }
 
 void PopupEntry::setHot(bool hot) {
@@ -101,15 +107,13 @@ void PopupEntry::drawCaption(QPainter& painter, QRect rect) {
 
 void PopupEntry::drawThumbnail(QPainter& painter, const QColor& pen, const QColor& brush) {
     frameRect(painter, rect().adjusted(1, 1, -1, -1), pen, brush);
-    if (cell_.placeholder || !popup_)
+    if (thumbnail_.isNull())
         return;
-    const QImage thumbnail = popup_->context().thumbnails.thumbnail(cell_.path);
-    if (thumbnail.isNull())
-        return;
-    const QSize size = thumbnailSize(thumbnail.size());
-    const QPoint at(2 + (40 - size.width()) / 2, 2 + (40 - size.height()) / 2);
+    const QSize size = thumbnailSize(thumbnail_.size());
+    const QPoint at(ThumbnailCellFrame + (ThumbnailSide - size.width()) / 2,
+                    ThumbnailCellFrame + (ThumbnailSide - size.height()) / 2);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(at, size), thumbnail);
+    painter.drawImage(QRect(at, size), thumbnail_);
 }
 
 // While one of the program's modal windows is open the entries take no pointer input: the

@@ -2,6 +2,7 @@
 
 #include "popup/FolderLayout.h"
 
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
@@ -27,6 +28,8 @@ public:
     // Hot: drawn framed on the highlight colour.
     bool isHot() const { return hot_; }
     void setHot(bool hot);
+    // What a picture's cell shows; null draws the empty frame.
+    void setThumbnail(const QImage& thumbnail);
 
     // The pointer came onto or left the entry.
     void pointerEntered();
@@ -60,5 +63,6 @@ private:
     PopupCell cell_;
     int index_;
     QColor textColour_ = Qt::black;
+    QImage thumbnail_;
     bool hot_ = false;
 };

@@ -50,9 +50,7 @@ TEST_F(EntryPaint, ThumbnailCellsCentreThePicture) {
     library.Write("cells/b.png", "not a picture");
     Open(Folder("cells", 0, 0), 10, 30);
     ASSERT_EQ(menu->entries().size(), 2u);
-    menu->entries()[0]->grab(); // the first paint asks for the thumbnails
-    menu->entries()[1]->grab();
-    ASSERT_TRUE(WaitForThumbnails());
+    ASSERT_TRUE(WaitForThumbnails()); // asked for as the cells came into view
     const QImage cell = menu->entries()[0]->grab().toImage();
     EXPECT_EQ(At(cell, 1, 1), ItemPenColor) << "frame inset by one";
     EXPECT_EQ(At(cell, 0, 0), MenuBackColor);
@@ -70,6 +68,22 @@ TEST_F(EntryPaint, ThumbnailCellsCentreThePicture) {
     EXPECT_EQ(At(hot, 1, 1), ItemHotPenColor);
     EXPECT_EQ(At(hot, 0, 0), MenuBackColor) << "the outer ring keeps the background";
     EXPECT_EQ(At(hot, 20, 5), ItemHotBrushColor);
+}
+
+// A cell paints from what it was given: painting reads neither the picture nor its `.thb`,
+// so one gone from disk meanwhile still paints (the next opening shows the change).
+TEST_F(EntryPaint, PaintingReadsNoFile) {
+    QImage green(40, 40, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    library.MakeFolder("cells");
+    ASSERT_TRUE(green.save(library / "cells/a.png"));
+    Open(Folder("cells", 0, 0), 10, 30);
+    ASSERT_TRUE(WaitForThumbnails());
+    ASSERT_EQ(At(menu->entries()[0]->grab().toImage(), 22, 22), QColor(Qt::green));
+    ASSERT_TRUE(QFile::remove(library / "cells/a.png"));
+    ASSERT_TRUE(QFile::remove(library / "cells/a.png.thb"));
+    thumbnailCache.clearMemory();
+    EXPECT_EQ(At(menu->entries()[0]->grab().toImage(), 22, 22), QColor(Qt::green));
 }
 
 // Two pictures of one name and one file time trade folders by dropping: each cell then shows
