@@ -10,6 +10,7 @@
 #include "library/Library.h"
 #include "online/UsageReporter.h"
 #include "platform/FileSystem.h"
+#include "platform/Logging.h"
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
 #include "popup/DragSession.h"
@@ -29,7 +30,8 @@ const char* const kHomePage = "https://www.jolvex.cn/";
 
 AppController::AppController(const QString& programFolder)
     : paths_(AppPaths::forProgramFolder(programFolder)) {
-    forceDirectories(paths_.dataDir); // a failure leaves an empty library
+    if (!forceDirectories(paths_.dataDir)) // the program runs on with an empty library
+        qCWarning(lcFiles) << "the library folder could not be made:" << paths_.dataDir;
     BarPlacement placement;
     loadBarPlacement(paths_.optionsFile, placement);
 

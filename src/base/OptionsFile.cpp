@@ -2,6 +2,7 @@
 
 #include "base/IniDocument.h"
 #include "platform/FileSystem.h"
+#include "platform/Logging.h"
 
 namespace {
 const QString kSection = QStringLiteral("MainWnd");
@@ -47,7 +48,9 @@ void loadBarPlacement(const QString& fileName, BarPlacement& position) {
     IniDocument document;
     try {
         document = readDocument(fileName);
-    } catch (const FileError&) {
+    } catch (const FileError& error) {
+        qCWarning(lcSettings) << "Options.ini not read, the bar starts where it starts:"
+                              << error.what();
         return; // an unreadable file holds no values
     }
     const auto left = document.value(kSection, kLeft);

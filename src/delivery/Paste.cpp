@@ -3,6 +3,7 @@
 #include "base/FileRoutines.h"
 #include "picture/Picture.h"
 #include "platform/FileSystem.h"
+#include "platform/Logging.h"
 #include "platform/Platform.h"
 
 #include <QMimeData>
@@ -25,14 +26,18 @@ PasteResult pastePicture(Platform& platform, const QString& path) {
             try {
                 addFileList(platform, data.get(), path);
             } catch (const std::bad_alloc&) {
+                qCWarning(lcPaste) << "a GIF goes out without its file:" << path;
                 result = PasteResult::PastedWithoutFileList;
             }
         }
         platform.setClipboard(std::move(data));
-        if (!platform.sendPasteShortcut())
+        if (!platform.sendPasteShortcut()) {
+            qCDebug(lcPaste) << "copied, not pasted:" << path;
             return PasteResult::CopiedOnly;
+        }
         return result;
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        qCWarning(lcPaste) << "not pasted:" << path << error.what();
         return PasteResult::NotDecodable;
     }
 }

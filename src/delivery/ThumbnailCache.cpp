@@ -4,6 +4,7 @@
 #include "picture/Picture.h"
 #include "picture/ThumbnailGeometry.h"
 #include "platform/FileSystem.h"
+#include "platform/Logging.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -117,7 +118,8 @@ ThumbnailLookup ThumbnailCache::lookUp(const QString& path) {
             return {}; // not a thumbnail this program wrote
         remember(path, *pictureTime, thumbnail);
         return {State::Ready, thumbnail, 0};
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        qCWarning(lcThumbs) << "a damaged thumbnail file, left alone:" << cachePath << error.what();
         return {}; // damaged: nothing, and not made again while the times match
     }
 }
@@ -129,12 +131,16 @@ QImage ThumbnailCache::makeFile(const QString& path, std::int64_t pictureTime) {
         QImage thumbnail = makeThumbnail(std::move(picture.image), picture.pictureSize);
         const QString cachePath = thumbnailPath(path);
         replaceFileContents(cachePath, encodeBmp(thumbnail), WriteDurability::Cache);
-        if (!setFileWriteTime(cachePath, pictureTime))
+        if (!setFileWriteTime(cachePath, pictureTime)) {
+            qCWarning(lcThumbs) << "the thumbnail's time could not be set:" << cachePath;
             return {};
+        }
         remember(path, pictureTime, thumbnail);
         return thumbnail;
-    } catch (const std::exception&) {
-        return {}; // undecodable picture, unwritable folder: no thumbnail
+    } catch (const std::exception& error) {
+        // An undecodable picture, an unwritable folder: the cell stays empty.
+        qCWarning(lcThumbs) << "no thumbnail for" << path << error.what();
+        return {};
     }
 }
 

@@ -3,6 +3,7 @@
 #include "base/SettingsDate.h"
 #include "online/HttpGet.h"
 #include "online/UsageRules.h"
+#include "platform/Logging.h"
 #include "platform/SettingsStore.h"
 
 #include <QDate>
@@ -29,7 +30,10 @@ QString UsageReporter::fetch(const QString& path) {
     url.setPath(path);
     HttpGetLimits limits;
     limits.cancelled = &stopping_;
-    return httpGet(url, limits);
+    const QString answer = httpGet(url, limits);
+    if (answer.isEmpty())
+        qCDebug(lcOnline) << "no answer from" << url.toString(); // offline is normal
+    return answer;
 }
 
 void UsageReporter::run() {
@@ -56,8 +60,11 @@ void UsageReporter::reportUse() {
     if (store->hasValue(QStringLiteral("Date"))) {
         const auto bytes = store->readBinary(QStringLiteral("Date"));
         lastExit = bytes ? decodeSettingsDate(*bytes) : QDate();
-        if (!lastExit.isValid())
-            return; // a value of another kind: the report ends here, as on any error
+        if (!lastExit.isValid()) {
+            // A value of another kind: the report ends here, as on any error.
+            qCWarning(lcOnline) << "the stored last exit date is not a date: no use report";
+            return;
+        }
     }
     if (!useIsReported(QDate::currentDate(), lastExit))
         return;

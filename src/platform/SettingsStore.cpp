@@ -1,6 +1,7 @@
 #include "platform/SettingsStore.h"
 
 #include "platform/FileSystem.h"
+#include "platform/Logging.h"
 
 #include <QFileInfo>
 #include <QSettings>
@@ -72,5 +73,8 @@ void SettingsStore::writeString(const QString& name, const QString& value) {
 
 bool SettingsStore::close() {
     settings_->sync();
-    return settings_->status() == QSettings::NoError;
+    const bool written = settings_->status() == QSettings::NoError;
+    if (!written)
+        qCWarning(lcSettings) << "the settings were not written:" << settings_->fileName();
+    return written;
 }

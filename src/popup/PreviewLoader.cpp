@@ -1,5 +1,7 @@
 #include "popup/PreviewLoader.h"
 
+#include "platform/Logging.h"
+
 #include <QCoreApplication>
 
 PreviewLoader::PreviewLoader() : cancelled_(std::make_shared<std::atomic<bool>>(false)) {
@@ -25,6 +27,7 @@ void PreviewLoader::request(const QString& path, QSize box) {
             preview = loadPicturePreview(path, box, cancelled.get());
         } catch (const std::exception& error) {
             failure = QString::fromStdString(error.what());
+            qCWarning(lcThumbs) << "no preview for" << path << error.what();
         }
         QMetaObject::invokeMethod(
             this,

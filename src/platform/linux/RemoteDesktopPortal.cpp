@@ -1,5 +1,7 @@
 #include "platform/linux/RemoteDesktopPortal.h"
 
+#include "platform/Logging.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -58,6 +60,7 @@ void RemoteDesktopPortal::ask() {
     if (state_ != State::Idle)
         return;
     if (!bus().isConnected()) {
+        qCWarning(lcX11) << "no session bus: pastes stay on the clipboard";
         state_ = State::Unavailable;
         return;
     }
@@ -71,7 +74,8 @@ void RemoteDesktopPortal::readVersionThenCreate() {
     get << kInterface << QStringLiteral("version");
     whenAnswered(bus().asyncCall(get), this, [this](const QDBusMessage& reply) {
         if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-            fail(); // no portal, or one without remote control (wlroots)
+            // No portal, or one without remote control (wlroots).
+            fail(QStringLiteral("no RemoteDesktop portal: ") + reply.errorMessage());
             return;
         }
         version_ = reply.arguments().first().value<QDBusVariant>().variant().toUInt();
@@ -95,7 +99,7 @@ void RemoteDesktopPortal::call(Step step, const QString& method,
     message.setArguments(arguments);
     whenAnswered(bus().asyncCall(message), this, [this](const QDBusMessage& reply) {
         if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-            fail();
+            fail(QStringLiteral("the portal refused a call: ") + reply.errorMessage());
             return;
         }
         const QString handle = pathOf(reply.arguments().first());
@@ -122,16 +126,19 @@ void RemoteDesktopPortal::stopListening() {
 void RemoteDesktopPortal::onResponse(uint response, const QVariantMap& results) {
     stopListening();
     if (response != 0) {
-        if (response == kUserCancelled && step_ == Step::Start && tokens_.save)
+        const bool declined = response == kUserCancelled;
+        if (declined && step_ == Step::Start && tokens_.save)
             tokens_.save(QString()); // a refused permission is not restored at the next start
-        fail();
+        if (declined)
+            qCInfo(lcX11) << "keyboard control declined: pastes stay on the clipboard";
+        fail(declined ? QString() : QStringLiteral("the portal answered %1").arg(response));
         return;
     }
     switch (step_) {
     case Step::CreateSession: {
         sessionPath_ = pathOf(results.value(QStringLiteral("session_handle")));
         if (sessionPath_.isEmpty()) {
-            fail();
+            fail(QStringLiteral("the portal gave no session"));
             return;
         }
         bus().connect(kService, sessionPath_, kSessionInterface, QStringLiteral("Closed"), this,
@@ -161,7 +168,7 @@ void RemoteDesktopPortal::onResponse(uint response, const QVariantMap& results) 
         step_ = Step::None;
         const QVariant devices = results.value(QStringLiteral("devices"));
         if (devices.isValid() && !(devices.toUInt() & kKeyboard)) {
-            fail();
+            fail(QStringLiteral("the session has no keyboard"));
             return;
         }
         const QString restore = results.value(QStringLiteral("restore_token")).toString();
@@ -190,7 +197,9 @@ void RemoteDesktopPortal::onSessionClosed() {
         state_ = State::Idle;
 }
 
-void RemoteDesktopPortal::fail() {
+void RemoteDesktopPortal::fail(const QString& why) {
+    if (!why.isEmpty())
+        qCWarning(lcX11) << "no keyboard control, pastes stay on the clipboard:" << why;
     stopListening();
     step_ = Step::None;
     state_ = State::Unavailable;

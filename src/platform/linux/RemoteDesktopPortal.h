@@ -47,7 +47,8 @@ private:
               const QString& token);
     void listenForResponse(const QString& requestPath);
     void stopListening();
-    void fail();
+    // Gives up for this run; `why`, when given, is logged.
+    void fail(const QString& why);
     void sendKey(int keysym, bool pressed);
     QString nextToken();
 

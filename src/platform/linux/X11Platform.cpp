@@ -16,6 +16,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "platform/Logging.h"
 #include "platform/SettingsStore.h"
 #include "platform/linux/PortalPasteShortcut.h"
 #include "platform/linux/PressShield.h"
@@ -207,8 +208,10 @@ public:
         KeyCode key = XKeysymToKeycode(display_, XK_v);
         if (key == 0)
             key = borrowKeyCode(XK_v); // a layout without the letter (Cyrillic, Greek, ...)
-        if (control == 0 || key == 0)
+        if (control == 0 || key == 0) {
+            qCWarning(lcX11) << "the keyboard has no key for Ctrl+V: the paste stays on the clipboard";
             return false;
+        }
         XTestFakeKeyEvent(display_, control, True, CurrentTime);
         XTestFakeKeyEvent(display_, key, True, CurrentTime);
         XTestFakeKeyEvent(display_, key, False, CurrentTime);
@@ -234,6 +237,8 @@ public:
                     clipboardOwner_->setOnTargetsRequested(
                         [this] { portalPaste_->targetsRequested(); });
             }
+            if (!clipboardOwner_->works())
+                qCWarning(lcX11) << "no clipboard connection of our own: the file list goes out as text too";
             if (clipboardOwner_->works() &&
                 clipboardOwner_->own(qvariant_cast<QImage>(data->imageData()),
                                      data->data(kUriList))) {
