@@ -2,17 +2,12 @@
 
 #include "platform/FileSystem.h"
 
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkCookie>
 #include <QNetworkCookieJar>
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QTimer>
-
-#include <memory>
 
 namespace {
 // Keeps no cookie and offers none.
@@ -31,15 +26,21 @@ public:
 };
 } // namespace
 
-QString httpGet(const QUrl& url, const HttpGetLimits& limits) {
-    if (!url.isValid() || url.host().isEmpty() ||
-        url.host().endsWith(QStringLiteral(".invalid"), Qt::CaseInsensitive))
-        return {};
-    QNetworkAccessManager manager;
+void HttpGet::configure(QNetworkAccessManager& manager) {
     manager.setProxyFactory(new SystemProxies);
     manager.setCookieJar(new NoCookies);
     manager.setAutoDeleteReplies(false);
+}
 
+HttpGet::HttpGet(QNetworkAccessManager& manager, const QUrl& url, const HttpGetLimits& limits,
+                 QObject* parent)
+    : QObject(parent), limits_(limits) {
+    if (!url.isValid() || url.host().isEmpty() ||
+        url.host().endsWith(QStringLiteral(".invalid"), Qt::CaseInsensitive)) {
+        // Answered from the event loop, like any other request.
+        QTimer::singleShot(0, this, [this] { end(true); });
+        return;
+    }
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Ruvo"));
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
@@ -49,43 +50,43 @@ QString httpGet(const QUrl& url, const HttpGetLimits& limits) {
     request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);
-    request.setTransferTimeout(limits.timeoutMs);
-
-    const std::unique_ptr<QNetworkReply> reply(manager.get(request));
-    QByteArray body;
-    bool failed = false;
-    QEventLoop loop;
-    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {
-        // Read in pieces; an endless body is cut at the limit.
-        body += reply->read(std::max<qint64>(0, limits.largestBody - body.size()));
-        if (body.size() >= limits.largestBody)
-            loop.quit();
-    });
-    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QTimer watch;
-    QElapsedTimer elapsed;
-    elapsed.start();
-    QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
-        if (elapsed.elapsed() > limits.timeoutMs ||
-            (limits.cancelled && limits.cancelled->load())) {
-            failed = true;
-            loop.quit();
-        }
-    });
-    watch.start(50);
-    if (!reply->isFinished())
-        loop.exec();
-    watch.stop();
-
-    if (!reply->isFinished()) {
-        reply->abort();
-    } else {
-        body += reply->read(std::max<qint64>(0, limits.largestBody - body.size()));
+    request.setTransferTimeout(limits_.timeoutMs);
+    reply_.reset(manager.get(request));
+    connect(reply_.get(), &QNetworkReply::readyRead, this, &HttpGet::readBody);
+    connect(reply_.get(), &QNetworkReply::finished, this, [this] {
+        readBody();
         // A reply without an HTTP status never reached a server (refused, no host, time-out).
-        if (!reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
-            failed = true;
+        end(!reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid());
+    });
+    deadline_.setSingleShot(true);
+    connect(&deadline_, &QTimer::timeout, this, [this] { end(true); });
+    deadline_.start(limits_.timeoutMs);
+}
+
+HttpGet::~HttpGet() {
+    if (reply_ && !reply_->isFinished()) {
+        reply_->disconnect(this);
+        reply_->abort();
     }
-    if (failed)
-        return {};
-    return decodeAnsiText(body);
+}
+
+void HttpGet::readBody() {
+    if (ended_ || !reply_)
+        return;
+    // Read in pieces; an endless body is cut at the limit.
+    body_ += reply_->read(std::max<qint64>(0, limits_.largestBody - body_.size()));
+    if (body_.size() >= limits_.largestBody)
+        end(false);
+}
+
+void HttpGet::end(bool failed) {
+    if (ended_)
+        return;
+    ended_ = true;
+    deadline_.stop();
+    if (reply_ && !reply_->isFinished()) {
+        reply_->disconnect(this);
+        reply_->abort();
+    }
+    emit finished(failed ? QString() : decodeAnsiText(body_));
 }

@@ -14,48 +14,58 @@ const QString kUsePage = QStringLiteral("/stats/jolvex10_uses.php");
 } // namespace
 
 UsageReporter::UsageReporter(const QUrl& server, QObject* parent)
-    : QThread(parent), server_(server) {}
-
-UsageReporter::~UsageReporter() {
-    stopping_ = true;
-    wait();
+    : QObject(parent), server_(server) {
+    HttpGet::configure(network_);
 }
+
+UsageReporter::~UsageReporter() = default; // the request under way ends with its HttpGet
 
 QUrl UsageReporter::configuredServer() {
     return QUrl(QStringLiteral("http://" JOLVEX_STATS_HOST));
 }
 
-QString UsageReporter::fetch(const QString& path) {
-    QUrl url = server_;
-    url.setPath(path);
-    HttpGetLimits limits;
-    limits.cancelled = &stopping_;
-    const QString answer = httpGet(url, limits);
-    if (answer.isEmpty())
-        qCDebug(lcOnline) << "no answer from" << url.toString(); // offline is normal
-    return answer;
+void UsageReporter::start() {
+    finished_ = false;
+    reportInstallation();
 }
 
-void UsageReporter::run() {
-    reportInstallation();
-    if (!stopping_)
-        reportUse();
+void UsageReporter::fetch(const QString& path, std::function<void(const QString&)> onAnswer) {
+    QUrl url = server_;
+    url.setPath(path);
+    request_ = std::make_unique<HttpGet>(network_, url);
+    connect(request_.get(), &HttpGet::finished, this,
+            [this, url, onAnswer = std::move(onAnswer)](const QString& answer) {
+                // The request is done with: released once its signal has returned.
+                request_.release()->deleteLater();
+                if (answer.isEmpty())
+                    qCDebug(lcOnline) << "no answer from" << url.toString(); // offline is normal
+                onAnswer(answer);
+            });
 }
 
 void UsageReporter::reportInstallation() {
     auto store = SettingsStore::open(true);
-    if (!store || store->hasValue(QStringLiteral("Install")))
+    if (!store || store->hasValue(QStringLiteral("Install"))) {
+        reportUse();
         return;
-    if (isAcknowledged(fetch(kInstallPage)) && !stopping_) {
-        store->writeDword(QStringLiteral("Install"), 1);
-        store->close();
     }
+    fetch(kInstallPage, [this](const QString& answer) {
+        if (isAcknowledged(answer)) {
+            if (auto store = SettingsStore::open(true)) {
+                store->writeDword(QStringLiteral("Install"), 1);
+                store->close();
+            }
+        }
+        reportUse();
+    });
 }
 
 void UsageReporter::reportUse() {
     auto store = SettingsStore::open(true);
-    if (!store)
+    if (!store) {
+        finish();
         return;
+    }
     QDate lastExit;
     if (store->hasValue(QStringLiteral("Date"))) {
         const auto bytes = store->readBinary(QStringLiteral("Date"));
@@ -63,13 +73,26 @@ void UsageReporter::reportUse() {
         if (!lastExit.isValid()) {
             // A value of another kind: the report ends here, as on any error.
             qCWarning(lcOnline) << "the stored last exit date is not a date: no use report";
+            finish();
             return;
         }
     }
-    if (!useIsReported(QDate::currentDate(), lastExit))
+    if (!useIsReported(QDate::currentDate(), lastExit)) {
+        finish();
         return;
-    if (announcesNewerVersion(fetch(kUsePage)) && !stopping_) {
-        store->writeDword(QStringLiteral("UpDate"), 1);
-        store->close();
     }
+    fetch(kUsePage, [this](const QString& answer) {
+        if (announcesNewerVersion(answer)) {
+            if (auto store = SettingsStore::open(true)) {
+                store->writeDword(QStringLiteral("UpDate"), 1);
+                store->close();
+            }
+        }
+        finish();
+    });
+}
+
+void UsageReporter::finish() {
+    finished_ = true;
+    emit finished();
 }
