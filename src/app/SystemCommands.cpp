@@ -149,14 +149,10 @@ void SystemCommands::bringBarBack() {
 }
 
 void SystemCommands::openHelp() {
-    // The compiled help file when there is one, else the guide installed beside the program; a
-    // missing guide does nothing.
-    for (const QString& guide : {paths_.exeDir + QStringLiteral("Jolvex.chm"),
-                                 paths_.exeDir + QStringLiteral("help/index.html")})
-        if (fileExists(guide)) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(guide));
-            return;
-        }
+    // The guide installed beside the program; a missing guide does nothing.
+    const QString guide = paths_.exeDir + QStringLiteral("help/index.html");
+    if (fileExists(guide))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(guide));
 }
 
 void SystemCommands::showAbout() {

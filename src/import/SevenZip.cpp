@@ -63,11 +63,9 @@ QString describeSevenZipFailure(const QByteArray& output, int exitCode, const QS
 }
 
 QString findSevenZip(const QString& exeDir) {
-    for (const char* name : {"7z", "7z.exe"}) {
-        const QFileInfo beside(exeDir + QString::fromLatin1(name));
-        if (beside.isFile() && beside.isExecutable())
-            return beside.filePath();
-    }
+    const QFileInfo beside(exeDir + executableFileName(QStringLiteral("7z")));
+    if (beside.isFile() && beside.isExecutable())
+        return beside.filePath();
     // 7za reads 7z and zip archives only, not the compound files that packages are.
     for (const char* name : {"7z", "7zz"}) {
         const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));

@@ -7,7 +7,7 @@
 
 // The 7-Zip command-line program that unpacks packages.
 
-// The program: 7z (or 7z.exe) in the program's folder first, then 7z or 7zz on the PATH;
+// The program: 7z in the program's folder first, then 7z or 7zz on the PATH;
 // empty when there is none. 7za is not looked for: it cannot read compound files.
 QString findSevenZip(const QString& exeDir);
 

@@ -18,6 +18,15 @@ inline constexpr char16_t PathSeparator = u'\\';
 inline constexpr char16_t PathSeparator = u'/';
 #endif
 
+// The file name of the program `base` on this platform ("7z", or "7z.exe" on Windows).
+inline QString executableFileName(const QString& base) {
+#ifdef _WIN32
+    return base + QStringLiteral(".exe");
+#else
+    return base;
+#endif
+}
+
 // Attribute bits, with their Windows values.
 inline constexpr std::uint32_t AttributeReadOnly = 0x01;
 inline constexpr std::uint32_t AttributeHidden = 0x02;
