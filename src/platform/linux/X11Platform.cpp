@@ -1,5 +1,5 @@
 // X11 backend of the platform layer (Qt's xcb plugin). Without an X display (the offscreen
-// plugin of the widget tests) every call falls back to what Qt alone can tell.
+// plugin of the widget tests) the program gets the platform made of Qt alone.
 
 #include "platform/Platform.h"
 
@@ -17,6 +17,8 @@
 #include <QWindow>
 
 #include "platform/Logging.h"
+#include "platform/QtOnlyPlatform.h"
+#include "platform/QtWindowing.h"
 #include "platform/SettingsStore.h"
 #include "platform/linux/PortalPasteShortcut.h"
 #include "platform/linux/PressShield.h"
@@ -31,7 +33,6 @@
 namespace {
 
 const char* const kTagProperty = "_JOLVEX_WINDOW_TAG";
-const char* const kTagQtProperty = "jolvexWindowTag";
 const QString kUriList = QStringLiteral("text/uri-list");
 const QString kRemoteDesktopToken = QStringLiteral("RemoteDesktopToken");
 
@@ -74,13 +75,10 @@ private:
 
 class X11Platform : public Platform {
 public:
-    X11Platform() {
-        if (auto* x11 =
-                qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr)
-            display_ = x11->display();
-        if (display_)
-            tagAtom_ = XInternAtom(display_, kTagProperty, False);
-        if (display_ && isWaylandSession()) {
+    explicit X11Platform(Display* display)
+        : display_(display), tagAtom_(XInternAtom(display, kTagProperty, False)),
+          poller_([this] { return leftOrRightButtonDown(); }) {
+        if (isWaylandSession()) {
             portalPaste_ = std::make_unique<PortalPasteShortcut>(
                 XInternAtom(display_, "CLIPBOARD", False), XInternAtom(display_, "TARGETS", False),
                 settingsTokenStore());
@@ -92,13 +90,7 @@ public:
     ~X11Platform() override { restoreBorrowedKey(); }
 
     void makeNonActivatingWindow(QWidget* window, WindowRole role) override {
-        Qt::WindowFlags flags = Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                                Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint;
-        flags |= role == WindowRole::Bar ? Qt::Tool : Qt::ToolTip;
-        window->setWindowFlags(flags);
-        window->setAttribute(Qt::WA_ShowWithoutActivating);
-        window->setAttribute(Qt::WA_X11DoNotAcceptFocus);
-        window->setFocusPolicy(Qt::NoFocus);
+        applyNonActivatingFlags(window, role);
     }
 
     void raiseTopmost(QWidget* window) override {
@@ -107,17 +99,13 @@ public:
     }
 
     void setWindowTag(QWidget* window, std::uint32_t tag) override {
-        window->setProperty(kTagQtProperty, tag);
+        storeTagProperty(window, tag);
         auto apply = [this, window, tag] { writeTag(window, tag); };
         window->installEventFilter(new TagKeeper(window, apply));
         apply();
     }
 
     std::uint32_t windowTagUnderCursor() override {
-        if (!display_) {
-            QWidget* top = QApplication::topLevelAt(QCursor::pos());
-            return top ? top->property(kTagQtProperty).toUInt() : 0;
-        }
         // Under a window manager the root's child is the manager's frame: walk down the chain
         // of windows under the pointer until one carries a tag.
         Window current = DefaultRootWindow(display_);
@@ -138,8 +126,6 @@ public:
     }
 
     bool pointerOverOwnWindow() override {
-        if (!display_)
-            return QGuiApplication::topLevelAt(QCursor::pos()) != nullptr;
         QSet<Window> own;
         for (QWindow* window : QGuiApplication::allWindows())
             if (window->handle())
@@ -160,8 +146,6 @@ public:
     }
 
     bool leftOrRightButtonDown() override {
-        if (!display_)
-            return QGuiApplication::mouseButtons() & (Qt::LeftButton | Qt::RightButton);
         Window root = 0;
         Window child = 0;
         int rootX = 0, rootY = 0, x = 0, y = 0;
@@ -176,18 +160,18 @@ public:
     void setCursorPos(const QPoint& position) override { QCursor::setPos(position); }
 
     void sendLeftClick() override {
-        if (!display_)
-            return;
         XTestFakeButtonEvent(display_, Button1, True, CurrentTime);
         XTestFakeButtonEvent(display_, Button1, False, CurrentTime);
         XFlush(display_);
     }
 
     void watchButtonPresses(std::function<void()> onPress) override {
-        if (display_ && !watcher_) {
+        if (!watcher_ && !pollingPresses_) {
             watcher_ = std::make_unique<RawButtonWatcher>(DisplayString(display_));
-            if (!watcher_->works())
+            if (!watcher_->works()) {
                 watcher_.reset();
+                pollingPresses_ = true; // an X server without XInput2
+            }
         }
         if (shield_)
             shield_->setRaised(static_cast<bool>(onPress));
@@ -196,14 +180,12 @@ public:
             watcher_->select(static_cast<bool>(onPress));
             return;
         }
-        watchByPolling(std::move(onPress));
+        poller_.watch(std::move(onPress));
     }
 
     bool sendPasteShortcut() override {
         if (portalPaste_)
             return portalPaste_->send();
-        if (!display_)
-            return false;
         const KeyCode control = XKeysymToKeycode(display_, XK_Control_L);
         KeyCode key = XKeysymToKeycode(display_, XK_v);
         if (key == 0)
@@ -222,15 +204,14 @@ public:
 
     void beep() override { QApplication::beep(); }
 
-    // The freedesktop file list, set as raw data (QMimeData::setUrls would add the URL as text).
     void addFileListToMimeData(QMimeData* data, const QString& path) override {
-        data->setData(kUriList, QUrl::fromLocalFile(path).toEncoded() + QByteArrayLiteral("\r\n"));
+        addUriList(data, path);
     }
 
     // Qt's clipboard would offer a file list also as text/plain and text/x-moz-url: data with a
     // file list is served by an owner of our own.
     void setClipboard(std::unique_ptr<QMimeData> data) override {
-        if (display_ && data->hasFormat(kUriList)) {
+        if (data->hasFormat(kUriList)) {
             if (!clipboardOwner_) {
                 clipboardOwner_ = std::make_unique<X11ClipboardOwner>(DisplayString(display_));
                 if (portalPaste_)
@@ -297,7 +278,7 @@ private:
     }
 
     void writeTag(QWidget* window, std::uint32_t tag) {
-        if (!display_ || !window->testAttribute(Qt::WA_WState_Created))
+        if (!window->testAttribute(Qt::WA_WState_Created))
             return;
         const long value = static_cast<long>(tag);
         XChangeProperty(display_, static_cast<Window>(window->winId()), tagAtom_, XA_CARDINAL, 32,
@@ -321,37 +302,16 @@ private:
         return tag;
     }
 
-    // Without XInput2 (or without X) a press is seen as a change of the button state.
-    void watchByPolling(std::function<void()> onPress) {
-        if (!pollTimer_) {
-            pollTimer_ = std::make_unique<QTimer>();
-            pollTimer_->setInterval(10);
-            QObject::connect(pollTimer_.get(), &QTimer::timeout, [this] {
-                const bool down = leftOrRightButtonDown();
-                if (down && !wasDown_ && pollPress_)
-                    pollPress_();
-                wasDown_ = down;
-            });
-        }
-        pollPress_ = std::move(onPress);
-        wasDown_ = leftOrRightButtonDown();
-        if (pollPress_)
-            pollTimer_->start();
-        else
-            pollTimer_->stop();
-    }
-
-    Display* display_ = nullptr;
-    Atom tagAtom_ = 0;
+    Display* display_;
+    Atom tagAtom_;
     std::unique_ptr<X11ClipboardOwner> clipboardOwner_;
     KeyCode borrowedKey_ = 0; // a key code mapped for a paste, given back shortly after
     QObject timerContext_;    // ends the timers of this object with it
     std::unique_ptr<RawButtonWatcher> watcher_;
     std::unique_ptr<PortalPasteShortcut> portalPaste_; // Wayland sessions only
     std::unique_ptr<PressShield> shield_;              // Wayland sessions only
-    std::unique_ptr<QTimer> pollTimer_;
-    std::function<void()> pollPress_;
-    bool wasDown_ = false;
+    ButtonPressPoller poller_;    // without XInput2
+    bool pollingPresses_ = false;
 };
 
 } // namespace
@@ -371,5 +331,8 @@ void preparePlatformApplication() {
 }
 
 std::unique_ptr<Platform> createNativePlatform() {
-    return std::make_unique<X11Platform>();
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 && x11->display())
+        return std::make_unique<X11Platform>(x11->display());
+    return std::make_unique<QtOnlyPlatform>();
 }
