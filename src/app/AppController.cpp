@@ -89,8 +89,7 @@ void AppController::askUpdateQuestion() {
     const auto store = SettingsStore::open(false);
     if (!store)
         return;
-    const auto update = store->readDword(QStringLiteral("UpDate"));
-    if (!update || *update == 0)
+    if (!store->readFlag(QStringLiteral("UpDate")).value_or(false))
         return;
     const MessageAnswer answer = showMessageBox(
         QStringLiteral("Jolvex已有新的版本，您是否要升级更新？"), MessageKind::Question);

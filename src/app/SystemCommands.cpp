@@ -5,7 +5,6 @@
 #include "bar/OrderDialog.h"
 #include "base/NameCompare.h"
 #include "base/OptionsFile.h"
-#include "base/SettingsDate.h"
 #include "base/TextCodec.h"
 #include "import/PackageImporter.h"
 #include "library/Library.h"
@@ -166,8 +165,8 @@ void SystemCommands::exitProgram() {
     const QPoint position = bar_.requestedPosition();
     saveBarPlacement(paths_.optionsFile, position.x(), position.y());
     if (auto store = SettingsStore::open(true)) {
-        store->writeString(QStringLiteral("DataPath"), paths_.dataDir);
-        store->writeBinary(QStringLiteral("Date"), encodeSettingsDate(QDate::currentDate()));
+        store->writePath(QStringLiteral("DataPath"), paths_.dataDir);
+        store->writeDate(QStringLiteral("Date"), QDate::currentDate());
         store->close();
     }
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);

@@ -1,6 +1,5 @@
 #include "online/UsageReporter.h"
 
-#include "base/SettingsDate.h"
 #include "online/HttpGet.h"
 #include "online/UsageRules.h"
 #include "platform/Logging.h"
@@ -52,7 +51,7 @@ void UsageReporter::reportInstallation() {
     fetch(kInstallPage, [this](const QString& answer) {
         if (isAcknowledged(answer)) {
             if (auto store = SettingsStore::open(true)) {
-                store->writeDword(QStringLiteral("Install"), 1);
+                store->writeFlag(QStringLiteral("Install"), true);
                 store->close();
             }
         }
@@ -68,8 +67,7 @@ void UsageReporter::reportUse() {
     }
     QDate lastExit;
     if (store->hasValue(QStringLiteral("Date"))) {
-        const auto bytes = store->readBinary(QStringLiteral("Date"));
-        lastExit = bytes ? decodeSettingsDate(*bytes) : QDate();
+        lastExit = store->readDate(QStringLiteral("Date")).value_or(QDate());
         if (!lastExit.isValid()) {
             // A value of another kind: the report ends here, as on any error.
             qCWarning(lcOnline) << "the stored last exit date is not a date: no use report";
@@ -84,7 +82,7 @@ void UsageReporter::reportUse() {
     fetch(kUsePage, [this](const QString& answer) {
         if (announcesNewerVersion(answer)) {
             if (auto store = SettingsStore::open(true)) {
-                store->writeDword(QStringLiteral("UpDate"), 1);
+                store->writeFlag(QStringLiteral("UpDate"), true);
                 store->close();
             }
         }

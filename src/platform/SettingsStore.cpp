@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Logging.h"
+#include "platform/SettingsDate.h"
 
 #include <QFileInfo>
 #include <QSettings>
@@ -57,6 +58,33 @@ std::optional<QString> SettingsStore::readString(const QString& name) const {
     if (!settings_->contains(name))
         return std::nullopt;
     return settings_->value(name).toString();
+}
+
+std::optional<bool> SettingsStore::readFlag(const QString& name) const {
+    const auto value = readDword(name);
+    return value ? std::optional<bool>(*value != 0) : std::nullopt;
+}
+
+std::optional<QDate> SettingsStore::readDate(const QString& name) const {
+    const auto bytes = readBinary(name);
+    const QDate date = bytes ? decodeSettingsDate(*bytes) : QDate();
+    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+}
+
+std::optional<QString> SettingsStore::readPath(const QString& name) const {
+    return readString(name);
+}
+
+void SettingsStore::writeFlag(const QString& name, bool value) {
+    writeDword(name, value ? 1 : 0);
+}
+
+void SettingsStore::writeDate(const QString& name, const QDate& date) {
+    writeBinary(name, encodeSettingsDate(date));
+}
+
+void SettingsStore::writePath(const QString& name, const QString& path) {
+    writeString(name, path);
 }
 
 void SettingsStore::writeDword(const QString& name, quint32 value) {

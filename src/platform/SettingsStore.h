@@ -5,6 +5,7 @@
 // $XDG_CONFIG_HOME/Jolvex/1.0.ini (by default ~/.config/Jolvex/1.0.ini).
 
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 
 #include <memory>
@@ -27,6 +28,15 @@ public:
     void writeDword(const QString& name, quint32 value);
     void writeBinary(const QString& name, const QByteArray& value);
     void writeString(const QString& name, const QString& value);
+
+    // Typed values over those stored forms: a flag is a DWORD (1 or 0), a date the 8 bytes of
+    // SettingsDate.h, a path a string. Empty when absent or stored in another form.
+    std::optional<bool> readFlag(const QString& name) const;
+    std::optional<QDate> readDate(const QString& name) const;
+    std::optional<QString> readPath(const QString& name) const;
+    void writeFlag(const QString& name, bool value);
+    void writeDate(const QString& name, const QDate& date);
+    void writePath(const QString& name, const QString& path);
     // Makes the written values lasting; false when the store could not be written.
     bool close();
 

@@ -1,6 +1,6 @@
 #include "platform/SettingsStore.h"
 
-#include "base/SettingsDate.h"
+#include "platform/SettingsDate.h"
 #include "support/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -42,6 +42,34 @@ TEST_F(SettingsStoreTest, ValuesKeepTheirTypesAcrossOpenings) {
     EXPECT_EQ(key->readString("DataPath"), QString::fromUtf8("/opt/jolvex/数据"));
     EXPECT_FALSE(key->hasValue("Install"));
     EXPECT_EQ(key->readDword("Install"), std::nullopt);
+}
+
+// The typed values are written in the stored forms above, so that older copies read them, and
+// a value stored in another form reads as absent.
+TEST_F(SettingsStoreTest, TypedValuesUseTheStoredForms) {
+    {
+        auto key = SettingsStore::open(true);
+        ASSERT_NE(key, nullptr);
+        key->writeFlag("UpDate", true);
+        key->writeFlag("Install", false);
+        key->writeDate("Date", QDate(2026, 12, 10));
+        key->writePath("DataPath", QString::fromUtf8("/opt/jolvex/数据"));
+        key->writeString("Odd", "not a date");
+        EXPECT_TRUE(key->close());
+    }
+    auto key = SettingsStore::open(false);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->readDword("UpDate"), 1u);
+    EXPECT_EQ(key->readDword("Install"), 0u);
+    EXPECT_EQ(key->readBinary("Date"), QByteArray::fromHex("00000000c0a3e640"));
+    EXPECT_EQ(key->readString("DataPath"), QString::fromUtf8("/opt/jolvex/数据"));
+
+    EXPECT_EQ(key->readFlag("UpDate"), true);
+    EXPECT_EQ(key->readFlag("Install"), false);
+    EXPECT_EQ(key->readFlag("Missing"), std::nullopt);
+    EXPECT_EQ(key->readDate("Date"), QDate(2026, 12, 10));
+    EXPECT_EQ(key->readDate("Odd"), std::nullopt);
+    EXPECT_EQ(key->readPath("DataPath"), QString::fromUtf8("/opt/jolvex/数据"));
 }
 
 TEST(RegistryDate, DaysSinceTheEndOf1899AsALittleEndianDouble) {

@@ -1,4 +1,4 @@
-#include "base/SettingsDate.h"
+#include "platform/SettingsDate.h"
 
 #include <QtEndian>
 
