@@ -10,6 +10,13 @@
 namespace {
 const QString kInstallPage = QStringLiteral("/stats/jolvex10_install.php");
 const QString kUsePage = QStringLiteral("/stats/jolvex10_uses.php");
+
+void raiseFlag(const QString& name) {
+    if (auto store = SettingsStore::open(true)) {
+        store->writeFlag(name, true);
+        store->close();
+    }
+}
 } // namespace
 
 UsageReporter::UsageReporter(const QUrl& server, QObject* parent)
@@ -49,12 +56,8 @@ void UsageReporter::reportInstallation() {
         return;
     }
     fetch(kInstallPage, [this](const QString& answer) {
-        if (isAcknowledged(answer)) {
-            if (auto store = SettingsStore::open(true)) {
-                store->writeFlag(QStringLiteral("Install"), true);
-                store->close();
-            }
-        }
+        if (isAcknowledged(answer))
+            raiseFlag(QStringLiteral("Install"));
         reportUse();
     });
 }
@@ -80,12 +83,8 @@ void UsageReporter::reportUse() {
         return;
     }
     fetch(kUsePage, [this](const QString& answer) {
-        if (announcesNewerVersion(answer)) {
-            if (auto store = SettingsStore::open(true)) {
-                store->writeFlag(QStringLiteral("UpDate"), true);
-                store->close();
-            }
-        }
+        if (announcesNewerVersion(answer))
+            raiseFlag(QStringLiteral("UpDate"));
         finish();
     });
 }

@@ -3,12 +3,7 @@
 ChatReceiver::ChatReceiver(const XSession& session) : session_(session) {}
 
 ChatReceiver::~ChatReceiver() {
-    if (process_ && process_->state() == QProcess::Running) {
-        process_->terminate();
-        if (!process_->waitForFinished(3000))
-            process_->kill();
-        process_->waitForFinished(3000);
-    }
+    StopProcess(process_.get());
 }
 
 bool ChatReceiver::Start() {

@@ -40,15 +40,8 @@ WaylandSession::~WaylandSession() {
             Call("Stop", {});
         QDBusConnection::disconnectFromBus(connectionName_);
     }
-    for (QProcess* process : {mutter_.get(), bus_.get()}) {
-        if (!process || process->state() == QProcess::NotRunning)
-            continue;
-        process->terminate();
-        if (!process->waitForFinished(5000)) {
-            process->kill();
-            process->waitForFinished(5000);
-        }
-    }
+    StopProcess(mutter_.get());
+    StopProcess(bus_.get());
     // The document portal unmounts its folder in the runtime folder a moment after the bus ends.
     WaitUntil([this] { return runtime_.remove(); }, 5000);
 }

@@ -52,16 +52,19 @@ XSession::XSession() : xvfb_(std::make_unique<QProcess>()) {
         15000);
 }
 
-XSession::~XSession() {
-    for (QProcess* process : {windowManager_.get(), xvfb_.get()}) {
-        if (!process || process->state() == QProcess::NotRunning)
-            continue;
-        process->terminate();
-        if (!process->waitForFinished(5000)) {
-            process->kill();
-            process->waitForFinished(5000);
-        }
+void StopProcess(QProcess* process) {
+    if (!process || process->state() == QProcess::NotRunning)
+        return;
+    process->terminate();
+    if (!process->waitForFinished(5000)) {
+        process->kill();
+        process->waitForFinished(5000);
     }
+}
+
+XSession::~XSession() {
+    StopProcess(windowManager_.get());
+    StopProcess(xvfb_.get());
 }
 
 QProcessEnvironment XSession::Environment() const {

@@ -64,5 +64,8 @@ private:
     std::unique_ptr<QProcess> windowManager_;
 };
 
+// Ends a process the harness started: asked to stop, then killed if it will not.
+void StopProcess(QProcess* process);
+
 // Waits while `condition` is false, handling events, up to `timeoutMs`.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
