@@ -4,9 +4,7 @@
 #include "base/TextCodec.h"
 #include "platform/FileSystem.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QProcess>
 
 #include <algorithm>
 
@@ -53,29 +51,6 @@ bool moveSubFolders(const QString& source, const QString& destination, QString* 
             !moveIntoFolder(source + PathSeparator + entry.name, destination, error))
             return false;
     return true;
-}
-
-int runProcess(const QString& program, const QStringList& arguments, bool wait, qint64* processId) {
-    if (!wait) {
-        qint64 started = 0;
-        if (!QProcess::startDetached(program, arguments, QString(), &started))
-            return -1;
-        if (processId)
-            *processId = started;
-        return -1;
-    }
-    QProcess process;
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start(program, arguments);
-    if (!process.waitForStarted(-1))
-        return -1;
-    // Keep the windows painted while the child runs; user input waits until it has ended.
-    while (!process.waitForFinished(30))
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    if (process.exitStatus() != QProcess::NormalExit)
-        return -1;
-    return process.exitCode();
 }
 
 bool deleteDirectory(const QString& path) {

@@ -21,12 +21,6 @@ void listFilesRecursive(const QString& folder, QStringList& list);
 // gets a free one. Files in `source` stay. Stops at the first sub-folder that cannot be moved.
 bool moveSubFolders(const QString& source, const QString& destination, QString* error = nullptr);
 
-// Starts `program` with `arguments` (no shell, no standard input). With `wait` it waits for the
-// end while keeping the windows painted and returns the exit code; without, it stores the
-// process id in `processId` (when given) and returns -1. -1 also when the program cannot start.
-int runProcess(const QString& program, const QStringList& arguments, bool wait,
-               qint64* processId = nullptr);
-
 // Deletes a folder with its contents (or a file) for good; links are removed, never followed.
 bool deleteDirectory(const QString& path);
 

@@ -1,6 +1,7 @@
 #include "base/OptionsFile.h"
 
 #include "base/IniDocument.h"
+#include "base/TextCodec.h"
 #include "platform/FileSystem.h"
 #include "platform/Logging.h"
 
@@ -8,15 +9,6 @@ namespace {
 const QString kSection = QStringLiteral("MainWnd");
 const QString kLeft = QStringLiteral("Left");
 const QString kTop = QStringLiteral("Top");
-
-QByteArray encodeUtf16Le(const QString& text) {
-    QByteArray bytes("\xFF\xFE", 2);
-    for (const QChar c : text) {
-        bytes.append(static_cast<char>(c.unicode() & 0xFF));
-        bytes.append(static_cast<char>(c.unicode() >> 8));
-    }
-    return bytes;
-}
 
 IniDocument readDocument(const QString& fileName) {
     if (!fileExists(fileName))
@@ -34,12 +26,7 @@ int integerOrZero(const std::optional<QString>& value) {
 } // namespace
 
 QString decodeOptionsText(const QByteArray& bytes) {
-    const qsizetype start = bytes.startsWith("\xFF\xFE") ? 2 : 0;
-    QString text;
-    for (qsizetype i = start; i + 1 < bytes.size(); i += 2)
-        text.append(QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                (static_cast<unsigned char>(bytes[i + 1]) << 8))));
-    return text;
+    return decodeUtf16Le(bytes.startsWith("\xFF\xFE") ? bytes.mid(2) : bytes);
 }
 
 void loadBarPlacement(const QString& fileName, BarPlacement& position) {
@@ -64,5 +51,5 @@ void saveBarPlacement(const QString& fileName, int left, int top) {
     IniDocument document = readDocument(fileName);
     document.setValue(kSection, kLeft, QString::number(left));
     document.setValue(kSection, kTop, QString::number(top));
-    replaceFileContents(fileName, encodeUtf16Le(document.serialize()));
+    replaceFileContents(fileName, encodeUtf16LeWithBom(document.serialize()));
 }

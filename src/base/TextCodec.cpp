@@ -48,12 +48,22 @@ QStringList splitTextLines(const QString& text) {
 }
 
 QByteArray encodeUnicodeLines(const QStringList& lines) {
+    QString text;
+    for (const QString& line : lines)
+        text += line + QStringLiteral("\r\n");
+    return encodeUtf16LeWithBom(text);
+}
+
+QString decodeUtf16Le(const QByteArray& bytes) {
+    return decodeUtf16(bytes, true);
+}
+
+QByteArray encodeUtf16LeWithBom(const QString& text) {
     QByteArray bytes("\xFF\xFE", 2);
-    for (const QString& line : lines) {
-        for (const QChar c : line + QStringLiteral("\r\n")) {
-            bytes.append(static_cast<char>(c.unicode() & 0xFF));
-            bytes.append(static_cast<char>(c.unicode() >> 8));
-        }
+    bytes.reserve(2 + 2 * text.size());
+    for (const QChar c : text) {
+        bytes.append(static_cast<char>(c.unicode() & 0xFF));
+        bytes.append(static_cast<char>(c.unicode() >> 8));
     }
     return bytes;
 }

@@ -15,6 +15,11 @@ QStringList splitTextLines(const QString& text);
 // UTF-16LE with the byte-order mark FF FE and CR LF after every line, the last included.
 QByteArray encodeUnicodeLines(const QStringList& lines);
 
+// UTF-16LE bytes (no byte-order mark expected; an odd last byte is dropped) and back, the
+// latter with the mark FF FE in front.
+QString decodeUtf16Le(const QByteArray& bytes);
+QByteArray encodeUtf16LeWithBom(const QString& text);
+
 // Reads a text file by its byte-order mark into lines; throws FileError when unreadable.
 QStringList readTextLines(const QString& path);
 // Writes lines in the Unicode form above, replacing the file atomically; throws FileError.

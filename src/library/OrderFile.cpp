@@ -8,43 +8,6 @@
 #include <QHash>
 #include <QSet>
 
-void sortNodes(std::vector<LibraryNode*>& nodes, int low, int high) {
-    const QString pivot = nodes[static_cast<size_t>((low + high) / 2)]->path();
-    int i = low;
-    int j = high;
-    do {
-        while (compareNames(nodes[static_cast<size_t>(i)]->path(), pivot) < 0)
-            ++i;
-        while (compareNames(nodes[static_cast<size_t>(j)]->path(), pivot) > 0)
-            --j;
-        if (i <= j) {
-            std::swap(nodes[static_cast<size_t>(i)], nodes[static_cast<size_t>(j)]);
-            ++i;
-            --j;
-        }
-    } while (i <= j);
-    if (low < j)
-        sortNodes(nodes, low, j);
-    if (i < high)
-        sortNodes(nodes, i, high);
-}
-
-int findNode(const std::vector<LibraryNode*>& nodes, const QString& name) {
-    int lo = 0;
-    int hi = static_cast<int>(nodes.size()) - 1;
-    while (lo <= hi) {
-        const int mid = (lo + hi) / 2;
-        const int c = compareNames(nodeName(nodes[static_cast<size_t>(mid)]->path()), name);
-        if (c < 0)
-            lo = mid + 1;
-        else if (c > 0)
-            hi = mid - 1;
-        else
-            return mid;
-    }
-    return -1;
-}
-
 namespace {
 // The name with a-z folded to A-Z, as compareNames sees it.
 QString foldedName(const QString& name) {

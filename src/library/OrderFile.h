@@ -9,11 +9,6 @@ class LibraryNode;
 // The per-folder Order.ini: a plain list of entry names, first line shown first.
 inline constexpr auto OrderFileName = "Order.ini";
 
-// Sorts nodes[low..high] in place by path with compareNames (quicksort, Hoare partitioning).
-void sortNodes(std::vector<LibraryNode*>& nodes, int low, int high);
-// Binary search of nodes sorted by sortNodes; the index of a node whose name equals
-// `name`, or -1.
-int findNode(const std::vector<LibraryNode*>& nodes, const QString& name);
 // Moves the children named in the order file to the front in the file's order and prunes
 // lines that name nothing any more. A line binds the child of exactly its name, else one whose
 // name matches with a-z folded; a child is bound by one line at most. Throws FileError when the

@@ -169,19 +169,6 @@ TEST(deleteDirectory, RemovesEverythingButNeverFollowsALink) {
     EXPECT_FALSE(deleteDirectory(tree / "doomed"));
 }
 
-TEST(runProcess, ExitCodesMissingProgramsAndNoWait) {
-    EXPECT_EQ(runProcess("sh", {"-c", "exit 3"}, true), 3);
-    EXPECT_EQ(runProcess("sh", {"-c", "exit 0"}, true), 0);
-    qint64 pid = 12345;
-    EXPECT_EQ(runProcess("/nonexistent/7z", {"x"}, true, &pid), -1);
-    EXPECT_EQ(runProcess("/nonexistent/7z", {"x"}, false, &pid), -1);
-    EXPECT_EQ(pid, 12345) << "no process id for a program that did not start";
-    EXPECT_EQ(runProcess("true", {}, false, &pid), -1);
-    EXPECT_NE(pid, 12345);
-    // The child gets no standard input: it reads end of file at once.
-    EXPECT_EQ(runProcess("sh", {"-c", "read line; exit $?"}, true), 1);
-}
-
 TEST(loadTextFile, EncodingsLineBreaksAndNul) {
     const struct {
         const char* what;

@@ -31,23 +31,6 @@ protected:
     std::unique_ptr<LibraryNode> node;
 };
 
-TEST_F(OrderFile, SortAndFindUseTheFoldedComparison) {
-    Folder({"b.gif", "C.png", "a.gif", "_x", "Ab"});
-    std::vector<LibraryNode*> nodes;
-    for (int i = 0; i < node->childCount(); ++i)
-        nodes.push_back(node->child(i));
-    sortNodes(nodes, 0, static_cast<int>(nodes.size()) - 1);
-    QStringList sorted;
-    for (LibraryNode* n : nodes)
-        sorted << n->caption();
-    EXPECT_EQ(sorted, (QStringList{"a.gif", "Ab", "b.gif", "C.png", "_x"}));
-    EXPECT_EQ(findNode(nodes, "A.GIF"), 0);
-    EXPECT_EQ(findNode(nodes, "c.PNG"), 3);
-    EXPECT_EQ(findNode(nodes, "_x"), 4);
-    EXPECT_EQ(findNode(nodes, "missing"), -1);
-    EXPECT_EQ(findNode({}, "a"), -1);
-}
-
 TEST_F(OrderFile, ReadsEveryEncoding) {
     const QString tiger = QString::fromUtf8("老虎.gif");
     const QStringList lines{"z.gif", tiger};
