@@ -108,21 +108,9 @@ public:
     std::uint32_t windowTagUnderCursor() override {
         // Under a window manager the root's child is the manager's frame: walk down the chain
         // of windows under the pointer until one carries a tag.
-        Window current = DefaultRootWindow(display_);
-        while (current != 0) {
-            if (current != DefaultRootWindow(display_)) {
-                if (std::uint32_t tag = readTag(current))
-                    return tag;
-            }
-            Window root = 0;
-            Window child = 0;
-            int rootX = 0, rootY = 0, x = 0, y = 0;
-            unsigned int mask = 0;
-            if (!XQueryPointer(display_, current, &root, &child, &rootX, &rootY, &x, &y, &mask))
-                return 0;
-            current = child;
-        }
-        return 0;
+        std::uint32_t tag = 0;
+        findUnderPointer([&](Window window) { return (tag = readTag(window)) != 0; });
+        return tag;
     }
 
     bool pointerOverOwnWindow() override {
@@ -130,19 +118,7 @@ public:
         for (QWindow* window : QGuiApplication::allWindows())
             if (window->handle())
                 own.insert(static_cast<Window>(window->winId()));
-        Window current = DefaultRootWindow(display_);
-        while (current != 0) {
-            if (own.contains(current))
-                return true;
-            Window root = 0;
-            Window child = 0;
-            int rootX = 0, rootY = 0, x = 0, y = 0;
-            unsigned int mask = 0;
-            if (!XQueryPointer(display_, current, &root, &child, &rootX, &rootY, &x, &y, &mask))
-                return false;
-            current = child;
-        }
-        return false;
+        return findUnderPointer([&](Window window) { return own.contains(window); });
     }
 
     bool leftOrRightButtonDown() override {
@@ -234,6 +210,25 @@ public:
     }
 
 private:
+    // Walks down the windows under the pointer, from the root's child to the deepest one, until
+    // `found` says yes; false when none did.
+    bool findUnderPointer(const std::function<bool(Window)>& found) {
+        const Window rootWindow = DefaultRootWindow(display_);
+        Window current = rootWindow;
+        while (current != 0) {
+            if (current != rootWindow && found(current))
+                return true;
+            Window root = 0;
+            Window child = 0;
+            int rootX = 0, rootY = 0, x = 0, y = 0;
+            unsigned int mask = 0;
+            if (!XQueryPointer(display_, current, &root, &child, &rootX, &rootY, &x, &y, &mask))
+                return false;
+            current = child;
+        }
+        return false;
+    }
+
     // Maps `keysym` on a key code that carries no symbol, as input tools do, and gives the key
     // code back a little later: the receiving window translates the key with the mapping it
     // knows when the event reaches it. 0 when the keyboard has no free key code.
