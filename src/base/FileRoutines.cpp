@@ -36,7 +36,7 @@ QList<DirEntry> listFolder(const QString& folder) {
 
 void listFilesRecursive(const QString& folder, QStringList& list) {
     for (const DirEntry& entry : listFolder(folder)) {
-        if (entry.attributes == AttributeDirectory) {
+        if (isPlainFolder(entry)) {
             if (!isDotEntry(entry.name))
                 listFilesRecursive(folder + PathSeparator + entry.name, list);
             continue;
@@ -47,7 +47,7 @@ void listFilesRecursive(const QString& folder, QStringList& list) {
 
 bool moveSubFolders(const QString& source, const QString& destination, QString* error) {
     for (const DirEntry& entry : listFolder(source))
-        if (entry.attributes == AttributeDirectory && !isDotEntry(entry.name) &&
+        if (isPlainFolder(entry) && !isDotEntry(entry.name) &&
             !moveIntoFolder(source + PathSeparator + entry.name, destination, error))
             return false;
     return true;

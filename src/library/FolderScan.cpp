@@ -9,8 +9,8 @@
 #include <array>
 
 namespace {
-bool isPlainFolder(const DirEntry& entry) {
-    return entry.attributes == AttributeDirectory && entry.name != u"." && entry.name != u"..";
+bool isListedFolder(const DirEntry& entry) {
+    return isPlainFolder(entry) && entry.name != u"." && entry.name != u"..";
 }
 
 bool isPictureExtension(const QString& extension) {
@@ -40,7 +40,7 @@ void loadTopFolders(LibraryNode* root) {
 
     const QString folder = root->path();
     for (const DirEntry& entry : listFolder(folder))
-        if (isPlainFolder(entry))
+        if (isListedFolder(entry))
             root->addChild(entry.name, folder + PathSeparator + entry.name, NodeKind::Folder);
 
     // An empty line of the root order file can move the System node; it always goes back
@@ -61,14 +61,14 @@ void loadTopFolders(LibraryNode* root) {
 void loadFolderItems(LibraryNode* node) {
     const QString path = node->path() + PathSeparator;
     for (const DirEntry& entry : listFolder(node->path())) {
-        if (entry.attributes == AttributeDirectory) {
-            if (isPlainFolder(entry))
+        if (entry.type == EntryType::Folder) {
+            if (isListedFolder(entry))
                 node->addChild(entry.name, path + entry.name, NodeKind::Folder);
             continue;
         }
         // Only what can be read is a snippet or a picture: a pipe or a device named like one
         // would hang whoever opens it.
-        if (!entry.regularFile)
+        if (entry.type != EntryType::File)
             continue;
         const QString extension = extractExtension(entry.name);
         if (sameText(extension, QStringLiteral(".TXT")))

@@ -1,7 +1,6 @@
 #pragma once
 
-// The file half of the platform layer: directory enumeration with Windows-style attribute
-// words, existence tests, folder creation, atomic file replacement and the decoding of text
+// The file half of the platform layer: directory enumeration, existence tests, folder creation, atomic file replacement and the decoding of text
 // that carries no byte-order mark. Needs Qt Core only, so it works without a display.
 
 #include <QByteArray>
@@ -27,18 +26,25 @@ inline QString executableFileName(const QString& base) {
 #endif
 }
 
-// Attribute bits, with their Windows values.
-inline constexpr std::uint32_t AttributeReadOnly = 0x01;
-inline constexpr std::uint32_t AttributeHidden = 0x02;
-inline constexpr std::uint32_t AttributeDirectory = 0x10;
-inline constexpr std::uint32_t AttributeArchive = 0x20;
-inline constexpr std::uint32_t AttributeReparsePoint = 0x400;
+enum class EntryType {
+    Folder,
+    File,  // a regular file: something that can be read
+    Other, // a pipe, a device, a dangling link, or what could not be looked at
+};
 
 struct DirEntry {
     QString name;
-    std::uint32_t attributes = 0;
-    bool regularFile = false; // a plain file, or a link to one: something that can be read
+    EntryType type = EntryType::Other; // of the entry, or of what a link points at
+    bool hidden = false;               // a dot name ("." and ".." are not hidden)
+    bool readOnly = false;             // its owner may not write it (a link never is)
+    bool link = false;                 // a symbolic link
 };
+
+// A folder that listings go into: a directory itself (not a link to one, so that no scan
+// follows a link loop), visible and writable. "." and ".." are plain folders too.
+inline bool isPlainFolder(const DirEntry& entry) {
+    return entry.type == EntryType::Folder && !entry.hidden && !entry.readOnly && !entry.link;
+}
 
 // A file operation that failed; the message is meant for the user.
 class FileError : public std::runtime_error {
@@ -48,8 +54,7 @@ public:
 };
 
 // Every entry of `folder`, "." and ".." included, in the order the file system returns them.
-// An attribute word equals AttributeDirectory exactly only for a plain, writable, visible
-// directory. A folder that cannot be read yields nothing.
+// A folder that cannot be read yields nothing.
 QList<DirEntry> enumerateDirectory(const QString& folder);
 
 bool fileExists(const QString& path);      // a file (or anything but a directory) is there

@@ -9,14 +9,14 @@
 #include <gtest/gtest.h>
 
 namespace {
-QMap<QString, std::uint32_t> AttributesIn(const QString& folder) {
-    QMap<QString, std::uint32_t> attributes;
+QMap<QString, DirEntry> EntriesIn(const QString& folder) {
+    QMap<QString, DirEntry> entries;
     for (const DirEntry& entry : enumerateDirectory(folder))
-        attributes[entry.name] = entry.attributes;
-    return attributes;
+        entries[entry.name] = entry;
+    return entries;
 }
 
-TEST(FileSystem, AttributeWordsFollowTheWindowsBits) {
+TEST(FileSystem, EntriesSayWhatTheyAreAndWhichFoldersArePlain) {
     TempTree tree;
     tree.MakeFolder("plain");
     tree.MakeFolder("locked");
@@ -26,16 +26,34 @@ TEST(FileSystem, AttributeWordsFollowTheWindowsBits) {
     tree.Write("readonly.txt", "x");
     tree.SetReadOnly("readonly.txt", true);
     ASSERT_TRUE(QFile::link(tree / "plain", tree / "link"));
+    ASSERT_TRUE(QFile::link(tree / "gone", tree / "dangling"));
 
-    const auto attributes = AttributesIn(tree.Path());
-    EXPECT_EQ(attributes.value("."), AttributeDirectory);
-    EXPECT_EQ(attributes.value(".."), AttributeDirectory);
-    EXPECT_EQ(attributes.value("plain"), AttributeDirectory);
-    EXPECT_EQ(attributes.value("locked"), AttributeDirectory | AttributeReadOnly);
-    EXPECT_EQ(attributes.value(".hidden"), AttributeDirectory | AttributeHidden);
-    EXPECT_EQ(attributes.value("link"), AttributeDirectory | AttributeReparsePoint);
-    EXPECT_EQ(attributes.value("file.gif"), AttributeArchive);
-    EXPECT_EQ(attributes.value("readonly.txt"), AttributeArchive | AttributeReadOnly);
+    const auto entries = EntriesIn(tree.Path());
+    const struct {
+        const char* name;
+        EntryType type;
+        bool hidden, readOnly, link, plainFolder;
+    } cases[] = {
+        {".", EntryType::Folder, false, false, false, true},
+        {"..", EntryType::Folder, false, false, false, true},
+        {"plain", EntryType::Folder, false, false, false, true},
+        {"locked", EntryType::Folder, false, true, false, false},
+        {".hidden", EntryType::Folder, true, false, false, false},
+        {"link", EntryType::Folder, false, false, true, false},
+        {"dangling", EntryType::Other, false, false, true, false},
+        {"file.gif", EntryType::File, false, false, false, false},
+        {"readonly.txt", EntryType::File, false, true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(entries.contains(c.name));
+        const DirEntry& entry = entries[c.name];
+        EXPECT_EQ(entry.type, c.type);
+        EXPECT_EQ(entry.hidden, c.hidden);
+        EXPECT_EQ(entry.readOnly, c.readOnly);
+        EXPECT_EQ(entry.link, c.link);
+        EXPECT_EQ(isPlainFolder(entry), c.plainFolder);
+    }
 }
 
 TEST(FileSystem, MissingFolderEnumeratesNothingAndIsCreatedWithParents) {

@@ -16,27 +16,23 @@
 #include <memory>
 
 namespace {
-// The attribute word of the entry `name` of the open folder `folder`, and whether it can be read
-// as a plain file (a link to one counts). A link is looked at through, once.
-std::uint32_t attributesOf(int folder, const char* name, bool* regularFile) {
-    *regularFile = false;
+// What the entry `name` of the open folder `folder` is. A link is looked at through, once.
+DirEntry describeEntry(int folder, const char* name) {
+    DirEntry entry;
     struct stat linkInfo {};
     if (::fstatat(folder, name, &linkInfo, AT_SYMLINK_NOFOLLOW) != 0)
-        return AttributeArchive;
-    const bool isLink = S_ISLNK(linkInfo.st_mode);
+        return entry;
+    entry.link = S_ISLNK(linkInfo.st_mode);
     struct stat info = linkInfo;
-    if (isLink && ::fstatat(folder, name, &info, 0) != 0)
-        info = linkInfo; // dangling link: a file
-    *regularFile = S_ISREG(info.st_mode);
+    if (entry.link && ::fstatat(folder, name, &info, 0) != 0)
+        info = linkInfo; // a dangling link
+    entry.type = S_ISDIR(info.st_mode)   ? EntryType::Folder
+                 : S_ISREG(info.st_mode) ? EntryType::File
+                                         : EntryType::Other;
     const bool isDot = std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
-    std::uint32_t attributes = S_ISDIR(info.st_mode) ? AttributeDirectory : AttributeArchive;
-    if (isLink)
-        attributes |= AttributeReparsePoint;
-    if (name[0] == '.' && !isDot)
-        attributes |= AttributeHidden;
-    if ((linkInfo.st_mode & S_IWUSR) == 0 && !isLink)
-        attributes |= AttributeReadOnly;
-    return attributes;
+    entry.hidden = name[0] == '.' && !isDot;
+    entry.readOnly = (linkInfo.st_mode & S_IWUSR) == 0 && !entry.link;
+    return entry;
 }
 } // namespace
 
@@ -55,9 +51,9 @@ QList<DirEntry> enumerateDirectory(const QString& folder) {
         // name, whose path would reach another file or none.
         if (QFile::encodeName(name) != QByteArray(entry->d_name))
             continue;
-        bool regular = false;
-        const std::uint32_t attributes = attributesOf(folderFd, entry->d_name, &regular);
-        entries.append({name, attributes, regular});
+        DirEntry described = describeEntry(folderFd, entry->d_name);
+        described.name = name;
+        entries.append(std::move(described));
     }
     return entries;
 }
