@@ -96,7 +96,7 @@ ThumbnailLookup ThumbnailCache::lookUp(const QString& path) {
     // Only a plain file is a cache file: a link is never read through (making the thumbnail
     // replaces it), a folder stays as it is and the picture gets no thumbnail.
     const auto cacheTime = fileWriteTime(cachePath);
-    if (!isPlainFile(cachePath) || !cacheTime || *cacheTime != *pictureTime)
+    if (!isPlainFile(cachePath) || !cacheTime || !sameWriteTime(*cacheTime, *pictureTime))
         return {State::NeedsMaking, {}, *pictureTime};
 
     if (auto remembered = recall(path, *pictureTime)) {

@@ -86,11 +86,16 @@ QByteArray readWholeFile(const QString& path);
 // the superset of the code page most existing libraries were written in.
 QString decodeAnsiText(const QByteArray& bytes);
 
-// Last-write time as a Windows file time: 100-nanosecond intervals since 1 January 1601.
-// Empty when the time cannot be read.
+// Last-write time in nanoseconds since the Unix epoch. Empty when the time cannot be read.
 std::optional<std::int64_t> fileWriteTime(const QString& path);
 // Sets the last-write time, leaving the other times alone; false when it cannot.
-bool setFileWriteTime(const QString& path, std::int64_t fileTime);
+bool setFileWriteTime(const QString& path, std::int64_t nanoseconds);
+// Whether two write times are the same to the 100-nanosecond tick: the precision the `.thb`
+// files beside existing libraries' pictures were given their pictures' times with.
+inline bool sameWriteTime(std::int64_t a, std::int64_t b) {
+    const auto tick = [](std::int64_t t) { return t >= 0 ? t / 100 : -((-t + 99) / 100); };
+    return tick(a) == tick(b);
+}
 
 enum class MoveResult {
     Moved,

@@ -44,9 +44,9 @@ protected:
         cache.clearMemory();
         cache.resetCounters();
     }
-    // Sets a file's write time, shifted by whole seconds from now-ish.
-    void SetTime(const QString& relative, std::int64_t fileTime) {
-        ASSERT_TRUE(setFileWriteTime(tree / relative, fileTime));
+    // Sets a file's write time (nanoseconds since the Unix epoch).
+    void SetTime(const QString& relative, std::int64_t time) {
+        ASSERT_TRUE(setFileWriteTime(tree / relative, time));
     }
     std::int64_t Time(const QString& relative) { return fileWriteTime(tree / relative).value(); }
     TempTree tree;
@@ -81,6 +81,20 @@ TEST_F(ThumbnailCacheFiles, MadeOnceAsABmpCarryingThePicturesTimeThenReused) {
     EXPECT_EQ(cache.counters().memoryHits, 1);
 }
 
+// Libraries thumbnailed before kept each picture's time on its `.thb` to the 100-ns tick:
+// those thumbnails still count as current and are not made again.
+TEST_F(ThumbnailCacheFiles, AThumbnailWithThePicturesTimeToTheTickIsCurrent) {
+    tree.Write("a.png", Png(QSize(60, 60), qRgb(0, 0, 200)));
+    ASSERT_FALSE(cache.thumbnail(tree / "a.png").isNull());
+    const std::int64_t time = 1'700'000'000'123'456'789LL;
+    SetTime("a.png", time);
+    SetTime("a.png.thb", time - time % 100);
+    cache.clearMemory();
+    cache.resetCounters();
+    EXPECT_FALSE(cache.thumbnail(tree / "a.png").isNull());
+    EXPECT_EQ(cache.counters().pictureDecodes, 0);
+}
+
 TEST_F(ThumbnailCacheFiles, ANewerOrOlderPictureOrATouchedCacheIsMadeAgain) {
     tree.Write("a.png", Png(QSize(60, 60), qRgb(0, 0, 200)));
     ASSERT_FALSE(cache.thumbnail(tree / "a.png").isNull());
@@ -90,9 +104,9 @@ TEST_F(ThumbnailCacheFiles, ANewerOrOlderPictureOrATouchedCacheIsMadeAgain) {
         const char* file;
         std::int64_t shift;
     } changes[] = {
-        {"picture newer", "a.png", 10'000'000},
-        {"picture older", "a.png", -50'000'000},
-        {"cache touched", "a.png.thb", 1},
+        {"picture newer", "a.png", 1'000'000'000},
+        {"picture older", "a.png", -5'000'000'000},
+        {"cache touched", "a.png.thb", 100}, // one tick
     };
     int decodes = cache.counters().pictureDecodes;
     QRgb colour = qRgb(0, 200, 0);

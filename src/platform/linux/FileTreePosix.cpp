@@ -14,16 +14,14 @@
 #include <memory>
 
 namespace {
-// Seconds between 1601-01-01 and 1970-01-01.
-constexpr std::int64_t kEpochDifference = 11644473600LL;
+constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000LL;
 
 QByteArray nativePath(const QString& path) {
     return QFile::encodeName(path);
 }
 
-std::int64_t toFileTime(const timespec& time) {
-    return (static_cast<std::int64_t>(time.tv_sec) + kEpochDifference) * 10000000LL +
-           time.tv_nsec / 100;
+std::int64_t toNanoseconds(const timespec& time) {
+    return static_cast<std::int64_t>(time.tv_sec) * kNanosecondsPerSecond + time.tv_nsec;
 }
 
 bool copyFileKeepingTime(const QByteArray& source, const QByteArray& target,
@@ -111,22 +109,21 @@ std::optional<std::int64_t> fileWriteTime(const QString& path) {
     struct stat info {};
     if (::stat(nativePath(path).constData(), &info) != 0)
         return std::nullopt;
-    return toFileTime(info.st_mtim);
+    return toNanoseconds(info.st_mtim);
 }
 
-bool setFileWriteTime(const QString& path, std::int64_t fileTime) {
-    const std::int64_t unix100ns = fileTime - kEpochDifference * 10000000LL;
-    std::int64_t seconds = unix100ns / 10000000LL;
-    std::int64_t rest = unix100ns % 10000000LL;
+bool setFileWriteTime(const QString& path, std::int64_t nanoseconds) {
+    std::int64_t seconds = nanoseconds / kNanosecondsPerSecond;
+    std::int64_t rest = nanoseconds % kNanosecondsPerSecond;
     if (rest < 0) {
-        rest += 10000000LL;
+        rest += kNanosecondsPerSecond;
         --seconds;
     }
     timespec times[2];
     times[0].tv_sec = 0;
     times[0].tv_nsec = UTIME_OMIT;
     times[1].tv_sec = static_cast<time_t>(seconds);
-    times[1].tv_nsec = static_cast<long>(rest * 100);
+    times[1].tv_nsec = static_cast<long>(rest);
     return ::utimensat(AT_FDCWD, nativePath(path).constData(), times, 0) == 0;
 }
 
