@@ -1,7 +1,6 @@
 #include "popup/PopupEntry.h"
 
 #include "delivery/ThumbnailCache.h"
-#include "delivery/ThumbnailLoader.h"
 #include "library/EntryDrop.h"
 #include "library/LibraryNode.h"
 #include "picture/ThumbnailGeometry.h"

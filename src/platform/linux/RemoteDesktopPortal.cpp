@@ -135,56 +135,65 @@ void RemoteDesktopPortal::onResponse(uint response, const QVariantMap& results) 
         return;
     }
     switch (step_) {
-    case Step::CreateSession: {
-        sessionPath_ = pathOf(results.value(QStringLiteral("session_handle")));
-        if (sessionPath_.isEmpty()) {
-            fail(QStringLiteral("the portal gave no session"));
-            return;
-        }
-        bus().connect(kService, sessionPath_, kSessionInterface, QStringLiteral("Closed"), this,
-                      SLOT(onSessionClosed()));
-        const QString token = nextToken();
-        QVariantMap options{{QStringLiteral("handle_token"), token},
-                            {QStringLiteral("types"), kKeyboard}};
-        if (version_ >= 2) {
-            options.insert(QStringLiteral("persist_mode"), kPersistUntilRevoked);
-            const QString restore = tokens_.load ? tokens_.load() : QString();
-            if (!restore.isEmpty())
-                options.insert(QStringLiteral("restore_token"), restore);
-        }
-        call(Step::SelectDevices, QStringLiteral("SelectDevices"),
-             {QVariant::fromValue(QDBusObjectPath(sessionPath_)), options}, token);
+    case Step::CreateSession:
+        sessionCreated(results);
         break;
-    }
-    case Step::SelectDevices: {
-        const QString token = nextToken();
-        call(Step::Start, QStringLiteral("Start"),
-             {QVariant::fromValue(QDBusObjectPath(sessionPath_)), QString(),
-              QVariantMap{{QStringLiteral("handle_token"), token}}},
-             token);
+    case Step::SelectDevices:
+        devicesSelected();
         break;
-    }
-    case Step::Start: {
-        step_ = Step::None;
-        const QVariant devices = results.value(QStringLiteral("devices"));
-        if (devices.isValid() && !(devices.toUInt() & kKeyboard)) {
-            fail(QStringLiteral("the session has no keyboard"));
-            return;
-        }
-        const QString restore = results.value(QStringLiteral("restore_token")).toString();
-        if (!restore.isEmpty() && tokens_.save)
-            tokens_.save(restore);
-        state_ = State::Started;
-        // The compositor makes the portal's keyboard device with its first key; a paste's
-        // keys sent into a device still being made were lost. A lone Ctrl does nothing
-        // anywhere (unlike Shift, which switches many input methods).
-        sendKey(kControlL, true);
-        sendKey(kControlL, false);
+    case Step::Start:
+        started(results);
         break;
-    }
     case Step::None:
         break;
     }
+}
+
+void RemoteDesktopPortal::sessionCreated(const QVariantMap& results) {
+    sessionPath_ = pathOf(results.value(QStringLiteral("session_handle")));
+    if (sessionPath_.isEmpty()) {
+        fail(QStringLiteral("the portal gave no session"));
+        return;
+    }
+    bus().connect(kService, sessionPath_, kSessionInterface, QStringLiteral("Closed"), this,
+                  SLOT(onSessionClosed()));
+    const QString token = nextToken();
+    QVariantMap options{{QStringLiteral("handle_token"), token},
+                        {QStringLiteral("types"), kKeyboard}};
+    if (version_ >= 2) {
+        options.insert(QStringLiteral("persist_mode"), kPersistUntilRevoked);
+        const QString restore = tokens_.load ? tokens_.load() : QString();
+        if (!restore.isEmpty())
+            options.insert(QStringLiteral("restore_token"), restore);
+    }
+    call(Step::SelectDevices, QStringLiteral("SelectDevices"),
+         {QVariant::fromValue(QDBusObjectPath(sessionPath_)), options}, token);
+}
+
+void RemoteDesktopPortal::devicesSelected() {
+    const QString token = nextToken();
+    call(Step::Start, QStringLiteral("Start"),
+         {QVariant::fromValue(QDBusObjectPath(sessionPath_)), QString(),
+          QVariantMap{{QStringLiteral("handle_token"), token}}},
+         token);
+}
+
+void RemoteDesktopPortal::started(const QVariantMap& results) {
+    step_ = Step::None;
+    const QVariant devices = results.value(QStringLiteral("devices"));
+    if (devices.isValid() && !(devices.toUInt() & kKeyboard)) {
+        fail(QStringLiteral("the session has no keyboard"));
+        return;
+    }
+    const QString restore = results.value(QStringLiteral("restore_token")).toString();
+    if (!restore.isEmpty() && tokens_.save)
+        tokens_.save(restore);
+    state_ = State::Started;
+    // The compositor makes the portal's keyboard device with its first key; a paste's keys
+    // sent into a device still being made were lost. A lone Ctrl does nothing anywhere
+    // (unlike Shift, which switches many input methods).
+    sendKey(kControlL, true);
+    sendKey(kControlL, false);
 }
 
 void RemoteDesktopPortal::onSessionClosed() {

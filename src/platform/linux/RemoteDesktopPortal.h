@@ -43,6 +43,10 @@ private slots:
 private:
     enum class Step { None, CreateSession, SelectDevices, Start };
     void readVersionThenCreate();
+    // The portal's answers, one step each.
+    void sessionCreated(const QVariantMap& results);
+    void devicesSelected();
+    void started(const QVariantMap& results);
     void call(Step step, const QString& method, const QList<QVariant>& arguments,
               const QString& token);
     void listenForResponse(const QString& requestPath);
