@@ -10,6 +10,12 @@ QColor At(const QImage& image, int x, int y) {
     return image.pixelColor(x, y);
 }
 
+QImage Solid(QSize size, Qt::GlobalColor colour) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
 TEST_F(EntryPaint, RowsShowGutterIconCaptionAndHotFrame) {
     Open(Folder("top", 1, 0, 1), 10, 30); // a folder, then a snippet
     PopupEntry* folder = menu->entries()[0];
@@ -43,10 +49,8 @@ TEST_F(EntryPaint, SeparatorLineAtY2FromX26) {
 }
 
 TEST_F(EntryPaint, ThumbnailCellsCentreThePicture) {
-    QImage red(100, 50, QImage::Format_RGB32);
-    red.fill(Qt::red);
     library.MakeFolder("cells");
-    ASSERT_TRUE(red.save(library / "cells/a.png"));
+    ASSERT_TRUE(Solid(QSize(100, 50), Qt::red).save(library / "cells/a.png"));
     library.Write("cells/b.png", "not a picture");
     Open(Folder("cells", 0, 0), 10, 30);
     ASSERT_EQ(menu->entries().size(), 2u);
@@ -73,10 +77,8 @@ TEST_F(EntryPaint, ThumbnailCellsCentreThePicture) {
 // A cell paints from what it was given: painting reads neither the picture nor its `.thb`,
 // so one gone from disk meanwhile still paints (the next opening shows the change).
 TEST_F(EntryPaint, PaintingReadsNoFile) {
-    QImage green(40, 40, QImage::Format_RGB32);
-    green.fill(Qt::green);
     library.MakeFolder("cells");
-    ASSERT_TRUE(green.save(library / "cells/a.png"));
+    ASSERT_TRUE(Solid(QSize(40, 40), Qt::green).save(library / "cells/a.png"));
     Open(Folder("cells", 0, 0), 10, 30);
     ASSERT_TRUE(WaitForThumbnails());
     ASSERT_EQ(At(menu->entries()[0]->grab().toImage(), 22, 22), QColor(Qt::green));
@@ -91,12 +93,8 @@ TEST_F(EntryPaint, PaintingReadsNoFile) {
 TEST_F(EntryPaint, PicturesThatTradeFoldersShowTheirOwnThumbnails) {
     library.MakeFolder("pictures");
     library.MakeFolder("words");
-    QImage red(40, 40, QImage::Format_RGB32);
-    red.fill(Qt::red);
-    QImage blue = red;
-    blue.fill(Qt::blue);
-    ASSERT_TRUE(red.save(library / "pictures/x.png"));
-    ASSERT_TRUE(blue.save(library / "words/x.png"));
+    ASSERT_TRUE(Solid(QSize(40, 40), Qt::red).save(library / "pictures/x.png"));
+    ASSERT_TRUE(Solid(QSize(40, 40), Qt::blue).save(library / "words/x.png"));
     library.Write("words/a.txt", "a");
     ASSERT_TRUE(setFileWriteTime(library / "words/x.png", *fileWriteTime(library / "pictures/x.png")));
     loadTopFolders(root()); // once: a reload frees the nodes of the last one
