@@ -71,8 +71,7 @@ std::uint32_t AppController::drawWindowTag() {
 void AppController::startUp() {
     // A root order file that cannot be read or written back is reported; the start goes on
     // with the folders found, so that the bar and the Exit command stay reachable.
-    runReportingErrors([this] { library_->reloadTopFolders(); });
-    bar_->rebuildLabels();
+    runReportingErrors([this] { library_->reloadTopFolders(); }); // the bar follows
     tray_ = std::make_unique<TrayIcon>(*platform_, *library_->systemNode(), *bar_);
     bar_->show();
     askUpdateQuestion();

@@ -83,10 +83,8 @@ void SystemCommands::reportImport(const PackageImporter& importer,
         return;
     // A folder left in the library, imported or left by a failure, may be a new label: the bar
     // shows it before the message does.
-    if (!importer.destination().isEmpty()) {
+    if (!importer.destination().isEmpty())
         library_.reloadTopFolders();
-        bar_.rebuildLabels();
-    }
     if (outcome == PackageImporter::Outcome::Imported) {
         showMessageBox(QStringLiteral("导入QQ表情文件完成。"), MessageKind::Plain);
         return;
@@ -122,7 +120,6 @@ void SystemCommands::saveTopOrder(const QStringList& names) {
     writeUnicodeLines(library_.dataDir() + PathSeparator + QString::fromLatin1(OrderFileName),
                       names);
     library_.reloadTopFolders();
-    bar_.rebuildLabels();
 }
 
 LibraryNode* SystemCommands::hideCommand() const {

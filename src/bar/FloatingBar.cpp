@@ -24,6 +24,7 @@ FloatingBar::FloatingBar(Platform& platform, Library& library, FolderPopup& popu
       windowTag_(windowTag), placement_(placement) {
     setWindowTitle(QString::fromUtf8(ProgramTitle));
     platform_.makeNonActivatingWindow(this, WindowRole::Bar);
+    connect(&library_, &Library::topFoldersReloaded, this, &FloatingBar::rebuildLabels);
     setFont(barFont());
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, Qt::black);

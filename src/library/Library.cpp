@@ -7,5 +7,11 @@ Library::Library(const QString& dataDir)
       systemNode_(root_->addChild(QStringLiteral("系统"), QString(), NodeKind::Command)) {}
 
 void Library::reloadTopFolders() {
-    loadTopFolders(root_.get());
+    try {
+        loadTopFolders(root_.get());
+    } catch (...) {
+        emit topFoldersReloaded(); // what was found before the order file failed
+        throw;
+    }
+    emit topFoldersReloaded();
 }

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
+
+#include <sys/stat.h>
 #include <QPushButton>
 #include <QTimer>
 
@@ -43,11 +45,22 @@ TEST(OrderDialogRules, UpAndDownMoveTheSelectedNameAndTheSelectionFollows) {
     }
 }
 
+// The bar follows every rescan of the top-level folders, also one whose root order file
+// cannot be read (here a pipe in its place): it shows the folders found.
+TEST_F(SystemCommandsTest, TheBarFollowsEveryRescanOfTheTopFolders) {
+    library.MakeFolder("one");
+    nodes->reloadTopFolders();
+    EXPECT_EQ(bar->labels().size(), 2); // 系统 and one
+    library.MakeFolder("two");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(library / "Order.ini").constData(), 0600), 0);
+    EXPECT_THROW(nodes->reloadTopFolders(), FileError);
+    EXPECT_EQ(bar->labels().size(), 3);
+}
+
 TEST_F(SystemCommandsTest, SavingTheTopOrderWritesOrderIniAndRebuildsTheBar) {
     for (const char* name : {"one", "two", "three"})
         library.MakeFolder(name);
     nodes->reloadTopFolders();
-    bar->rebuildLabels();
     EXPECT_EQ(commands->topFolderNames(), (QStringList{"one", "three", "two"}));
     commands->saveTopOrder({"two", "one", "three"});
     EXPECT_EQ(library.Read("Order.ini"), Utf16LeLines({"two", "one", "three"}));
@@ -74,7 +87,6 @@ TEST_F(SystemCommandsTest, WithNoFoldersTheOrderFileHoldsOnlyTheMark) {
 
 TEST_F(SystemCommandsTest, HidingTwiceShowsTheBarAgainAndTheMenuCarriesTheCheckMark) {
     nodes->reloadTopFolders();
-    bar->rebuildLabels();
     bar->show();
     LibraryNode* hide = commands->command(QString::fromUtf8("隐藏窗口"));
     ASSERT_NE(hide, nullptr);
@@ -109,7 +121,6 @@ TEST_F(SystemCommandsTest, HidingTwiceShowsTheBarAgainAndTheMenuCarriesTheCheckM
 // once and the message says where it is.
 TEST_F(SystemCommandsTest, AFailedImportThatLeftAFolderShowsItsLabelAndNamesIt) {
     nodes->reloadTopFolders();
-    bar->rebuildLabels();
     ASSERT_EQ(bar->labels().size(), 1);
     TempTree source;
     source.Write("Files/g/1.gif", "1");
