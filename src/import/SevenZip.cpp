@@ -31,7 +31,8 @@ bool saysDamaged(const QString& text) {
 }
 } // namespace
 
-QString describeSevenZipFailure(const QByteArray& output, int exitCode, const QString& packageName) {
+QString describeSevenZipFailure(const QByteArray& output, int exitCode,
+                                const QString& packageName) {
     QStringList lines;
     for (const QByteArray& line : output.split('\n'))
         if (!line.trimmed().isEmpty())

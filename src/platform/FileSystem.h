@@ -1,7 +1,8 @@
 #pragma once
 
-// The file half of the platform layer: directory enumeration, existence tests, folder creation, atomic file replacement and the decoding of text
-// that carries no byte-order mark. Needs Qt Core only, so it works without a display.
+// The file half of the platform layer: directory enumeration, existence tests, folder creation,
+// atomic file replacement and the decoding of text that carries no byte-order mark. Needs Qt Core
+// only, so it works without a display.
 
 #include <QByteArray>
 #include <QList>

@@ -7,7 +7,6 @@
 
 namespace {
 constexpr int kMinWidth = 92;
-constexpr int kRowHeight = 22;
 constexpr int kSeparatorHeight = 5;
 constexpr int kCaptionMargins = 54; // the gutter picture, the gaps and the submenu arrow
 constexpr int kPictureRowMargins = 4;
@@ -46,8 +45,8 @@ bool showsPopupFont(NodeKind kind) {
     return kind == NodeKind::Text || kind == NodeKind::Folder || kind == NodeKind::Image;
 }
 
-FolderLayout layOutFolder(const LibraryNode& folder, const CaptionWidth& captionWidth,
-                          int maxWidth, int availableHeight) {
+FolderLayout layOutFolder(const LibraryNode& folder, const CaptionWidth& captionWidth, int maxWidth,
+                          int availableHeight) {
     FolderLayout layout;
     layout.width = widthFor(folder, captionWidth, maxWidth);
     const int dataWidth = layout.width - 2;
@@ -62,7 +61,7 @@ FolderLayout layOutFolder(const LibraryNode& folder, const CaptionWidth& caption
             cell.placeholder = true;
         }
         const PopupCell* previous = i > 0 ? &layout.cells.back() : nullptr;
-        QRect bounds(1, 1, dataWidth - 2, kRowHeight);
+        QRect bounds(1, 1, dataWidth - 2, PopupRowHeight);
         if (previous)
             bounds.moveTop(previous->rect.y() + previous->rect.height());
         if (cell.kind == NodeKind::Separator) {

@@ -8,6 +8,9 @@
 #include <functional>
 #include <vector>
 
+// The height of a row (a folder, a snippet, a command); a picture's cell is square.
+inline constexpr int PopupRowHeight = 22;
+
 // One cell of a popup: where it sits and what it shows. The cell copies what it shows from
 // the library's node, so that a rescan freeing the nodes leaves it intact.
 struct PopupCell {
@@ -20,8 +23,8 @@ struct PopupCell {
 };
 
 struct FolderLayout {
-    int width = 0;         // the popup's outer width, frame included
-    int visibleBottom = 0; // the bottom of the last cell that fits the height available
+    int width = 0;                // the popup's outer width, frame included
+    int visibleBottom = 0;        // the bottom of the last cell that fits the height available
     std::vector<PopupCell> cells; // never empty: an empty folder has its placeholder
 };
 
@@ -33,8 +36,8 @@ using CaptionWidth = std::function<int(const QString& caption, NodeKind kind)>;
 // pictures side by side in square cells. The popup is as wide as its widest caption (plus the
 // gutter and the submenu arrow) or picture row, at least 92 and at most `maxWidth`; cells
 // whose bottom passes `availableHeight` are below the visible part.
-FolderLayout layOutFolder(const LibraryNode& folder, const CaptionWidth& captionWidth,
-                          int maxWidth, int availableHeight);
+FolderLayout layOutFolder(const LibraryNode& folder, const CaptionWidth& captionWidth, int maxWidth,
+                          int availableHeight);
 
 // Whether the row shows its caption in the popup's font rather than the bar's.
 bool showsPopupFont(NodeKind kind);

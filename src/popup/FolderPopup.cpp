@@ -21,7 +21,6 @@
 #include <QApplication>
 
 namespace {
-constexpr int kRowHeight = 22;
 constexpr int kScrollButtonWidth = 28;
 constexpr int kScrollButtonHeight = 14;
 constexpr int kFirstScrollDelay = 150;
@@ -180,7 +179,7 @@ void FolderPopup::fill(int left, int top) {
         node_->parent() == context_.library.root() ? screenBottom - top - 3 : screen.height() - 3;
     const QFontMetrics popupMetrics(font());
     const QFontMetrics barMetrics(barFont());
-    const FolderLayout layout = layOutFolder(
+    FolderLayout layout = layOutFolder(
         *node_,
         [&](const QString& caption, NodeKind kind) {
             return (showsPopupFont(kind) ? popupMetrics : barMetrics).horizontalAdvance(caption);
@@ -189,7 +188,7 @@ void FolderPopup::fill(int left, int top) {
     const int clientWidth = layout.width;
     const int dataWidth = clientWidth - 2;
     const int count = static_cast<int>(layout.cells.size());
-    cells_ = layout.cells;
+    cells_ = std::move(layout.cells);
     const int lastBottom = layout.visibleBottom;
     entries_.assign(cells_.size(), nullptr);
     viewTop_ = cells_.front().rect.y();
@@ -395,7 +394,7 @@ void FolderPopup::scrollStep() {
     const int last = static_cast<int>(cells_.size()) - 1;
     // Each step moves the entries by the height of the next hidden one.
     if (scrolling_ == ScrollDirection::Up) { // entries move down
-        int step = kRowHeight;
+        int step = PopupRowHeight;
         for (int j = 0; j <= last && entryRect(j).y() < viewTop_; ++j)
             step = cells_[static_cast<size_t>(j)].rect.height();
         scrollOffset_ += step;
@@ -407,7 +406,7 @@ void FolderPopup::scrollStep() {
             topScroll_->hide();
         }
     } else if (scrolling_ == ScrollDirection::Down) { // entries move up
-        int step = kRowHeight;
+        int step = PopupRowHeight;
         for (int j = last; j >= 0 && entryRect(j).bottom() + 1 > viewBottom_; --j)
             step = cells_[static_cast<size_t>(j)].rect.height();
         scrollOffset_ -= step;

@@ -67,8 +67,8 @@ LibraryNode* PopupEntry::currentNode() const {
 void PopupEntry::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect r = rect();
-    const QColor pen = (hot_ ? ItemHotPenColor : ItemPenColor);
-    const QColor brush = (hot_ ? ItemHotBrushColor : MenuBackColor);
+    const QColor pen = hot_ ? ItemHotPenColor : ItemPenColor;
+    const QColor brush = hot_ ? ItemHotBrushColor : MenuBackColor;
     if (!hot_)
         painter.fillRect(r, brush);
     if (cell_.kind == NodeKind::Image) {
@@ -176,8 +176,8 @@ void PopupEntry::mouseMoveEvent(QMouseEvent* event) {
     if (!popup_ || modalWindowsOpen())
         return;
     const DragSession& drag = popup_->context().drag;
-    const bool draggable =
-        cell_.kind == NodeKind::Text || cell_.kind == NodeKind::Folder || cell_.kind == NodeKind::Image;
+    const bool draggable = cell_.kind == NodeKind::Text || cell_.kind == NodeKind::Folder ||
+                           cell_.kind == NodeKind::Image;
     // The left button alone, on a snippet, folder or picture, moved more than the threshold.
     if (!draggable || isPlaceholder() || !drag.isPressed() || drag.isDragging() ||
         event->buttons() != Qt::LeftButton || event->modifiers() != Qt::NoModifier)

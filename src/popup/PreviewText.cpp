@@ -5,8 +5,7 @@
 
 #include <QPainter>
 
-namespace {
-}
+namespace {}
 
 PreviewText::PreviewText(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);

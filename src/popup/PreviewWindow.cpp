@@ -16,7 +16,7 @@
 #include <cmath>
 
 namespace {
-constexpr int kFrame = 3;                    // 1-pixel black frame and 2-pixel margin
+constexpr int kFrame = 3; // 1-pixel black frame and 2-pixel margin
 constexpr int kStripHeight = 16;
 constexpr int kGap = 8;
 constexpr int kSmallestImageArea = 192;

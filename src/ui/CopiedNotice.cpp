@@ -32,7 +32,8 @@ void CopiedNotice::showBeside(const QRect& anchor) {
     QPoint at(anchor.left(), anchor.bottom() + 1 + kGap);
     if (at.y() + size.height() > screen.bottom() + 1)
         at.setY(anchor.top() - kGap - size.height());
-    at.setX(std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - size.width())));
+    at.setX(std::clamp(at.x(), screen.left(),
+                       std::max(screen.left(), screen.right() + 1 - size.width())));
     setGeometry(QRect(at, size));
     show();
     raise();

@@ -7,14 +7,13 @@
 #include <QColor>
 #include <QFont>
 
-
 inline constexpr auto ProgramTitle = "Jolvex 1.3";
 
 inline const QColor MenuBorderColor(0x4A, 0x8D, 0xD4);
 inline const QColor MenuBackColor(0xF1, 0xF8, 0xFF);
-inline const QColor ItemHotBrushColor(0xC7, 0xE0, 0xFE); // a row under the pointer
-inline const QColor ItemHotPenColor = MenuBorderColor;   // and its frame
-inline const QColor ItemPenColor(0xC5, 0xC2, 0xB8);      // separators, thumbnail frames
+inline const QColor ItemHotBrushColor(0xC7, 0xE0, 0xFE);    // a row under the pointer
+inline const QColor ItemHotPenColor = MenuBorderColor;      // and its frame
+inline const QColor ItemPenColor(0xC5, 0xC2, 0xB8);         // separators, thumbnail frames
 inline const QColor PlaceholderTextColor(0xA0, 0xA0, 0xA0); // the "空" of an empty folder
 inline const QColor PreviewBackColor(0xFF, 0xFF, 0xE1);
 

@@ -94,20 +94,20 @@ protected:
     // Opens 表情, drags a.png across the bar's labels to 文字 and rests on its snippet 晚安,
     // the button still down.
     void DragAcrossTheLabelsOntoTheSnippet() {
-    session.Click(labels[1].center());
-    ASSERT_TRUE(WaitForPopups(1));
-    const QRect popup = Popups().first();
-    const QPoint a(popup.x() + 2 + 22, popup.y() + 24 + 22); // a.png
-    BeginDrag(a, QPoint(0, -3));
-    MovePointer(labels[2].center() + QPoint(-4, 0));
-    MovePointer(labels[2].center());
-    ASSERT_TRUE(WaitUntil([&] {
-        return Popups().size() == 1 && Popups().first().x() == labels[2].x();
-    })) << "the popup did not switch to 文字";
-    const QRect words = Popups().first();
-    const QPoint snippet(words.x() + 40, words.y() + 2 + 11); // 晚安
-    MovePointer(snippet + QPoint(0, -4));
-    MovePointer(snippet);
+        session.Click(labels[1].center());
+        ASSERT_TRUE(WaitForPopups(1));
+        const QRect popup = Popups().first();
+        const QPoint a(popup.x() + 2 + 22, popup.y() + 24 + 22); // a.png
+        BeginDrag(a, QPoint(0, -3));
+        MovePointer(labels[2].center() + QPoint(-4, 0));
+        MovePointer(labels[2].center());
+        ASSERT_TRUE(WaitUntil([&] {
+            return Popups().size() == 1 && Popups().first().x() == labels[2].x();
+        })) << "the popup did not switch to 文字";
+        const QRect words = Popups().first();
+        const QPoint snippet(words.x() + 40, words.y() + 2 + 11); // 晚安
+        MovePointer(snippet + QPoint(0, -4));
+        MovePointer(snippet);
     }
     void Artifact(const QString& name) {
         QDir().mkpath(JOLVEX_ARTIFACT_DIR);

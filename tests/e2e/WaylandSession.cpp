@@ -18,8 +18,8 @@ constexpr int kLeftButton = 0x110; // evdev BTN_LEFT
 
 quint32 keysymOf(const QString& name) {
     static const QHash<QString, quint32> named{
-        {"tab", 0xff09},    {"escape", 0xff1b}, {"return", 0xff0d}, {"space", 0x20},
-        {"ctrl", 0xffe3},   {"alt", 0xffe9},    {"shift", 0xffe1}};
+        {"tab", 0xff09},  {"escape", 0xff1b}, {"return", 0xff0d}, {"space", 0x20},
+        {"ctrl", 0xffe3}, {"alt", 0xffe9},    {"shift", 0xffe1}};
     const QString lower = name.toLower();
     if (named.contains(lower))
         return named.value(lower);
@@ -100,9 +100,9 @@ bool WaylandSession::StartCompositor() {
     }
     if (!WaitUntil(
             [&] {
-                const QStringList cookies = QDir(runtime_.path())
-                                                .entryList({".mutter-Xwaylandauth.*"},
-                                                           QDir::Files | QDir::Hidden);
+                const QStringList cookies =
+                    QDir(runtime_.path())
+                        .entryList({".mutter-Xwaylandauth.*"}, QDir::Files | QDir::Hidden);
                 if (!cookies.isEmpty())
                     xauthority_ = runtime_.path() + "/" + cookies.first();
                 return !xauthority_.isEmpty() && !Run("xdpyinfo", {}).isEmpty();
@@ -117,21 +117,22 @@ bool WaylandSession::StartCompositor() {
         return false;
     qDBusRegisterMetaType<QMap<QString, QString>>();
     QMap<QString, QString> activation;
-    for (const QString& name : {"WAYLAND_DISPLAY", "DISPLAY", "XAUTHORITY", "XDG_CURRENT_DESKTOP",
+    const QProcessEnvironment environment = Environment();
+    for (const char* name : {"WAYLAND_DISPLAY", "DISPLAY", "XAUTHORITY", "XDG_CURRENT_DESKTOP",
                                 "XDG_SESSION_TYPE", "GSETTINGS_BACKEND", "XDG_RUNTIME_DIR"})
-        activation.insert(name, Environment().value(name));
-    QDBusMessage update = QDBusMessage::createMethodCall(
-        "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-        "UpdateActivationEnvironment");
+        activation.insert(name, environment.value(name));
+    QDBusMessage update =
+        QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                       "org.freedesktop.DBus", "UpdateActivationEnvironment");
     update << QVariant::fromValue(activation);
     return bus.call(update).type() == QDBusMessage::ReplyMessage;
 }
 
 bool WaylandSession::StartInput() {
     QDBusConnection bus = QDBusConnection(connectionName_);
-    const QDBusMessage created = bus.call(QDBusMessage::createMethodCall(
-        kMutterService, "/org/gnome/Mutter/RemoteDesktop", "org.gnome.Mutter.RemoteDesktop",
-        "CreateSession"));
+    const QDBusMessage created =
+        bus.call(QDBusMessage::createMethodCall(kMutterService, "/org/gnome/Mutter/RemoteDesktop",
+                                                "org.gnome.Mutter.RemoteDesktop", "CreateSession"));
     if (created.type() != QDBusMessage::ReplyMessage || created.arguments().isEmpty())
         return false;
     inputSession_ = created.arguments().first().value<QDBusObjectPath>().path();
@@ -211,7 +212,7 @@ void WaylandSession::Drag(const QPoint& from, const QPoint& to) const {
 
 void WaylandSession::GrantPortalDialog() const {
     // The switch "allow remote interaction" first: the share button stays greyed until then.
-    for (const QString& key : {"Tab", "space", "alt+s"}) {
+    for (const char* key : {"Tab", "space", "alt+s"}) {
         PressKey({}, key);
         QThread::msleep(300);
     }

@@ -31,7 +31,8 @@ protected:
                      Utf16LeLines({QStringLiteral("表情"), QStringLiteral("文字")}));
         QDir().mkpath(jolvex.DataDir() + QStringLiteral("/表情"));
         TestPattern(QSize(48, 40)).save(jolvex.DataDir() + QStringLiteral("/表情/a.png"));
-        jolvex.Write(QStringLiteral("数据/文字/1问候.txt"), QString::fromUtf8("你好\r\n世界").toUtf8());
+        jolvex.Write(QStringLiteral("数据/文字/1问候.txt"),
+                     QString::fromUtf8("你好\r\n世界").toUtf8());
         jolvex.Write(QStringLiteral("数据/文字/2晚安.txt"), QString::fromUtf8("晚安").toUtf8());
     }
 
@@ -43,8 +44,9 @@ protected:
         ASSERT_TRUE(jolvex.Start());
         const QString window = jolvex.WaitForBar();
         ASSERT_FALSE(window.isEmpty());
-        labels = LabelRects(session.Geometry(window), {QStringLiteral("系统"), QStringLiteral("表情"),
-                                                       QStringLiteral("文字")});
+        labels =
+            LabelRects(session.Geometry(window),
+                       {QStringLiteral("系统"), QStringLiteral("表情"), QStringLiteral("文字")});
         ASSERT_TRUE(WaitUntil([&] { return !chat.HasFocus(); }, 15000))
             << "the portal's permission dialog did not appear";
         QThread::msleep(500); // the dialog takes keys once it has drawn itself
@@ -86,7 +88,8 @@ TEST_F(WaylandTest, ASnippetAndAPicturePasteIntoTheNativeWindowWhichKeepsTheFocu
     ChooseEntry(1, 0);
     EXPECT_EQ(chat.WaitForReport("paste-image"), "paste-image 48x40");
     EXPECT_TRUE(chat.HasFocus());
-    EXPECT_FALSE(chat.Reports().join('\n').contains("typed")) << chat.Reports().join(QLatin1Char(10)).toStdString();
+    EXPECT_FALSE(chat.Reports().join('\n').contains("typed"))
+        << chat.Reports().join(QLatin1Char(10)).toStdString();
     EXPECT_TRUE(session.FindWindows(kNoticeTitle).isEmpty());
 }
 
@@ -154,8 +157,8 @@ TEST_F(WaylandTest, WithoutAPortalANoteAsksForCtrlV) {
     ASSERT_TRUE(jolvex.Start());
     const QString window = jolvex.WaitForBar();
     ASSERT_FALSE(window.isEmpty());
-    labels = LabelRects(session.Geometry(window), {QStringLiteral("系统"), QStringLiteral("表情"),
-                                                   QStringLiteral("文字")});
+    labels = LabelRects(session.Geometry(window),
+                        {QStringLiteral("系统"), QStringLiteral("表情"), QStringLiteral("文字")});
     ChooseEntry(2, 1);
     EXPECT_FALSE(session.WaitForWindow(kNoticeTitle).isEmpty());
     EXPECT_TRUE(chat.HasFocus());

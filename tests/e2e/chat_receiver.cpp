@@ -9,8 +9,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTextEdit>
 #include <QUrl>
 

@@ -2,9 +2,9 @@
 // serve the clipboard it now owns:
 //   jolvex-test-deliver image|text <path>
 // Prints "delivered" once the routine has returned.
+#include "app/PasteReport.h"
 #include "delivery/Paste.h"
 #include "platform/Platform.h"
-#include "app/PasteReport.h"
 
 #include <QApplication>
 #include <QTimer>

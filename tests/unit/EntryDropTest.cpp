@@ -1,9 +1,9 @@
 #include "library/EntryDrop.h"
 
 #include "base/TextCodec.h"
+#include "delivery/ThumbnailCache.h"
 #include "library/FolderScan.h"
 #include "library/LibraryNode.h"
-#include "delivery/ThumbnailCache.h"
 #include "platform/FileSystem.h"
 #include "support/TempTree.h"
 
@@ -143,7 +143,8 @@ TEST(EntryDrop, AMovedPictureTakesItsThumbnailAlong) {
     EXPECT_EQ(cache.thumbnail(tree / "图片/x.png").pixel(5, 5), qRgb(0, 0, 255));
     EXPECT_EQ(cache.thumbnail(tree / "文字/x (2).png").pixel(5, 5), qRgb(255, 0, 0));
     EXPECT_EQ(cache.counters().pictureDecodes.load(), 2) << "a thumbnail was made again";
-    EXPECT_EQ(tree.Names("文字"), (QStringList{"Order.ini", "a.txt", "x (2).png", "x (2).png.thb"}));
+    EXPECT_EQ(tree.Names("文字"),
+              (QStringList{"Order.ini", "a.txt", "x (2).png", "x (2).png.thb"}));
 }
 
 // Where the thumbnail cannot follow it is deleted, never put over another file; what is no

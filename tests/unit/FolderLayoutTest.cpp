@@ -16,8 +16,8 @@ struct Child {
 };
 
 std::unique_ptr<LibraryNode> FolderOf(const std::vector<Child>& children) {
-    auto folder =
-        std::make_unique<LibraryNode>(QStringLiteral("f"), QStringLiteral("/lib/f"), NodeKind::Folder);
+    auto folder = std::make_unique<LibraryNode>(QStringLiteral("f"), QStringLiteral("/lib/f"),
+                                                NodeKind::Folder);
     for (const Child& child : children)
         folder->addChild(child.caption, "/lib/f/" + child.caption, child.kind);
     return folder;
@@ -74,17 +74,19 @@ TEST(FolderLayout, RowsStackAndPicturesFillRowsOfTen) {
     const FolderLayout layout = layOutFolder(*FolderOf(children), FakeWidth, 444, 1000);
     const std::vector<QRect> rects = Rects(layout);
     ASSERT_EQ(rects.size(), 15u);
-    EXPECT_EQ(rects[0], QRect(1, 1, 440, 22));  // a snippet row, as wide as the panel
-    EXPECT_EQ(rects[1], QRect(1, 23, 440, 5));  // a separator
-    EXPECT_EQ(rects[2], QRect(1, 28, 44, 44));  // the first picture
+    EXPECT_EQ(rects[0], QRect(1, 1, 440, 22));    // a snippet row, as wide as the panel
+    EXPECT_EQ(rects[1], QRect(1, 23, 440, 5));    // a separator
+    EXPECT_EQ(rects[2], QRect(1, 28, 44, 44));    // the first picture
     EXPECT_EQ(rects[11], QRect(397, 28, 44, 44)); // the tenth, at the end of the row
     EXPECT_EQ(rects[12], QRect(1, 72, 44, 44));   // the eleventh starts a row
     EXPECT_EQ(rects[14], QRect(1, 116, 440, 22)); // the folder below the pictures
 }
 
 TEST(FolderLayout, TheVisiblePartEndsWithTheLastCellThatFits) {
-    const auto folder = FolderOf({{NodeKind::Text, "a"}, {NodeKind::Text, "b"},
-                                         {NodeKind::Text, "c"}, {NodeKind::Text, "d"}});
+    const auto folder = FolderOf({{NodeKind::Text, "a"},
+                                  {NodeKind::Text, "b"},
+                                  {NodeKind::Text, "c"},
+                                  {NodeKind::Text, "d"}});
     EXPECT_EQ(layOutFolder(*folder, FakeWidth, 444, 1000).visibleBottom, 89);
     EXPECT_EQ(layOutFolder(*folder, FakeWidth, 444, 60).visibleBottom, 45);
     EXPECT_EQ(layOutFolder(*folder, FakeWidth, 444, 45).visibleBottom, 23);

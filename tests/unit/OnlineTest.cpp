@@ -1,7 +1,7 @@
-#include "platform/SettingsDate.h"
 #include "online/HttpGet.h"
 #include "online/UsageReporter.h"
 #include "online/UsageRules.h"
+#include "platform/SettingsDate.h"
 #include "platform/SettingsStore.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/TempTree.h"

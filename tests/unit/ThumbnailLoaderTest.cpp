@@ -57,7 +57,8 @@ TEST_F(ThumbnailLoading, AFailedPictureIsNotTriedAgainUntilItChanges) {
     EXPECT_EQ(cache.counters().pictureDecodes, 1);
 
     ASSERT_TRUE(TestPattern(QSize(60, 60)).save(tree / "bad.png", "PNG"));
-    ASSERT_TRUE(setFileWriteTime(tree / "bad.png", *fileWriteTime(tree / "bad.png") + 1'000'000'000));
+    ASSERT_TRUE(
+        setFileWriteTime(tree / "bad.png", *fileWriteTime(tree / "bad.png") + 1'000'000'000));
     EXPECT_TRUE(loader.thumbnail(tree / "bad.png").isNull());
     ASSERT_TRUE(WaitIdle());
     EXPECT_EQ(loader.thumbnail(tree / "bad.png").size(), QSize(40, 40));

@@ -1,5 +1,5 @@
-#include "platform/Platform.h"
 #include "ui/CopiedNotice.h"
+#include "platform/Platform.h"
 #include "ui/ScreenMetrics.h"
 
 #include <gtest/gtest.h>

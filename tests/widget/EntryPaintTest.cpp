@@ -96,7 +96,8 @@ TEST_F(EntryPaint, PicturesThatTradeFoldersShowTheirOwnThumbnails) {
     ASSERT_TRUE(Solid(QSize(40, 40), Qt::red).save(library / "pictures/x.png"));
     ASSERT_TRUE(Solid(QSize(40, 40), Qt::blue).save(library / "words/x.png"));
     library.Write("words/a.txt", "a");
-    ASSERT_TRUE(setFileWriteTime(library / "words/x.png", *fileWriteTime(library / "pictures/x.png")));
+    ASSERT_TRUE(
+        setFileWriteTime(library / "words/x.png", *fileWriteTime(library / "pictures/x.png")));
     loadTopFolders(root()); // once: a reload frees the nodes of the last one
     LibraryNode* pictures = root()->child(1);
     LibraryNode* words = root()->child(2);

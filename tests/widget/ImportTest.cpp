@@ -181,7 +181,8 @@ TEST_F(Import, ADamagedPackageIsCalledDamagedWith7zsReason) {
                   PackageImporter::Outcome::Failed)
             << c.name;
         const QString error = importer.error();
-        EXPECT_TRUE(error.contains(QStringLiteral("\"%1\" 已损坏，或者不是QQ表情文件。").arg(c.name)))
+        EXPECT_TRUE(
+            error.contains(QStringLiteral("\"%1\" 已损坏，或者不是QQ表情文件。").arg(c.name)))
             << c.name << ": " << error.toStdString();
         EXPECT_TRUE(error.contains("Cannot open the file as archive")) << error.toStdString();
         EXPECT_FALSE(error.contains("Size:") || error.contains("Compressed:"))
@@ -201,13 +202,17 @@ TEST(SevenZipOutput, TheReasonLineIsKeptAndTheCountersLeftOut) {
         {"the reason on the line after ERROR",
          "Extracting archive: p.eip\n\nERROR: p.eip\nCannot open the file as archive\n\n"
          "Can't open as archive: 1\nFiles: 0\nSize:       0\nCompressed: 0\n",
-         2, QStringLiteral("\"p.eip\" 已损坏，或者不是QQ表情文件。\n7z：ERROR: p.eip Cannot open the file as archive")},
+         2,
+         QStringLiteral("\"p.eip\" 已损坏，或者不是QQ表情文件。\n7z：ERROR: p.eip Cannot open the "
+                        "file as archive")},
         {"the reason and the name on one line, counters first",
          "Errors: 1\nERROR: p.eip : Cannot open the file as archive\n", 2,
-         QStringLiteral("\"p.eip\" 已损坏，或者不是QQ表情文件。\n7z：ERROR: p.eip : Cannot open the file as archive")},
+         QStringLiteral("\"p.eip\" 已损坏，或者不是QQ表情文件。\n7z：ERROR: p.eip : Cannot open "
+                        "the file as archive")},
         {"a full disk is no damage",
          "ERROR: There is not enough space on the disk : a/1.gif\nSize: 10\n", 2,
-         QStringLiteral("7z 报告错误（退出代码 2）：ERROR: There is not enough space on the disk : a/1.gif")},
+         QStringLiteral(
+             "7z 报告错误（退出代码 2）：ERROR: There is not enough space on the disk : a/1.gif")},
         {"no ERROR line: the last two lines that are not counters",
          "one\ntwo\nthree\nFiles: 0\nSize:       0\n", 7,
          QStringLiteral("7z 报告错误（退出代码 7）：two three")},

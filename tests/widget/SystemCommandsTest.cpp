@@ -12,9 +12,9 @@
 #include <QMessageBox>
 #include <QProcess>
 
-#include <sys/stat.h>
 #include <QPushButton>
 #include <QTimer>
+#include <sys/stat.h>
 
 namespace {
 using SystemCommandsTest = PopupFixture;
@@ -132,7 +132,8 @@ TEST_F(SystemCommandsTest, AFailedImportThatLeftAFolderShowsItsLabelAndNamesIt) 
     ASSERT_TRUE(gsf.waitForFinished(10000) && gsf.exitCode() == 0);
 
     PackageImporter importer(QStringLiteral("/nonexistent/"), library.Path());
-    const PackageImporter::Outcome outcome = importer.importInto(packages / "cut.eip", library.Path());
+    const PackageImporter::Outcome outcome =
+        importer.importInto(packages / "cut.eip", library.Path());
     ASSERT_EQ(outcome, PackageImporter::Outcome::Failed);
     QString told;
     int labelsWhileTold = 0;

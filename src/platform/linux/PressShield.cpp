@@ -39,12 +39,10 @@ void PressShield::create() {
     attributes.border_pixel = 0;
     attributes.colormap = colormap_;
     attributes.event_mask = ButtonPressMask | ButtonReleaseMask;
-    window_ = XCreateWindow(display_, root, 0, 0, DisplayWidth(display_, DefaultScreen(display_)),
-                            DisplayHeight(display_, DefaultScreen(display_)), 0, 32, InputOutput,
-                            visual.visual,
-                            CWOverrideRedirect | CWBackPixel | CWBorderPixel | CWColormap |
-                                CWEventMask,
-                            &attributes);
+    window_ = XCreateWindow(
+        display_, root, 0, 0, DisplayWidth(display_, DefaultScreen(display_)),
+        DisplayHeight(display_, DefaultScreen(display_)), 0, 32, InputOutput, visual.visual,
+        CWOverrideRedirect | CWBackPixel | CWBorderPixel | CWColormap | CWEventMask, &attributes);
     XWMHints hints{};
     hints.flags = InputHint;
     hints.input = False;
@@ -118,10 +116,9 @@ QRegion PressShield::ownWindowsRegion() const {
 }
 
 void PressShield::updateInputShape() {
-    const QRegion covered =
-        QRegion(0, 0, DisplayWidth(display_, DefaultScreen(display_)),
-                DisplayHeight(display_, DefaultScreen(display_))) -
-        ownWindowsRegion();
+    const QRegion covered = QRegion(0, 0, DisplayWidth(display_, DefaultScreen(display_)),
+                                    DisplayHeight(display_, DefaultScreen(display_))) -
+                            ownWindowsRegion();
     std::vector<XRectangle> rectangles;
     for (const QRect& rect : covered)
         rectangles.push_back(XRectangle{static_cast<short>(rect.x()), static_cast<short>(rect.y()),

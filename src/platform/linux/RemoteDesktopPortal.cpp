@@ -17,10 +17,10 @@ const QString kInterface = QStringLiteral("org.freedesktop.portal.RemoteDesktop"
 const QString kRequestInterface = QStringLiteral("org.freedesktop.portal.Request");
 const QString kSessionInterface = QStringLiteral("org.freedesktop.portal.Session");
 
-constexpr uint kKeyboard = 1;         // device type bit
+constexpr uint kKeyboard = 1; // device type bit
 constexpr uint kPersistUntilRevoked = 2;
-constexpr uint kUserCancelled = 1;    // a Response code
-constexpr int kControlL = 0xffe3;     // keysyms
+constexpr uint kUserCancelled = 1; // a Response code
+constexpr int kControlL = 0xffe3;  // keysyms
 constexpr int kLetterV = 0x0076;
 constexpr int kKeyGapMs = 30;
 
@@ -70,7 +70,8 @@ void RemoteDesktopPortal::ask() {
 
 void RemoteDesktopPortal::readVersionThenCreate() {
     QDBusMessage get = QDBusMessage::createMethodCall(
-        kService, kObject, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        kService, kObject, QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("Get"));
     get << kInterface << QStringLiteral("version");
     whenAnswered(bus().asyncCall(get), this, [this](const QDBusMessage& reply) {
         if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
@@ -87,8 +88,8 @@ void RemoteDesktopPortal::readVersionThenCreate() {
     });
 }
 
-void RemoteDesktopPortal::call(Step step, const QString& method,
-                               const QList<QVariant>& arguments, const QString& token) {
+void RemoteDesktopPortal::call(Step step, const QString& method, const QList<QVariant>& arguments,
+                               const QString& token) {
     step_ = step;
     // The answer comes as a signal on a request object whose path the token fixes: listen
     // before calling, so that a quick answer is not missed.

@@ -167,7 +167,8 @@ public:
         if (key == 0)
             key = borrowKeyCode(XK_v); // a layout without the letter (Cyrillic, Greek, ...)
         if (control == 0 || key == 0) {
-            qCWarning(lcX11) << "the keyboard has no key for Ctrl+V: the paste stays on the clipboard";
+            qCWarning(lcX11)
+                << "the keyboard has no key for Ctrl+V: the paste stays on the clipboard";
             return false;
         }
         XTestFakeKeyEvent(display_, control, True, CurrentTime);
@@ -195,7 +196,8 @@ public:
                         [this] { portalPaste_->targetsRequested(); });
             }
             if (!clipboardOwner_->works())
-                qCWarning(lcX11) << "no clipboard connection of our own: the file list goes out as text too";
+                qCWarning(lcX11)
+                    << "no clipboard connection of our own: the file list goes out as text too";
             if (clipboardOwner_->works() &&
                 clipboardOwner_->own(qvariant_cast<QImage>(data->imageData()),
                                      data->data(kUriList))) {
@@ -305,7 +307,7 @@ private:
     std::unique_ptr<RawButtonWatcher> watcher_;
     std::unique_ptr<PortalPasteShortcut> portalPaste_; // Wayland sessions only
     std::unique_ptr<PressShield> shield_;              // Wayland sessions only
-    ButtonPressPoller poller_;    // without XInput2
+    ButtonPressPoller poller_;                         // without XInput2
     bool pollingPresses_ = false;
 };
 
