@@ -7,7 +7,7 @@
 
 #include "base/OptionsFile.h"
 #include "base/TextCodec.h"
-#include "delivery/ThumbnailCache.h"
+#include "thumbnails/ThumbnailCache.h"
 #include "library/LibraryNode.h"
 #include "library/OrderFile.h"
 #include "picture/Picture.h"

@@ -8,20 +8,22 @@
 
 #include "base/FileRoutines.h"
 #include "base/TextCodec.h"
-#include "delivery/ThumbnailCache.h"
-#include "delivery/ThumbnailLoader.h"
+#include "thumbnails/ThumbnailCache.h"
+#include "thumbnails/ThumbnailLoader.h"
 #include "library/FolderScan.h"
 #include "library/Library.h"
 #include "platform/Platform.h"
 #include "popup/DragSession.h"
 #include "popup/FolderPopup.h"
 #include "popup/PopupContext.h"
+#include "popup/PopupView.h"
 #include "popup/PreviewWindow.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -86,6 +88,15 @@ void OpenFolder(FolderPopup& menu, LibraryNode* folder) {
     menu.show();
 }
 
+// Rests the pointer on the bottom scroll button, as the window system reports it.
+void StartScrollingDown(FolderPopup& menu) {
+    PopupView& view = menu.view();
+    const QPoint button = view.scrollButtonRect(ScrollDirection::Down).center();
+    QMouseEvent move(QEvent::MouseMove, button, view.mapToGlobal(button), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&view, &move);
+}
+
 void CloseFolder(FolderPopup& menu) {
     menu.hide();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -100,9 +111,10 @@ void OpenPopup(benchmark::State& state, bool thumbnailsInMemory) {
         OpenFolder(menu, folder);
         benchmark::DoNotOptimize(menu.grab()); // paints every visible entry
         state.PauseTiming();
-        state.counters["entries built"] = static_cast<double>(
-            std::count_if(menu.entries().begin(), menu.entries().end(),
-                          [](const PopupEntry* entry) { return entry != nullptr; }));
+        int inView = 0;
+        for (int i = 0; i < menu.view().cellCount(); ++i)
+            inView += menu.view().isCellInView(i) ? 1 : 0;
+        state.counters["cells in view"] = inView;
         CloseFolder(menu);
         state.ResumeTiming();
     }
@@ -132,22 +144,20 @@ void ScrollStep(benchmark::State& state) {
     FolderPopup& menu = world->menu;
     OpenFolder(menu, folder);
     menu.grab();
-    menu.scrollButtonEntered(ScrollDirection::Down);
-    int steps = 0;
+    StartScrollingDown(menu);
+    PopupView& view = menu.view();
     for (auto _ : state) {
-        if (menu.scrolling() == ScrollDirection::None || !menu.scrollTimer().isActive()) {
+        if (view.scrolling() == ScrollDirection::None || !view.scrollTimer().isActive()) {
             state.PauseTiming(); // reached the end: start again from the top
             CloseFolder(menu);
             OpenFolder(menu, folder);
             menu.grab();
-            menu.scrollButtonEntered(ScrollDirection::Down);
+            StartScrollingDown(menu);
             state.ResumeTiming();
         }
-        menu.scrollStep();
+        view.scrollStep();
         benchmark::DoNotOptimize(menu.grab());
-        ++steps;
     }
-    menu.scrollButtonLeft(ScrollDirection::Down);
     CloseFolder(menu);
 }
 

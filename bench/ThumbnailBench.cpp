@@ -2,7 +2,7 @@
 // shrink, and reading a valid cached thumbnail.
 #include "FixturePictures.h"
 
-#include "delivery/ThumbnailCache.h"
+#include "thumbnails/ThumbnailCache.h"
 #include "picture/Picture.h"
 #include "platform/FileSystem.h"
 

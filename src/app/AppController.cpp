@@ -5,8 +5,8 @@
 #include "app/TrayIcon.h"
 #include "bar/FloatingBar.h"
 #include "base/OptionsFile.h"
-#include "delivery/ThumbnailCache.h"
-#include "delivery/ThumbnailLoader.h"
+#include "thumbnails/ThumbnailCache.h"
+#include "thumbnails/ThumbnailLoader.h"
 #include "library/Library.h"
 #include "online/UsageReporter.h"
 #include "platform/FileSystem.h"
@@ -50,7 +50,8 @@ AppController::AppController(const QString& programFolder)
                                          popupContext_->windowTag, placement);
     commands_ = std::make_unique<SystemCommands>(paths_, *library_, *bar_);
     copiedNotice_ = std::make_unique<CopiedNotice>(*platform_);
-    popupActions_ = std::make_unique<PopupActions>(*platform_, *popup_, *copiedNotice_, *bar_);
+    popupActions_ = std::make_unique<PopupActions>(*platform_, *popup_, *thumbnails_,
+                                                   *copiedNotice_, *bar_);
 
     startTimer_.setSingleShot(true);
     startTimer_.setInterval(10);
@@ -72,7 +73,7 @@ void AppController::startUp() {
     // A root order file that cannot be read or written back is reported; the start goes on
     // with the folders found, so that the bar and the Exit command stay reachable.
     runReportingErrors([this] { library_->reloadTopFolders(); }); // the bar follows
-    tray_ = std::make_unique<TrayIcon>(*platform_, *library_->systemNode(), *bar_);
+    tray_ = std::make_unique<TrayIcon>(*platform_, commands_->actions(), *bar_);
     bar_->show();
     askUpdateQuestion();
     // Reports installation and use, and looks for a newer version for the next start.

@@ -1,16 +1,23 @@
 #include "app/PopupActions.h"
 
 #include "app/PasteReport.h"
+#include "base/FileRoutines.h"
+#include "base/NameCompare.h"
 #include "delivery/Paste.h"
+#include "thumbnails/ThumbnailLoader.h"
+#include "library/EntryDrop.h"
 #include "library/LibraryNode.h"
 #include "popup/FolderPopup.h"
 #include "ui/CopiedNotice.h"
 #include "ui/MessageBox.h"
 
-PopupActions::PopupActions(Platform& platform, FolderPopup& popup, CopiedNotice& notice,
-                           const QWidget& bar)
-    : platform_(platform), popup_(popup), notice_(notice), bar_(bar) {
+#include <QCoreApplication>
+
+PopupActions::PopupActions(Platform& platform, FolderPopup& popup, ThumbnailLoader& thumbnails,
+                           CopiedNotice& notice, const QWidget& bar)
+    : platform_(platform), popup_(popup), thumbnails_(thumbnails), notice_(notice), bar_(bar) {
     connect(&popup_, &FolderPopup::activated, this, &PopupActions::activate);
+    connect(&popup_, &FolderPopup::dropRequested, this, &PopupActions::drop);
     connect(&popup_, &FolderPopup::shown, &notice_, &QWidget::hide);
 }
 
@@ -29,6 +36,33 @@ void PopupActions::activate(const QString& path, NodeKind kind, int index) {
         break;
     case NodeKind::Folder:
     case NodeKind::Separator:
+        break;
+    }
+}
+
+void PopupActions::drop(FolderPopup* into, const QString& source, int index) {
+    LibraryNode* folder = into->node();
+    LibraryNode* target = index >= 0 && index < folder->childCount() ? folder->child(index) : nullptr;
+    QString error;
+    switch (dropEntry(source, folder, target, &error)) {
+    case DropResult::Reordered:
+        into->refill();
+        break;
+    case DropResult::Moved:
+        thumbnails_.forget(source);
+        popup_.hide();
+        break;
+    case DropResult::Failed:
+        // Told once the drag has ended: a message box inside the drop would nest in the drag.
+        QMetaObject::invokeMethod(
+            qApp,
+            [source, error] {
+                showMessageBox(
+                    QStringLiteral("拖放 \"%1\" 时出现错误。\n%2").arg(nodeName(source), error),
+                    MessageKind::Error);
+            },
+            Qt::QueuedConnection);
+        into->refill();
         break;
     }
 }

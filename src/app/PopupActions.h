@@ -6,24 +6,32 @@ class CopiedNotice;
 class FolderPopup;
 class Platform;
 class QWidget;
+class ThumbnailLoader;
 enum class NodeKind;
 enum class PasteResult;
 
-// What a chosen popup entry does: pastes a picture or a snippet into the focused chat, or runs
-// a System command, and tells the user how a paste went (a message box for a missing file,
-// the note beside the bar when the keys could not be sent).
+// What the popups' choices and drops do: a chosen picture or snippet is pasted into the focused
+// chat, a command runs, and the user is told how a paste went (a message box for a missing
+// file, the note beside the bar when the keys could not be sent); a dropped entry is moved in
+// the library.
 class PopupActions : public QObject {
 public:
     // `bar` places the note.
-    PopupActions(Platform& platform, FolderPopup& popup, CopiedNotice& notice, const QWidget& bar);
+    PopupActions(Platform& platform, FolderPopup& popup, ThumbnailLoader& thumbnails,
+                 CopiedNotice& notice, const QWidget& bar);
 
     void activate(const QString& path, NodeKind kind, int index);
+    // The entry at `source` was dropped in `into` on its entry at `index` (-1: the placeholder):
+    // a reorder refills that popup, a move closes the popups, a failure is reported once the
+    // drag has ended.
+    void drop(FolderPopup* into, const QString& source, int index);
 
 private:
     void report(PasteResult result);
 
     Platform& platform_;
     FolderPopup& popup_;
+    ThumbnailLoader& thumbnails_;
     CopiedNotice& notice_;
     const QWidget& bar_;
 };

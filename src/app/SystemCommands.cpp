@@ -13,6 +13,7 @@
 #include "platform/SettingsStore.h"
 #include "ui/MessageBox.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDesktopServices>
@@ -42,25 +43,36 @@ SystemCommands::SystemCommands(const AppPaths& paths, Library& library, Floating
 void SystemCommands::addCommands() {
     LibraryNode* system = library_.systemNode();
     system->clearChildren();
-    auto command = [this, system](const char* caption, void (SystemCommands::*handler)()) {
-        LibraryNode* node =
-            system->addChild(QString::fromUtf8(caption), QString(), NodeKind::Command);
-        node->setAction(
-            [this, handler] { runReportingErrors([this, handler] { (this->*handler)(); }); });
+    auto command = [this, system](const char* caption, auto handler) {
+        auto* action = new QAction(QString::fromUtf8(caption), this);
+        connect(action, &QAction::triggered, this,
+                [this, handler](bool checked) { runReportingErrors([&] { handler(checked); }); });
+        LibraryNode* node = system->addChild(action->text(), QString(), NodeKind::Command);
+        node->setAction([action] { action->trigger(); });
+        connect(action, &QAction::toggled, this, [node](bool on) { node->setChecked(on); });
+        actions_ << action;
+        return action;
     };
-    auto separator = [system] {
+    auto plain = [this](void (SystemCommands::*handler)()) {
+        return [this, handler](bool) { (this->*handler)(); };
+    };
+    auto separator = [this, system] {
         system->addChild(QStringLiteral("-"), QString(), NodeKind::Separator);
+        auto* line = new QAction(this);
+        line->setSeparator(true);
+        actions_ << line;
     };
-    command("导入QQ表情文件...", &SystemCommands::importPackage);
-    command("添加/删除/整理...", &SystemCommands::openLibraryFolder);
+    command("导入QQ表情文件...", plain(&SystemCommands::importPackage));
+    command("添加/删除/整理...", plain(&SystemCommands::openLibraryFolder));
     separator();
-    command("主菜单顺序调整...", &SystemCommands::orderTopFolders);
-    command("隐藏窗口", &SystemCommands::toggleHidden);
+    command("主菜单顺序调整...", plain(&SystemCommands::orderTopFolders));
+    hideAction_ = command("隐藏窗口", [this](bool checked) { setBarHidden(checked); });
+    hideAction_->setCheckable(true);
     separator();
-    command("使用帮助", &SystemCommands::openHelp);
-    command("关于Jolvex", &SystemCommands::showAbout);
+    command("使用帮助", plain(&SystemCommands::openHelp));
+    command("关于Jolvex", plain(&SystemCommands::showAbout));
     separator();
-    command("退出", &SystemCommands::exitProgram);
+    command("退出", plain(&SystemCommands::exitProgram));
 }
 
 LibraryNode* SystemCommands::command(const QString& caption) const {
@@ -122,24 +134,18 @@ void SystemCommands::saveTopOrder(const QStringList& names) {
     library_.reloadTopFolders();
 }
 
-LibraryNode* SystemCommands::hideCommand() const {
-    return command(QStringLiteral("隐藏窗口"));
-}
-
-void SystemCommands::toggleHidden() {
-    LibraryNode* hide = hideCommand();
-    const bool hiding = !hide->isChecked();
-    if (hiding && !QSystemTrayIcon::isSystemTrayAvailable())
+void SystemCommands::setBarHidden(bool hidden) {
+    if (hidden && !QSystemTrayIcon::isSystemTrayAvailable())
         // No tray icon to bring the bar back: say how it comes back.
         showMessageBox(QStringLiteral("隐藏后，再次启动 Jolvex 即可重新显示工具条。"),
                        MessageKind::Plain);
-    hide->setChecked(hiding);
-    bar_.setVisible(!hiding);
+    hideAction_->setChecked(hidden);
+    bar_.setVisible(!hidden);
 }
 
 void SystemCommands::bringBarBack() {
-    if (hideCommand()->isChecked())
-        toggleHidden();
+    if (hideAction_->isChecked())
+        setBarHidden(false);
     bar_.show();
     bar_.raise();
 }

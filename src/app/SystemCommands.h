@@ -8,9 +8,10 @@
 class FloatingBar;
 class Library;
 class LibraryNode;
+class QAction;
 
-// The System menu's commands, shared by the System popup (and later the tray menu): adds them
-// to the library's System node and carries them out.
+// The System menu's commands as actions, shared by the System popup and the tray menu: each
+// action is also a command entry of the library's System node, and carries out its command.
 class SystemCommands : public QObject {
     Q_OBJECT
 public:
@@ -22,7 +23,8 @@ public:
     void reportImport(const PackageImporter& importer, PackageImporter::Outcome outcome);
     void openLibraryFolder();
     void orderTopFolders();
-    void toggleHidden();
+    // Hides the bar (the "隐藏窗口" check mark set) or shows it again.
+    void setBarHidden(bool hidden);
     void openHelp();
     void showAbout();
     // Remembers the bar's position and the settings, then ends the program. Throws FileError
@@ -37,14 +39,17 @@ public:
     // A second start asked for the bar: shown if hidden, and put on top.
     void bringBarBack();
 
+    // The commands in menu order, separators included.
+    const QList<QAction*>& actions() const { return actions_; }
     // The command node with this caption (for tests).
     LibraryNode* command(const QString& caption) const;
 
 private:
     void addCommands();
-    LibraryNode* hideCommand() const;
 
     AppPaths paths_;
+    QList<QAction*> actions_;
+    QAction* hideAction_ = nullptr;
     Library& library_;
     FloatingBar& bar_;
 };

@@ -1,14 +1,13 @@
 #include "app/TrayIcon.h"
 
 #include "bar/FloatingBar.h"
-#include "library/LibraryNode.h"
 #include "platform/Platform.h"
 #include "ui/MessageBox.h"
 
 #include <QApplication>
 
-TrayIcon::TrayIcon(Platform& platform, LibraryNode& systemNode, FloatingBar& bar)
-    : platform_(platform), systemNode_(systemNode), bar_(bar) {
+TrayIcon::TrayIcon(Platform& platform, const QList<QAction*>& commands, FloatingBar& bar)
+    : platform_(platform), commands_(commands), bar_(bar) {
     icon_.setIcon(QApplication::windowIcon());
     icon_.setToolTip(QStringLiteral("Jolvex"));
     connect(&icon_, &QSystemTrayIcon::activated, this, &TrayIcon::activated);
@@ -22,17 +21,16 @@ TrayIcon::~TrayIcon() {
 
 void TrayIcon::rebuildMenu() {
     menu_.clear();
-    for (int i = 0; i < systemNode_.childCount(); ++i) {
-        LibraryNode* command = systemNode_.child(i);
-        if (command->kind() == NodeKind::Separator) {
+    for (QAction* command : commands_) {
+        if (command->isSeparator()) {
             menu_.addSeparator();
             continue;
         }
-        QAction* action = menu_.addAction(command->caption());
-        action->setCheckable(command->isChecked());
-        action->setChecked(command->isChecked());
+        QAction* item = menu_.addAction(command->text());
+        item->setCheckable(command->isCheckable());
+        item->setChecked(command->isChecked());
         // Run once the menu has closed: a command may open a modal dialog.
-        connect(action, &QAction::triggered, this, [this, command] {
+        connect(item, &QAction::triggered, this, [this, command] {
             QMetaObject::invokeMethod(
                 this, [command] { command->trigger(); }, Qt::QueuedConnection);
         });

@@ -5,7 +5,6 @@
 #include <QSystemTrayIcon>
 
 class FloatingBar;
-class LibraryNode;
 class Platform;
 
 // The program's icon in the notification area. A click puts the bar on top and opens the
@@ -14,7 +13,8 @@ class Platform;
 class TrayIcon : public QObject {
     Q_OBJECT
 public:
-    TrayIcon(Platform& platform, LibraryNode& systemNode, FloatingBar& bar);
+    // `commands`: the System menu's actions, shown in the icon's menu.
+    TrayIcon(Platform& platform, const QList<QAction*>& commands, FloatingBar& bar);
     ~TrayIcon() override;
 
     // The menu as it is built when the icon is clicked (for tests).
@@ -26,7 +26,7 @@ private:
     void bringModalWindowForward();
 
     Platform& platform_;
-    LibraryNode& systemNode_;
+    QList<QAction*> commands_;
     FloatingBar& bar_;
     QSystemTrayIcon icon_;
     QMenu menu_;

@@ -27,15 +27,24 @@ bool isSameOrInside(const QString& path, const QString& dragged) {
     return path == dragged || path.startsWith(dragged + PathSeparator);
 }
 
-bool acceptsDrop(const QString& dragged, const LibraryNode* folder, const LibraryNode* target) {
-    if (dragged.isEmpty() || !folder)
+bool acceptsDropOn(const QString& dragged, NodeKind kind, const QString& targetPath) {
+    if (dragged.isEmpty())
         return false;
-    if (!target)
-        return !isSameOrInside(folder->path(), dragged);
-    const NodeKind kind = target->kind();
     if (kind != NodeKind::Text && kind != NodeKind::Folder && kind != NodeKind::Image)
         return false;
-    return !isSameOrInside(target->path(), dragged);
+    return !isSameOrInside(targetPath, dragged);
+}
+
+bool acceptsDropInto(const QString& dragged, const QString& folderPath) {
+    return !dragged.isEmpty() && !folderPath.isEmpty() && !isSameOrInside(folderPath, dragged);
+}
+
+bool acceptsDrop(const QString& dragged, const LibraryNode* folder, const LibraryNode* target) {
+    if (!folder)
+        return false;
+    if (!target)
+        return acceptsDropInto(dragged, folder->path());
+    return acceptsDropOn(dragged, target->kind(), target->path());
 }
 
 DropResult dropEntry(const QString& dragged, LibraryNode* folder, LibraryNode* target,

@@ -3,6 +3,7 @@
 #include <QString>
 
 class LibraryNode;
+enum class NodeKind;
 
 // Dropping a dragged entry (a snippet, folder or picture, known by its path) on an entry of a
 // folder's popup, or on the placeholder of an empty folder.
@@ -15,6 +16,10 @@ bool isSameOrInside(const QString& path, const QString& dragged);
 // or the entry `target`. Commands and separators never take one; nothing takes the dragged
 // entry onto itself or into itself.
 bool acceptsDrop(const QString& dragged, const LibraryNode* folder, const LibraryNode* target);
+// The same, told by what a popup shows: an entry of `kind` at `targetPath`, or the placeholder
+// of the folder at `folderPath` (never an empty path).
+bool acceptsDropOn(const QString& dragged, NodeKind kind, const QString& targetPath);
+bool acceptsDropInto(const QString& dragged, const QString& folderPath);
 
 enum class DropResult {
     Reordered, // same folder: the popup is filled again in the new order

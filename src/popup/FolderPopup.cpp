@@ -1,32 +1,24 @@
 #include "popup/FolderPopup.h"
 
 #include "base/FileRoutines.h"
-#include "base/NameCompare.h"
-#include "delivery/ThumbnailLoader.h"
-#include "library/EntryDrop.h"
+#include "thumbnails/ThumbnailLoader.h"
 #include "library/FolderScan.h"
 #include "library/Library.h"
 #include "platform/Platform.h"
-#include "popup/ColourPanel.h"
 #include "popup/DragSession.h"
 #include "popup/FolderLayout.h"
 #include "popup/PopupContext.h"
-#include "popup/PopupEntry.h"
+#include "popup/PopupView.h"
 #include "popup/PreviewWindow.h"
-#include "popup/ScrollButton.h"
 #include "ui/MessageBox.h"
 #include "ui/ScreenMetrics.h"
 #include "ui/Theme.h"
 
-#include <QApplication>
+#include <QPainter>
 
 namespace {
-constexpr int kScrollButtonWidth = 28;
-constexpr int kScrollButtonHeight = 14;
-constexpr int kFirstScrollDelay = 150;
-constexpr int kScrollDelay = 80;
-
-} // namespace
+constexpr int kDragWatchInterval = 50;
+}
 
 FolderPopup::FolderPopup(const PopupContext& context, FolderPopup* parentPopup)
     : QWidget(parentPopup), context_(context), parentPopup_(parentPopup) {
@@ -34,26 +26,21 @@ FolderPopup::FolderPopup(const PopupContext& context, FolderPopup* parentPopup)
     setWindowTitle(QStringLiteral("Jolvex menu")); // never shown; lets tools find the popups
     setFont(popupFont());
     resize(248, 359);
-
-    auto* border = new ColourPanel(this, MenuBorderColor);
-    border_ = border;
-    dataPanel_ = new ColourPanel(border_, MenuBackColor, [this] {
-        if (!modalWindowsOpen())
-            dataPanelPressed();
-    });
-    topScroll_ = new ScrollButton(this, dataPanel_, ScrollDirection::Up);
-    bottomScroll_ = new ScrollButton(this, dataPanel_, ScrollDirection::Down);
-    for (QWidget* button : {topScroll_, bottomScroll_})
-        button->setGeometry(0, 0, 0, kScrollButtonHeight);
-
-    scrollTimer_.setSingleShot(false);
-    connect(&scrollTimer_, &QTimer::timeout, this, &FolderPopup::scrollStep);
-    hoverTimer_.setSingleShot(true);
-    connect(&hoverTimer_, &QTimer::timeout, this, &FolderPopup::hoverTimeout);
-
     context_.platform.setWindowTag(this, context_.windowTag);
 
-    dragWatch_.setInterval(50);
+    // The first-level popup owns the drags: it outlives every submenu a drop may free.
+    view_ = new PopupView(context_, this, topLevelPopup());
+    view_->move(1, 1);
+    connect(view_, &PopupView::hovered, this, &FolderPopup::closeSubmenu);
+    connect(view_, &PopupView::rested, this, &FolderPopup::rest);
+    connect(view_, &PopupView::activated, this, &FolderPopup::activate);
+    connect(view_, &PopupView::emptySpacePressed, this, &FolderPopup::closeSubmenu);
+    connect(view_, &PopupView::dragStarted, this, [this] { topLevelPopup()->watchDrag(); });
+    connect(view_, &PopupView::dropRequested, this, [this](const QString& source, int index) {
+        emit topLevelPopup()->dropRequested(this, source, index);
+    });
+
+    dragWatch_.setInterval(kDragWatchInterval);
     connect(&dragWatch_, &QTimer::timeout, this, [this] {
         if (!context_.drag.isDragging()) {
             dragWatch_.stop();
@@ -64,22 +51,10 @@ FolderPopup::FolderPopup(const PopupContext& context, FolderPopup* parentPopup)
             hide();
         }
     });
-
-    // A thumbnail made in the background: the cells that show that picture paint again.
-    connect(&context_.thumbnails, &ThumbnailLoader::ready, this,
-            [this](const QString& path, const QImage& thumbnail) {
-                for (PopupEntry* entry : entries_)
-                    if (entry && entry->kind() == NodeKind::Image && entry->path() == path)
-                        entry->setThumbnail(thumbnail);
-            });
 }
 
 FolderPopup::~FolderPopup() {
     delete submenu_.data();
-}
-
-bool FolderPopup::pointerUnmovedSinceFill() const {
-    return context_.platform.cursorPos() == pointerAtFill_;
 }
 
 void FolderPopup::watchDrag() {
@@ -94,71 +69,9 @@ FolderPopup* FolderPopup::topLevelPopup() {
     return popup;
 }
 
-ScrollButton* FolderPopup::scrollButton(ScrollDirection direction) const {
-    return direction == ScrollDirection::Up ? topScroll_ : bottomScroll_;
-}
-
-void FolderPopup::discardEntries() {
-    // An entry's own handler may be the caller (a drop, a click): it is released once that
-    // handler has returned.
-    for (PopupEntry* entry : entries_) {
-        if (!entry)
-            continue;
-        entry->hide();
-        entry->deleteLater();
-    }
-    entries_.clear();
-    cells_.clear();
-    scrollOffset_ = 0;
-}
-
-QRect FolderPopup::entryRect(int index) const {
-    return cells_[static_cast<size_t>(index)].rect.translated(0, scrollOffset_);
-}
-
-bool FolderPopup::inView(int index) const {
-    const QRect rect = entryRect(index);
-    return rect.y() >= viewTop_ && rect.y() + rect.height() <= viewBottom_;
-}
-
-PopupEntry* FolderPopup::buildEntry(int index) {
-    const PopupCell& cell = cells_[static_cast<size_t>(index)];
-    auto* entry = new PopupEntry(*this, cell, index);
-    if (showsPopupFont(cell.kind))
-        entry->setFont(font());
-    // Looked up as the cell comes into view; one still to be made arrives with ready().
-    if (cell.kind == NodeKind::Image)
-        entry->setThumbnail(context_.thumbnails.thumbnail(cell.path));
-    entry->setParent(dataPanel_);
-    entries_[static_cast<size_t>(index)] = entry;
-    return entry;
-}
-
-void FolderPopup::placeEntries() {
-    bool built = false;
-    for (int i = 0; i < static_cast<int>(entries_.size()); ++i) {
-        PopupEntry* entry = entries_[static_cast<size_t>(i)];
-        const bool show = inView(i);
-        if (!entry && !show)
-            continue;
-        if (!entry) {
-            entry = buildEntry(i);
-            built = true;
-        }
-        entry->setGeometry(entryRect(i));
-        entry->setVisible(show);
-    }
-    // New entries would otherwise stack above the scroll buttons.
-    if (built) {
-        topScroll_->raise();
-        bottomScroll_->raise();
-    }
-}
-
 void FolderPopup::fill(int left, int top) {
     // A visible submenu shows nodes that the rescan below replaces.
-    if (submenu_)
-        submenu_->hide();
+    closeSubmenu();
     if (node_ != context_.library.systemNode()) {
         node_->clearChildren();
         const QPointer<FolderPopup> self(this);
@@ -168,16 +81,11 @@ void FolderPopup::fill(int left, int top) {
         if (!self)
             return;
     }
-    static_cast<ColourPanel*>(border_)->setColour(MenuBorderColor);
-    static_cast<ColourPanel*>(dataPanel_)->setColour(MenuBackColor);
-    discardEntries();
-    pointerAtFill_ = context_.platform.cursorPos();
-
     const QRect screen = screenRect();
     const int screenBottom = screen.y() + screen.height(); // just below the screen
     const int available =
         node_->parent() == context_.library.root() ? screenBottom - top - 3 : screen.height() - 3;
-    const QFontMetrics popupMetrics(font());
+    const QFontMetrics popupMetrics(popupFont());
     const QFontMetrics barMetrics(barFont());
     FolderLayout layout = layOutFolder(
         *node_,
@@ -185,162 +93,75 @@ void FolderPopup::fill(int left, int top) {
             return (showsPopupFont(kind) ? popupMetrics : barMetrics).horizontalAdvance(caption);
         },
         MenuMaxWidth, available);
-    const int clientWidth = layout.width;
-    const int dataWidth = clientWidth - 2;
-    const int count = static_cast<int>(layout.cells.size());
-    cells_ = std::move(layout.cells);
-    const int lastBottom = layout.visibleBottom;
-    entries_.assign(cells_.size(), nullptr);
-    viewTop_ = cells_.front().rect.y();
-    viewBottom_ = lastBottom;
-    placeEntries();
+    const QSize size(layout.width, layout.visibleBottom + 3);
+    placeOnScreen(left, top, size);
+    const QString folderPath = node_ == context_.library.systemNode() ? QString() : node_->path();
+    view_->setCells(std::move(layout.cells), folderPath, size - QSize(2, 2));
+}
 
-    const int screenRight = screen.x() + screen.width(); // just right of the screen
-    const int clientHeight = lastBottom + 3;
-    const int placedTop = top + clientHeight < screenBottom ? top : screenBottom - clientHeight;
-    int placedLeft = screenRight - clientWidth;
-    if (left + clientWidth < screenRight)
+void FolderPopup::placeOnScreen(int left, int top, QSize size) {
+    const QRect screen = screenRect();
+    const int screenBottom = screen.y() + screen.height();
+    const int screenRight = screen.x() + screen.width();
+    const int placedTop = top + size.height() < screenBottom ? top : screenBottom - size.height();
+    int placedLeft = screenRight - size.width();
+    if (left + size.width() < screenRight)
         placedLeft = left;
-    else if (labelRight_ - clientWidth > screen.x())
-        placedLeft = labelRight_ - clientWidth;
-    setGeometry(placedLeft, placedTop, clientWidth, clientHeight);
-    border_->setGeometry(0, 0, clientWidth, clientHeight);
-    dataPanel_->setGeometry(1, 1, dataWidth, clientHeight - 2);
-
-    const int buttonLeft = (clientWidth - kScrollButtonWidth) / 2;
-    topScroll_->setGeometry(buttonLeft, cells_.front().rect.y() + 1, kScrollButtonWidth,
-                            kScrollButtonHeight);
-    topScroll_->hide();
-    bottomScroll_->setGeometry(buttonLeft, clientHeight - kScrollButtonHeight - 4,
-                               kScrollButtonWidth, kScrollButtonHeight);
-    bottomScroll_->setVisible(!inView(count - 1));
-    topScroll_->raise();
-    bottomScroll_->raise();
+    else if (labelRight_ - size.width() > screen.x())
+        placedLeft = labelRight_ - size.width();
+    setGeometry(QRect(QPoint(placedLeft, placedTop), size));
 }
 
 void FolderPopup::refill() {
     fill(x(), y());
 }
 
-void FolderPopup::dataPanelPressed() {
-    context_.preview.hide();
-    if (submenu_)
-        submenu_->hide();
-}
-
-void FolderPopup::entryEntered(int index) {
-    context_.preview.hide();
-    hoverTimer_.stop();
-    if (index == selectedIndex_)
-        return; // re-entering the entry whose submenu is open keeps that submenu
-    if (submenu_)
-        submenu_->hide();
-    for (PopupEntry* entry : entries_)
-        if (entry)
-            entry->setHot(false);
-}
-
-void FolderPopup::armHoverTimer(int delayMs, int index) {
-    context_.preview.hide();
-    hoverTimer_.stop();
-    // After a drag the window system enters the entry under the pointer again, even when the
-    // drop has just hidden its popup: a hidden popup arms nothing.
-    if (!isVisible())
-        return;
-    if (index == selectedIndex_ && !context_.drag.isDragging() && submenuShown())
-        return;
-    if (submenu_)
-        submenu_->hide();
-    selectedIndex_ = index;
-    hoverTimer_.start(delayMs);
-}
-
-void FolderPopup::openSubmenuSoon(int index) {
-    context_.preview.hide();
-    hoverTimer_.stop();
-    if (!isVisible() || submenuShown())
-        return;
-    selectedIndex_ = index;
-    hoverTimer_.start(1); // once the click's own events are through
-}
-
-bool FolderPopup::submenuShown() const {
-    return submenu_ && submenu_->isVisible();
+void FolderPopup::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), MenuBorderColor); // the frame around the view
 }
 
 void FolderPopup::closeSubmenu() {
-    hoverTimer_.stop();
     if (submenu_)
         submenu_->hide();
 }
 
-void FolderPopup::hoverTimeout() {
-    hoverTimer_.stop();
-    if (modalWindowsOpen())
-        return;
-    if (selectedIndex_ < 0 || selectedIndex_ >= static_cast<int>(entries_.size()))
-        return;
-    PopupEntry* entry = entries_[static_cast<size_t>(selectedIndex_)];
-    if (!entry)
-        return;
-    const QPoint cursor = context_.platform.cursorPos();
-    if (!entry->rect().contains(entry->mapFromGlobal(cursor)))
-        return; // the pointer left before the delay ran out
-    const QPoint below(cursor.x(), entry->mapToGlobal(QPoint(0, 0)).y() + entry->height());
+void FolderPopup::rest(int index) {
+    const QRect cell = view_->cellRect(index);
+    const QPoint below(context_.platform.cursorPos().x(),
+                       view_->mapToGlobal(QPoint(0, cell.y() + cell.height())).y());
+    const PopupCell& rested = view_->cell(index);
     PreviewWindow& preview = context_.preview;
-    switch (entry->kind()) {
+    switch (rested.kind) {
     case NodeKind::Folder:
-        openSubmenuFor(entry);
+        openSubmenuFor(index);
         break;
     case NodeKind::Text: {
-        const QString path = entry->path();
-        const QFont entryFont = entry->font();
-        runReportingErrors([&] { preview.showText(entryFont, loadTextFile(path), below); });
+        const QString path = rested.path;
+        runReportingErrors([&] { preview.showText(font(), loadTextFile(path), below); });
         break;
     }
     case NodeKind::Image:
-        preview.requestPicture(entry->path(), entry->caption(), below);
+        preview.requestPicture(rested.path, rested.caption, below);
         break;
     default:
         break;
     }
 }
 
-void FolderPopup::dropOn(LibraryNode* target) {
-    const QString dragged = context_.drag.sourcePath();
-    QString error;
-    switch (dropEntry(dragged, node_, target, &error)) {
-    case DropResult::Reordered:
-        refill(); // the entries go once the drop has returned
-        break;
-    case DropResult::Moved:
-        context_.thumbnails.forget(dragged);
-        topLevelPopup()->hide();
-        break;
-    case DropResult::Failed:
-        // Told once the drag has ended: a message box inside the drop would nest in the drag.
-        QMetaObject::invokeMethod(
-            qApp,
-            [dragged, error] {
-                showMessageBox(
-                    QStringLiteral("拖放 \"%1\" 时出现错误。\n%2").arg(nodeName(dragged), error),
-                    MessageKind::Error);
-            },
-            Qt::QueuedConnection);
-        refill();
-        break;
-    }
-}
-
-void FolderPopup::openSubmenuFor(PopupEntry* entry) {
-    const QPoint origin = entry->mapToGlobal(QPoint(0, 0));
-    if (!submenu_)
+void FolderPopup::openSubmenuFor(int index) {
+    if (index >= node_->childCount())
+        return;
+    const int cellTop = view_->mapToGlobal(view_->cellRect(index).topLeft()).y();
+    if (!submenu_) {
         submenu_ = new FolderPopup(context_, this);
+        connect(submenu_, &FolderPopup::hidden, view_, [this] { view_->setSubmenuOpen(false); });
+    }
     const QPointer<FolderPopup> self(this);
     const QPointer<FolderPopup> submenu(submenu_);
-    submenu->setNode(node_->child(selectedIndex_));
+    submenu->setNode(node_->child(index));
     submenu->setLabelRight(0);
-    submenu->fill(x(), origin.y() - 2);
+    submenu->fill(x(), cellTop - 2);
     // Filling may have shown an error box, during which the popups may have closed.
     if (!self || !submenu || submenu != submenu_ || !isVisible())
         return;
@@ -350,6 +171,7 @@ void FolderPopup::openSubmenuFor(PopupEntry* entry) {
     submenu->setSubmenusOpenRight(atRight);
     submenu->move(left, submenu->y());
     submenu->show();
+    view_->setSubmenuOpen(true);
 }
 
 int FolderPopup::submenuLeft(int parentLeft, int parentWidth, int subWidth, const QRect& screen,
@@ -370,56 +192,16 @@ int FolderPopup::submenuLeft(int parentLeft, int parentWidth, int subWidth, cons
     return right + subWidth >= screenRight ? screenRight - subWidth : right;
 }
 
-void FolderPopup::scrollButtonEntered(ScrollDirection direction) {
-    entryEntered(0);
-    scrolling_ = direction;
-    scrollButton(direction)->setLowered(true);
-    scrollTimer_.start(kFirstScrollDelay);
-}
-
-void FolderPopup::scrollButtonLeft(ScrollDirection direction) {
-    scrollButton(direction)->setLowered(false);
-    scrollTimer_.stop();
-    scrolling_ = ScrollDirection::None;
-}
-
-void FolderPopup::scrollStep() {
-    if (cells_.empty()) {
-        scrollTimer_.stop();
-        return;
-    }
-    scrollTimer_.setInterval(kScrollDelay);
-    viewTop_ = topScroll_->y() - 1;
-    viewBottom_ = height() - 3;
-    const int last = static_cast<int>(cells_.size()) - 1;
-    // Each step moves the entries by the height of the next hidden one.
-    if (scrolling_ == ScrollDirection::Up) { // entries move down
-        int step = PopupRowHeight;
-        for (int j = 0; j <= last && entryRect(j).y() < viewTop_; ++j)
-            step = cells_[static_cast<size_t>(j)].rect.height();
-        scrollOffset_ += step;
-        placeEntries();
-        if (!inView(last))
-            bottomScroll_->show();
-        if (inView(0)) {
-            scrollTimer_.stop();
-            topScroll_->hide();
-        }
-    } else if (scrolling_ == ScrollDirection::Down) { // entries move up
-        int step = PopupRowHeight;
-        for (int j = last; j >= 0 && entryRect(j).bottom() + 1 > viewBottom_; --j)
-            step = cells_[static_cast<size_t>(j)].rect.height();
-        scrollOffset_ -= step;
-        placeEntries();
-        if (entryRect(0).y() < viewTop_)
-            topScroll_->show();
-        if (inView(last)) {
-            scrollTimer_.stop();
-            bottomScroll_->hide();
-        }
-    }
-    topScroll_->raise();
-    bottomScroll_->raise();
+void FolderPopup::activate(int index) {
+    // Hiding the first-level popup frees the submenus, possibly this one, and what the owner
+    // does next may run a nested event loop: take what is needed first and touch nothing of
+    // this popup afterwards.
+    const PopupCell& chosen = view_->cell(index);
+    const QString path = chosen.path;
+    const NodeKind kind = chosen.kind;
+    FolderPopup* top = topLevelPopup();
+    top->hide();
+    emit top->activated(path, kind, index);
 }
 
 void FolderPopup::showEvent(QShowEvent* event) {
@@ -432,7 +214,7 @@ void FolderPopup::showEvent(QShowEvent* event) {
 void FolderPopup::freeSubmenu() {
     if (!submenu_)
         return;
-    // The submenu's entries may be running the handler that hid us: release it later.
+    // The submenu's view may be running the handler that hid us: release it later.
     FolderPopup* sub = submenu_;
     submenu_ = nullptr;
     sub->hide();
@@ -444,10 +226,8 @@ void FolderPopup::hideEvent(QHideEvent* event) {
     if (!parentPopup_)
         context_.thumbnails.cancelPending();
     dragWatch_.stop();
-    hoverTimer_.stop();
-    scrollTimer_.stop();
     context_.preview.hide();
     freeSubmenu();
-    if (!parentPopup_)
-        emit hidden();
+    view_->setSubmenuOpen(false);
+    emit hidden();
 }

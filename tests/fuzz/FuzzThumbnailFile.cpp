@@ -3,7 +3,7 @@
 
 #include "FuzzSupport.h"
 
-#include "delivery/ThumbnailCache.h"
+#include "thumbnails/ThumbnailCache.h"
 #include "platform/FileSystem.h"
 
 #include <QFile>

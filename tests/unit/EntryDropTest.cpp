@@ -1,7 +1,7 @@
 #include "library/EntryDrop.h"
 
 #include "base/TextCodec.h"
-#include "delivery/ThumbnailCache.h"
+#include "thumbnails/ThumbnailCache.h"
 #include "library/FolderScan.h"
 #include "library/LibraryNode.h"
 #include "platform/FileSystem.h"

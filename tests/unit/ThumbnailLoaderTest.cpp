@@ -1,7 +1,7 @@
-#include "delivery/ThumbnailLoader.h"
+#include "thumbnails/ThumbnailLoader.h"
 
 #include "FixturePictures.h"
-#include "delivery/ThumbnailCache.h"
+#include "thumbnails/ThumbnailCache.h"
 #include "platform/FileSystem.h"
 #include "support/TempTree.h"
 

@@ -1,4 +1,4 @@
-#include "delivery/ThumbnailCache.h"
+#include "thumbnails/ThumbnailCache.h"
 
 #include "FixturePictures.h"
 #include "picture/Picture.h"

@@ -22,9 +22,8 @@ TEST_F(Click, ACommandClosesThePopupsBeforeItRuns) {
         ran = true;
         popupOpenWhileRunning = menu->isVisible();
     });
-    PopupEntry* about = menu->entries()[7];
-    ASSERT_EQ(about->caption(), QString::fromUtf8("关于Jolvex"));
-    about->click();
+    ASSERT_EQ(View().cell(7).caption, QString::fromUtf8("关于Jolvex"));
+    ClickCell(7);
     EXPECT_TRUE(ran);
     EXPECT_FALSE(popupOpenWhileRunning);
 }
@@ -35,7 +34,7 @@ TEST_F(Click, ASnippetThatCouldNotBePastedLeavesTheNoteBesideTheBar) {
     bar->show();
     Open(Folder("top", 1, 0), 10, 30);
     menu->show();
-    Entry(0)->click();
+    ClickCell(0);
     EXPECT_FALSE(menu->isVisible());
     EXPECT_TRUE(notice->isVisible());
     EXPECT_EQ(notice->geometry().top(), bar->frameGeometry().bottom() + 3);
@@ -49,11 +48,10 @@ TEST_F(Click, ASnippetThatCouldNotBePastedLeavesTheNoteBesideTheBar) {
 TEST_F(Click, AFolderOpensItsSubmenuAtOnceAndThePopupsStay) {
     Open(Folder("top", 0, 0, 2), 10, 30);
     menu->show();
-    PopupEntry* folder = menu->entries()[1];
-    QCursor::setPos(folder->mapToGlobal(folder->rect().center()));
-    folder->click();
+    QCursor::setPos(CellCentre(1));
+    ClickCell(1);
     EXPECT_TRUE(menu->isVisible());
-    EXPECT_EQ(menu->hoverTimer().interval(), 1);
+    EXPECT_EQ(View().hoverTimer().interval(), 1);
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return menu->submenu() && menu->submenu()->isVisible(); }, 1000));
     EXPECT_EQ(menu->submenu()->node(), menu->node()->child(1));
@@ -64,30 +62,38 @@ TEST_F(Click, NothingHappensWhileDraggingOrOnThePlaceholderOrASeparator) {
     menu->show();
     bool ran = false;
     commands->command(QString::fromUtf8("关于Jolvex"))->setAction([&] { ran = true; });
+    // A drag began from the press; its button comes up over the command.
+    const QPoint about = View().cellRect(7).center();
+    QTest::mousePress(&View(), Qt::LeftButton, Qt::NoModifier, about);
     drag.start("x");
-    menu->entries()[7]->click();
+    QTest::mouseRelease(&View(), Qt::LeftButton, Qt::NoModifier, about);
     EXPECT_FALSE(ran);
     EXPECT_TRUE(menu->isVisible());
     drag.finish();
-    menu->entries()[2]->click(); // a separator
+    ClickCell(2); // a separator
+    EXPECT_TRUE(menu->isVisible());
+    // Pressed on one command, released on another.
+    QTest::mousePress(&View(), Qt::LeftButton, Qt::NoModifier, View().cellRect(6).center());
+    QTest::mouseRelease(&View(), Qt::LeftButton, Qt::NoModifier, about);
+    EXPECT_FALSE(ran);
     EXPECT_TRUE(menu->isVisible());
 
     Open(Folder("empty", 0, 0), 10, 30);
-    menu->entries()[0]->click();
+    ClickCell(0);
     EXPECT_TRUE(menu->isVisible());
-    EXPECT_FALSE(menu->hoverTimer().isActive());
+    EXPECT_FALSE(View().hoverTimer().isActive());
 }
 
 TEST_F(Click, ThePressHidesThePreviewAndRecordsThePressPoint) {
     Open(Folder("top", 1, 0), 10, 30);
     menu->show();
     preview->showText(menu->font(), "preview", QPoint(10, 10));
-    PopupEntry* entry = menu->entries()[0];
-    QTest::mousePress(entry, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    const QPoint inside = View().cellRect(0).topLeft() + QPoint(5, 5);
+    QTest::mousePress(&View(), Qt::LeftButton, Qt::NoModifier, inside);
     EXPECT_FALSE(preview->isVisible());
     EXPECT_TRUE(drag.isPressed());
-    EXPECT_EQ(drag.pressPoint(), entry->mapToGlobal(QPoint(5, 5)));
-    QTest::mouseRelease(entry, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(drag.pressPoint(), View().mapToGlobal(inside));
+    QTest::mouseRelease(&View(), Qt::LeftButton, Qt::NoModifier, inside);
     EXPECT_FALSE(drag.isPressed());
 }
 } // namespace

@@ -18,8 +18,7 @@ QImage Solid(QSize size, Qt::GlobalColor colour) {
 
 TEST_F(EntryPaint, RowsShowGutterIconCaptionAndHotFrame) {
     Open(Folder("top", 1, 0, 1), 10, 30); // a folder, then a snippet
-    PopupEntry* folder = menu->entries()[0];
-    QImage normal = folder->grab().toImage();
+    QImage normal = CellImage(0);
     EXPECT_EQ(At(normal, 0, 10), QColor(Qt::white)) << "the gutter starts white";
     EXPECT_EQ(At(normal, 20, 10), QColor(170, 212, 255)) << "and turns light blue";
     EXPECT_EQ(At(normal, normal.width() - 10, 20), MenuBackColor);
@@ -30,8 +29,8 @@ TEST_F(EntryPaint, RowsShowGutterIconCaptionAndHotFrame) {
             arrow |= At(normal, x, y).lightness() < 60;
     EXPECT_TRUE(arrow);
 
-    folder->setHot(true);
-    const QImage hot = folder->grab().toImage();
+    MoveToCell(0);
+    const QImage hot = CellImage(0);
     EXPECT_EQ(At(hot, 0, 10), ItemHotPenColor);
     EXPECT_EQ(At(hot, hot.width() - 1, 0), ItemHotPenColor);
     EXPECT_EQ(At(hot, 20, 20), ItemHotBrushColor) << "no gutter when hot";
@@ -39,8 +38,7 @@ TEST_F(EntryPaint, RowsShowGutterIconCaptionAndHotFrame) {
 
 TEST_F(EntryPaint, SeparatorLineAtY2FromX26) {
     Open(systemNode(), 10, 30);
-    PopupEntry* separator = menu->entries()[2];
-    const QImage image = separator->grab().toImage();
+    const QImage image = CellImage(2);
     ASSERT_EQ(image.height(), 5);
     EXPECT_EQ(At(image, 26, 2), ItemPenColor);
     EXPECT_EQ(At(image, image.width() - 2, 2), ItemPenColor);
@@ -53,9 +51,9 @@ TEST_F(EntryPaint, ThumbnailCellsCentreThePicture) {
     ASSERT_TRUE(Solid(QSize(100, 50), Qt::red).save(library / "cells/a.png"));
     library.Write("cells/b.png", "not a picture");
     Open(Folder("cells", 0, 0), 10, 30);
-    ASSERT_EQ(menu->entries().size(), 2u);
+    ASSERT_EQ(View().cellCount(), 2);
     ASSERT_TRUE(WaitForThumbnails()); // asked for as the cells came into view
-    const QImage cell = menu->entries()[0]->grab().toImage();
+    const QImage cell = CellImage(0);
     EXPECT_EQ(At(cell, 1, 1), ItemPenColor) << "frame inset by one";
     EXPECT_EQ(At(cell, 0, 0), MenuBackColor);
     EXPECT_EQ(At(cell, 2, 12), QColor(Qt::red)) << "40x20 at (2, 12)";
@@ -63,12 +61,12 @@ TEST_F(EntryPaint, ThumbnailCellsCentreThePicture) {
     EXPECT_EQ(At(cell, 2, 11), MenuBackColor);
     EXPECT_EQ(At(cell, 2, 32), MenuBackColor);
 
-    const QImage empty = menu->entries()[1]->grab().toImage();
+    const QImage empty = CellImage(1);
     EXPECT_EQ(At(empty, 1, 1), ItemPenColor);
     EXPECT_EQ(At(empty, 22, 22), MenuBackColor) << "no thumbnail: frame and fill";
 
-    menu->entries()[0]->setHot(true);
-    const QImage hot = menu->entries()[0]->grab().toImage();
+    MoveToCell(0);
+    const QImage hot = CellImage(0);
     EXPECT_EQ(At(hot, 1, 1), ItemHotPenColor);
     EXPECT_EQ(At(hot, 0, 0), MenuBackColor) << "the outer ring keeps the background";
     EXPECT_EQ(At(hot, 20, 5), ItemHotBrushColor);
@@ -81,11 +79,11 @@ TEST_F(EntryPaint, PaintingReadsNoFile) {
     ASSERT_TRUE(Solid(QSize(40, 40), Qt::green).save(library / "cells/a.png"));
     Open(Folder("cells", 0, 0), 10, 30);
     ASSERT_TRUE(WaitForThumbnails());
-    ASSERT_EQ(At(menu->entries()[0]->grab().toImage(), 22, 22), QColor(Qt::green));
+    ASSERT_EQ(At(CellImage(0), 22, 22), QColor(Qt::green));
     ASSERT_TRUE(QFile::remove(library / "cells/a.png"));
     ASSERT_TRUE(QFile::remove(library / "cells/a.png.thb"));
     thumbnailCache.clearMemory();
-    EXPECT_EQ(At(menu->entries()[0]->grab().toImage(), 22, 22), QColor(Qt::green));
+    EXPECT_EQ(At(CellImage(0), 22, 22), QColor(Qt::green));
 }
 
 // Two pictures of one name and one file time trade folders by dropping: each cell then shows
@@ -106,27 +104,22 @@ TEST_F(EntryPaint, PicturesThatTradeFoldersShowTheirOwnThumbnails) {
     auto shownColour = [&](LibraryNode* folder, int index) {
         Open(folder, 10, 30);
         menu->show();
-        menu->entries()[static_cast<size_t>(index)]->grab();
         EXPECT_TRUE(WaitForThumbnails());
-        return At(menu->entries()[static_cast<size_t>(index)]->grab().toImage(), 22, 22);
+        return At(CellImage(index), 22, 22);
     };
     ASSERT_EQ(shownColour(pictures, 0), QColor(Qt::red));
     ASSERT_EQ(shownColour(words, 1), QColor(Qt::blue));
 
     Open(words, 10, 30); // the red picture dropped on the snippet: "x (2).png"
     menu->show();
-    drag.start(library / "pictures/x.png");
-    menu->dropOn(words->child(0));
-    drag.finish();
+    actions->drop(menu.get(), library / "pictures/x.png", 0);
     Open(pictures, 10, 30); // the blue one dropped on the placeholder of the emptied folder
     menu->show();
-    drag.start(library / "words/x.png");
-    menu->dropOn(nullptr);
-    drag.finish();
+    actions->drop(menu.get(), library / "words/x.png", -1);
 
     EXPECT_EQ(shownColour(pictures, 0), QColor(Qt::blue));
     EXPECT_EQ(shownColour(words, 0), QColor(Qt::red)) << "x (2).png, before the snippet";
-    EXPECT_EQ(menu->entries()[0]->caption(), "x (2).png");
+    EXPECT_EQ(View().cell(0).caption, "x (2).png");
     EXPECT_EQ(library.Names("pictures"), (QStringList{"Order.ini", "x.png", "x.png.thb"}));
 }
 
@@ -134,7 +127,7 @@ TEST_F(EntryPaint, LongCaptionsAreDrawnUpToTheRightEdgeOfTheWidestPopup) {
     library.Write("caps/" + QString(80, 'M') + ".txt");
     Open(Folder("caps", 0, 0), 10, 30);
     EXPECT_EQ(menu->width(), 444);
-    const QImage row = menu->entries()[0]->grab().toImage();
+    const QImage row = CellImage(0);
     auto inkIn = [&](int from, int to) {
         for (int x = from; x < to; ++x)
             for (int y = 4; y < 18; ++y)

@@ -1,7 +1,7 @@
 #include "PopupFixture.h"
 
 namespace {
-// The popup's decisions when entries report the pointer.
+// What the pointer does to a popup: hot cells, the hover timer, submenus and previews.
 class Hover : public PopupFixture {
 protected:
     void SetUp() override {
@@ -13,136 +13,127 @@ protected:
         drag.finish();
         PopupFixture::TearDown();
     }
-    // Opens the submenu of folder `index` as the hover timer does.
+    // Rests the pointer on folder `index` until its submenu opens.
     void OpenSubMenu(int index) {
-        PopupEntry* folder = menu->entries()[static_cast<size_t>(index)];
-        QCursor::setPos(folder->mapToGlobal(folder->rect().center()));
-        menu->armHoverTimer(500, index);
-        menu->hoverTimeout();
-        ASSERT_TRUE(menu->submenu() && menu->submenu()->isVisible());
+        MoveToCell(index);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return menu->submenu() && menu->submenu()->isVisible(); }, 3000));
+        ASSERT_EQ(View().hoverState(), HoverState::SubmenuOpen);
     }
 };
 
-TEST_F(Hover, EnteringArmsTheTimerWithTheEntrysDelay) {
-    menu->entries()[0]->pointerEntered();
-    EXPECT_EQ(menu->selectedIndex(), 0);
-    EXPECT_TRUE(menu->hoverTimer().isActive());
-    EXPECT_EQ(menu->hoverTimer().interval(), 500);
-    EXPECT_TRUE(menu->entries()[0]->isHot());
+TEST_F(Hover, EnteringArmsTheTimerWithTheCellsDelay) {
+    MoveToCell(0);
+    EXPECT_EQ(View().selectedIndex(), 0);
+    EXPECT_TRUE(View().hoverTimer().isActive());
+    EXPECT_EQ(View().hoverTimer().interval(), 500);
+    EXPECT_EQ(View().hoverState(), HoverState::Armed);
+    EXPECT_EQ(View().hotIndex(), 0);
 
-    menu->entries()[3]->pointerEntered();
-    EXPECT_EQ(menu->selectedIndex(), 3);
-    EXPECT_EQ(menu->hoverTimer().interval(), 800);
-    EXPECT_FALSE(menu->entries()[0]->isHot()) << "selecting another entry clears the old one";
-    EXPECT_TRUE(menu->entries()[3]->isHot());
+    MoveToCell(3);
+    EXPECT_EQ(View().selectedIndex(), 3);
+    EXPECT_EQ(View().hoverTimer().interval(), 800);
+    EXPECT_EQ(View().hotIndex(), 3) << "selecting another cell clears the old one";
 }
 
-TEST_F(Hover, TheTimerActsOnlyWhileThePointerIsStillOnTheEntry) {
-    PopupEntry* folder = menu->entries()[1];
-    menu->armHoverTimer(500, 1);
-    QCursor::setPos(menu->entries()[4]->mapToGlobal(QPoint(3, 3)));
-    menu->hoverTimeout();
+TEST_F(Hover, TheTimerActsOnlyWhileThePointerIsStillOnTheCell) {
+    MoveToCell(1);
+    MovePointerAway();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !View().hoverTimer().isActive(); }, 3000));
     EXPECT_FALSE(menu->submenu()) << "the pointer had left";
 
-    QCursor::setPos(folder->mapToGlobal(folder->rect().center()));
-    menu->armHoverTimer(500, 1);
-    menu->hoverTimeout();
-    ASSERT_TRUE(menu->submenu());
+    MoveToCell(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu->submenu() != nullptr; }, 3000));
     EXPECT_TRUE(menu->submenu()->isVisible());
     EXPECT_EQ(menu->submenu()->node(), menu->node()->child(1));
     EXPECT_EQ(menu->submenu()->x(), menu->x() + menu->width() - 2);
-    EXPECT_EQ(menu->submenu()->y(), folder->mapToGlobal(QPoint(0, 0)).y() - 2);
+    EXPECT_EQ(menu->submenu()->y(), View().mapToGlobal(View().cellRect(1).topLeft()).y() - 2);
 }
 
 TEST_F(Hover, ReenteringTheOpenFolderKeepsItsSubmenuUnlessDragging) {
     OpenSubMenu(1);
     QPointer<FolderPopup> sub = menu->submenu();
-    menu->entryEntered(1);
-    menu->armHoverTimer(500, 1);
+    PointerLeaves(); // onto the submenu
+    MoveToCell(1);
     EXPECT_TRUE(sub->isVisible());
-    EXPECT_FALSE(menu->hoverTimer().isActive());
+    EXPECT_FALSE(View().hoverTimer().isActive());
+    EXPECT_EQ(View().hoverState(), HoverState::SubmenuOpen);
 
     drag.start("x");
-    menu->armHoverTimer(500, 1);
+    PointerLeaves();
+    MoveToCell(1);
     EXPECT_FALSE(sub->isVisible()) << "while dragging it closes and reopens after the delay";
-    EXPECT_TRUE(menu->hoverTimer().isActive());
+    EXPECT_TRUE(View().hoverTimer().isActive());
 }
 
-TEST_F(Hover, AnotherEntryHidesTheSubmenuAtOnceAndItIsReused) {
+TEST_F(Hover, AnotherCellHidesTheSubmenuAtOnceAndItIsReused) {
     OpenSubMenu(0);
     QPointer<FolderPopup> sub = menu->submenu();
-    menu->entries()[0]->setHot(true); // kept hot for its open submenu
-    menu->entryEntered(4);
+    EXPECT_EQ(View().hotIndex(), 0);
+    MoveToCell(4);
     EXPECT_FALSE(sub->isVisible());
-    EXPECT_FALSE(menu->entries()[0]->isHot());
+    EXPECT_EQ(View().hotIndex(), 4);
     OpenSubMenu(2);
     EXPECT_EQ(menu->submenu(), sub) << "the hidden submenu is reused";
     EXPECT_EQ(sub->node(), menu->node()->child(2));
 }
 
-TEST_F(Hover, AFolderClickOpensAtOnceUnlessASubmenuIsShowing) {
-    menu->openSubmenuSoon(2);
-    EXPECT_EQ(menu->selectedIndex(), 2);
-    EXPECT_EQ(menu->hoverTimer().interval(), 1);
-    EXPECT_TRUE(menu->hoverTimer().isActive());
-
-    OpenSubMenu(0);
-    menu->openSubmenuSoon(2);
-    EXPECT_EQ(menu->selectedIndex(), 0);
-    EXPECT_FALSE(menu->hoverTimer().isActive());
-}
-
 TEST_F(Hover, LeavingAFolderWithAnOpenSubmenuKeepsItHot) {
     OpenSubMenu(0);
-    PopupEntry* folder = menu->entries()[0];
-    folder->setHot(true);
-    folder->pointerLeft();
-    EXPECT_TRUE(folder->isHot());
+    PointerLeaves();
+    EXPECT_EQ(View().hotIndex(), 0);
     menu->submenu()->hide();
-    folder->pointerLeft();
-    EXPECT_FALSE(folder->isHot());
+    EXPECT_EQ(View().hoverState(), HoverState::Idle);
+    MoveToCell(0);
+    PointerLeaves();
+    EXPECT_EQ(View().hotIndex(), -1);
 }
 
 TEST_F(Hover, SeparatorsNeverTurnHotAndThePlaceholderSendsNothing) {
     Open(systemNode(), 10, 30);
-    PopupEntry* separator = menu->entries()[2];
-    separator->pointerEntered();
-    EXPECT_FALSE(separator->isHot());
-    EXPECT_EQ(menu->selectedIndex(), 2) << "it still reports the pointer";
+    MoveToCell(2);
+    EXPECT_EQ(View().hotIndex(), -1);
+    EXPECT_EQ(View().selectedIndex(), 2) << "it still takes the pointer";
 
     Open(Folder("empty", 0, 0), 10, 30);
-    menu->closeSubmenu(); // stops the hover timer
-    const int selected = menu->selectedIndex();
-    menu->entries()[0]->pointerEntered();
-    EXPECT_TRUE(menu->entries()[0]->isHot());
-    EXPECT_EQ(menu->selectedIndex(), selected);
-    EXPECT_FALSE(menu->hoverTimer().isActive());
+    MoveToCell(0);
+    EXPECT_EQ(View().hotIndex(), 0);
+    EXPECT_EQ(View().selectedIndex(), -1);
+    EXPECT_FALSE(View().hoverTimer().isActive());
 }
 
 TEST_F(Hover, ASnippetShowsItsTextAndAPictureItsPreview) {
     library.Write("top/t000.txt", "Hello there");
-    library.Write("top/t001.txt", "Hello there");
-    PopupEntry* snippet = menu->entries()[3];
-    QCursor::setPos(snippet->mapToGlobal(QPoint(10, 5)));
-    menu->armHoverTimer(800, 3);
-    menu->hoverTimeout();
-    EXPECT_TRUE(preview->isVisible());
+    MoveToCell(3);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview->isVisible(); }, 3000));
     EXPECT_EQ(preview->textView().text(), "Hello there");
-    EXPECT_EQ(preview->y(), snippet->mapToGlobal(QPoint(0, 0)).y() + snippet->height() + 12);
+    EXPECT_EQ(preview->y(), View().mapToGlobal(View().cellRect(3).bottomLeft()).y() + 1 + 12);
+    EXPECT_EQ(View().hoverState(), HoverState::Preview);
 
-    menu->entryEntered(5);
+    MoveToCell(5);
     EXPECT_FALSE(preview->isVisible()) << "every selection hides the preview";
     EXPECT_EQ(preview->textView().text(), "");
+    EXPECT_EQ(View().hoverState(), HoverState::Armed);
 }
 
-TEST_F(Hover, EnteringAScrollButtonSelectsEntryZero) {
-    OpenSubMenu(0);
-    menu->scrollButtonEntered(ScrollDirection::Down);
-    EXPECT_TRUE(menu->submenu()->isVisible()) << "entry 0 was the selected one";
-    EXPECT_EQ(menu->scrolling(), ScrollDirection::Down);
-    menu->scrollButtonLeft(ScrollDirection::Down);
-    EXPECT_EQ(menu->scrolling(), ScrollDirection::None);
-    EXPECT_FALSE(menu->scrollTimer().isActive());
+// A popup filled again under a pointer that has not moved (after a drop, say) enters nothing
+// until the pointer moves on to another cell.
+TEST_F(Hover, AStillPointerEntersNothingAfterARefill) {
+    QCursor::setPos(CellCentre(3));
+    menu->refill();
+    MovePointer(View().cellRect(3).center());
+    EXPECT_EQ(View().hotIndex(), -1);
+    EXPECT_FALSE(View().hoverTimer().isActive());
+    MoveToCell(4);
+    EXPECT_EQ(View().hotIndex(), 4);
+}
+
+TEST_F(Hover, APressOnTheEmptySpaceClosesTheSubmenuAndThePreview) {
+    OpenSubMenu(1);
+    preview->showText(menu->font(), "preview", QPoint(10, 10));
+    QTest::mousePress(&View(), Qt::LeftButton, Qt::NoModifier, QPoint(0, 30)); // left of the rows
+    EXPECT_FALSE(menu->submenu()->isVisible());
+    EXPECT_FALSE(preview->isVisible());
 }
 
 TEST_F(Hover, HidingTheFirstLevelPopupFreesTheSubmenuChain) {
@@ -154,16 +145,36 @@ TEST_F(Hover, HidingTheFirstLevelPopupFreesTheSubmenuChain) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(sub.isNull());
 }
-TEST_F(Hover, APressOnAScrollButtonDoesNothing) {
-    Open(Folder("long", 60, 0, 2), 10, 30); // taller than the screen: the bottom button shows
-    menu->show();
-    ScrollButton* button = menu->scrollButton(ScrollDirection::Down);
-    ASSERT_GT(button->width(), 0);
-    OpenSubMenu(1);
+
+class Scrolling : public Hover {
+protected:
+    void SetUp() override {
+        Hover::SetUp();
+        Open(Folder("long", 60, 0, 2), 10, 30); // taller than the screen: the bottom button
+        menu->show();
+    }
+};
+
+TEST_F(Scrolling, EnteringAScrollButtonSelectsCellZero) {
+    OpenSubMenu(0);
+    const QRect button = View().scrollButtonRect(ScrollDirection::Down);
+    ASSERT_FALSE(button.isEmpty());
+    MovePointer(button.center());
+    EXPECT_TRUE(menu->submenu()->isVisible()) << "cell 0 was the selected one";
+    EXPECT_EQ(View().scrolling(), ScrollDirection::Down);
+    EXPECT_TRUE(View().scrollTimer().isActive());
+    MoveToCell(5);
+    EXPECT_EQ(View().scrolling(), ScrollDirection::None);
+    EXPECT_FALSE(View().scrollTimer().isActive());
+}
+
+TEST_F(Scrolling, APressOnAScrollButtonDoesNothing) {
+    OpenSubMenu(0);
     preview->showText(menu->font(), "preview", QPoint(10, 10));
-    QTest::mousePress(button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    QTest::mouseRelease(button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-    EXPECT_TRUE(menu->submenu()->isVisible()) << "the press reached the panel below";
+    const QPoint button = View().scrollButtonRect(ScrollDirection::Down).center();
+    QTest::mousePress(&View(), Qt::LeftButton, Qt::NoModifier, button);
+    QTest::mouseRelease(&View(), Qt::LeftButton, Qt::NoModifier, button);
+    EXPECT_TRUE(menu->submenu()->isVisible()) << "the press reached the space below";
     EXPECT_TRUE(preview->isVisible());
 }
 } // namespace

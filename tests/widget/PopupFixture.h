@@ -4,24 +4,26 @@
 #include "app/PopupActions.h"
 #include "app/SystemCommands.h"
 #include "bar/FloatingBar.h"
-#include "delivery/ThumbnailCache.h"
-#include "delivery/ThumbnailLoader.h"
+#include "thumbnails/ThumbnailCache.h"
+#include "thumbnails/ThumbnailLoader.h"
 #include "library/FolderScan.h"
 #include "library/Library.h"
 #include "platform/Platform.h"
 #include "popup/DragSession.h"
 #include "popup/FolderPopup.h"
+#include "popup/CellPainter.h"
 #include "popup/PopupContext.h"
-#include "popup/PopupEntry.h"
+#include "popup/PopupView.h"
 #include "popup/PreviewPicture.h"
 #include "popup/PreviewText.h"
 #include "popup/PreviewWindow.h"
-#include "popup/ScrollButton.h"
 #include "support/TempTree.h"
 #include "ui/CopiedNotice.h"
 #include "ui/ScreenMetrics.h"
 #include "ui/Theme.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -46,7 +48,7 @@ protected:
         commands = std::make_unique<SystemCommands>(AppPaths::forProgramFolder(library.Path()),
                                                     *nodes, *bar);
         notice = std::make_unique<CopiedNotice>(*platform);
-        actions = std::make_unique<PopupActions>(*platform, *menu, *notice, *bar);
+        actions = std::make_unique<PopupActions>(*platform, *menu, *loader, *notice, *bar);
     }
     void TearDown() override {
         loader->cancelPending();
@@ -86,7 +88,39 @@ protected:
         menu->fill(left, top);
     }
 
-    PopupEntry* Entry(int index) const { return menu->entries()[static_cast<size_t>(index)]; }
+    PopupView& View() const { return menu->view(); }
+    // The centre of the cell at `index` on the screen.
+    QPoint CellCentre(int index) const {
+        return View().mapToGlobal(View().cellRect(index).center());
+    }
+
+    // The pointer moves to `point` in the popup's view, as the window system reports it.
+    void MovePointer(QPoint point, Qt::MouseButtons buttons = Qt::NoButton) {
+        const QPoint global = View().mapToGlobal(point);
+        QCursor::setPos(global);
+        // Whatever the platform makes of the new position arrives first.
+        QCoreApplication::processEvents();
+        QMouseEvent move(QEvent::MouseMove, point, global, Qt::NoButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(&View(), &move);
+    }
+    void MoveToCell(int index) { MovePointer(View().cellRect(index).center()); }
+    // The pointer leaves the view for a place beyond the popups.
+    void MovePointerAway() {
+        QCursor::setPos(menu->geometry().bottomRight() + QPoint(50, 50));
+        QCoreApplication::processEvents();
+        PointerLeaves();
+    }
+    // The pointer leaves the view (for a submenu, or off the popups).
+    void PointerLeaves() {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&View(), &leave);
+    }
+    void ClickCell(int index) {
+        QTest::mouseClick(&View(), Qt::LeftButton, Qt::NoModifier, View().cellRect(index).center());
+    }
+    QImage CellImage(int index) const {
+        return View().grab(View().cellRect(index)).toImage();
+    }
 
     // Waits until the thumbnails the popup asked for have been made and painted again.
     bool WaitForThumbnails() {
@@ -95,10 +129,10 @@ protected:
         return idle;
     }
 
-    QList<QRect> EntryRects() const {
+    QList<QRect> CellRects() const {
         QList<QRect> rects;
-        for (PopupEntry* entry : menu->entries())
-            rects << entry->geometry();
+        for (int i = 0; i < View().cellCount(); ++i)
+            rects << View().cellRect(i);
         return rects;
     }
 

@@ -32,47 +32,47 @@ TEST_F(PopupGeometry, WidthFollowsTheWidestRowBetween92And444) {
 TEST_F(PopupGeometry, RowsOfTextAndThumbnails) {
     Open(Folder("texts", 5, 0), 10, 30);
     EXPECT_EQ(menu->height(), 22 * 5 + 4);
-    EXPECT_EQ(EntryRects().first(), QRect(1, 1, 88, 22));
-    EXPECT_EQ(EntryRects().last(), QRect(1, 89, 88, 22));
+    EXPECT_EQ(CellRects().first(), QRect(1, 1, 88, 22));
+    EXPECT_EQ(CellRects().last(), QRect(1, 89, 88, 22));
 
     Open(Folder("two", 0, 2), 10, 30);
     EXPECT_EQ(menu->width(), 92);
-    EXPECT_EQ(EntryRects(), (QList<QRect>{QRect(1, 1, 44, 44), QRect(45, 1, 44, 44)}));
+    EXPECT_EQ(CellRects(), (QList<QRect>{QRect(1, 1, 44, 44), QRect(45, 1, 44, 44)}));
 
     Open(Folder("many", 0, 25), 10, 30);
     EXPECT_EQ(menu->width(), 444);
     EXPECT_EQ(menu->height(), 136);
-    const QList<QRect> rects = EntryRects();
+    const QList<QRect> rects = CellRects();
     EXPECT_EQ(rects[9], QRect(397, 1, 44, 44));
     EXPECT_EQ(rects[10], QRect(1, 45, 44, 44));
     EXPECT_EQ(rects[24], QRect(177, 89, 44, 44));
 
     // A picture after a snippet starts its own row at x 1.
     Open(Folder("mixed", 1, 2), 10, 30);
-    EXPECT_EQ(EntryRects()[1], QRect(1, 23, 44, 44));
-    EXPECT_EQ(EntryRects()[2], QRect(45, 23, 44, 44));
+    EXPECT_EQ(CellRects()[1], QRect(1, 23, 44, 44));
+    EXPECT_EQ(CellRects()[2], QRect(45, 23, 44, 44));
     EXPECT_EQ(menu->height(), 22 + 44 + 4);
 }
 
 TEST_F(PopupGeometry, TheSystemPopupShowsItsTenCommands) {
     Open(systemNode(), 10, 30);
-    ASSERT_EQ(menu->entries().size(), 10u);
+    ASSERT_EQ(View().cellCount(), 10);
     EXPECT_EQ(menu->height(), 7 * 22 + 3 * 5 + 4);
-    EXPECT_EQ(menu->entries()[2]->geometry().height(), 5);
-    EXPECT_EQ(menu->entries()[9]->caption(), QString::fromUtf8("退出"));
-    EXPECT_EQ(menu->entries()[9]->font().family(), barFont().family());
+    EXPECT_EQ(View().cellRect(2).height(), 5);
+    EXPECT_EQ(View().cell(9).caption, QString::fromUtf8("退出"));
+    EXPECT_EQ(cellFont(View().cell(9)).family(), barFont().family());
 }
 
 TEST_F(PopupGeometry, EmptyFolderShowsThePlaceholder) {
     Open(Folder("empty", 0, 0), 10, 30);
-    ASSERT_EQ(menu->entries().size(), 1u);
-    PopupEntry* placeholder = menu->entries().front();
-    EXPECT_TRUE(placeholder->isPlaceholder());
-    EXPECT_EQ(placeholder->caption(), QString::fromUtf8("空"));
-    EXPECT_TRUE(placeholder->path().isEmpty());
+    ASSERT_EQ(View().cellCount(), 1);
+    const PopupCell& placeholder = View().cell(0);
+    EXPECT_TRUE(placeholder.placeholder);
+    EXPECT_EQ(placeholder.caption, QString::fromUtf8("空"));
+    EXPECT_TRUE(placeholder.path.isEmpty());
     EXPECT_EQ(menu->size(), QSize(92, 26));
-    EXPECT_FALSE(menu->scrollButton(ScrollDirection::Down)->isVisibleTo(menu.get()));
-    EXPECT_FALSE(menu->scrollButton(ScrollDirection::Up)->isVisibleTo(menu.get()));
+    EXPECT_TRUE(View().scrollButtonRect(ScrollDirection::Down).isEmpty());
+    EXPECT_TRUE(View().scrollButtonRect(ScrollDirection::Up).isEmpty());
 }
 
 TEST_F(PopupGeometry, EntriesBelowTheAvailableHeightAreHiddenBehindTheBottomButton) {
@@ -80,19 +80,16 @@ TEST_F(PopupGeometry, EntriesBelowTheAvailableHeightAreHiddenBehindTheBottomButt
     const int top = screenHeight() - 200; // available: 197 pixels
     Open(node, 10, top);
     int visible = 0;
-    int built = 0;
-    for (PopupEntry* entry : menu->entries()) {
-        built += entry ? 1 : 0;
-        visible += entry && entry->isVisibleTo(menu.get()) ? 1 : 0;
-    }
+    for (int i = 0; i < View().cellCount(); ++i)
+        visible += View().isCellInView(i) ? 1 : 0;
     EXPECT_EQ(visible, 8); // bottoms 23 ... 177 fit below 197
-    EXPECT_EQ(built, 8) << "entries out of view are not built";
-    EXPECT_EQ(menu->entries().size(), 40u);
+    EXPECT_EQ(View().cellCount(), 40);
     EXPECT_EQ(menu->height(), 177 + 3);
     EXPECT_EQ(menu->y(), top);
-    EXPECT_EQ(menu->scrollButton(ScrollDirection::Down)->geometry(),
+    EXPECT_EQ(View().scrollButtonRect(ScrollDirection::Down),
               QRect((menu->width() - 28) / 2, 180 - 18, 28, 14));
-    EXPECT_FALSE(menu->scrollButton(ScrollDirection::Up)->isVisibleTo(menu.get()));
+    EXPECT_TRUE(View().scrollButtonRect(ScrollDirection::Up).isEmpty());
+    EXPECT_EQ(View().cellAt(View().cellRect(8).center()), -1) << "a cell out of view takes nothing";
 
     Open(node, 10, screenHeight() - 25); // available 22: not even the first row fits
     EXPECT_EQ(menu->height(), 3);
@@ -149,82 +146,92 @@ TEST_F(PopupGeometry, ScrollingMovesByTheHiddenEntrysHeight) {
     // A separator in the System popup, thumbnails and snippets elsewhere.
     LibraryNode* node = Folder("scroll", 12, 30); // 12 rows of 22, then 3 rows of thumbnails
     Open(node, 10, screenHeight() - 150);         // available 147
-    const int firstBottom = menu->entries().front()->y();
-    ASSERT_TRUE(menu->scrollButton(ScrollDirection::Down)->isVisibleTo(menu.get()));
+    menu->show();
+    const int firstTop = View().cellRect(0).y();
+    const QRect down = View().scrollButtonRect(ScrollDirection::Down);
+    ASSERT_FALSE(down.isEmpty());
 
-    menu->scrollButtonEntered(ScrollDirection::Down);
-    EXPECT_EQ(menu->scrollTimer().interval(), 150);
-    menu->scrollStep();
-    EXPECT_EQ(menu->scrollTimer().interval(), 80);
-    EXPECT_EQ(menu->entries().front()->y(), firstBottom - 22);
-    EXPECT_TRUE(menu->scrollButton(ScrollDirection::Up)->isVisibleTo(menu.get()))
+    MovePointer(down.center());
+    EXPECT_EQ(View().scrollTimer().interval(), 150);
+    View().scrollStep();
+    EXPECT_EQ(View().scrollTimer().interval(), 80);
+    EXPECT_EQ(View().cellRect(0).y(), firstTop - 22);
+    EXPECT_FALSE(View().scrollButtonRect(ScrollDirection::Up).isEmpty())
         << "the top button shows with the first step";
-    EXPECT_FALSE(menu->entries().front()->isVisibleTo(menu.get()));
+    EXPECT_FALSE(View().isCellInView(0));
 
     // Scroll down until the thumbnails come in: the steps become 44.
     QList<int> steps;
-    for (int tick = 0; tick < 40 && menu->scrollTimer().isActive(); ++tick) {
-        const int before = menu->entries().front()->y();
-        menu->scrollStep();
-        steps << before - menu->entries().front()->y();
+    for (int tick = 0; tick < 40 && View().scrollTimer().isActive(); ++tick) {
+        const int before = View().cellRect(0).y();
+        View().scrollStep();
+        steps << before - View().cellRect(0).y();
     }
-    EXPECT_FALSE(menu->scrollTimer().isActive()) << "stops when the last entry is visible";
-    EXPECT_TRUE(menu->entries().back()->isVisibleTo(menu.get()));
-    EXPECT_FALSE(menu->scrollButton(ScrollDirection::Down)->isVisibleTo(menu.get()));
+    EXPECT_FALSE(View().scrollTimer().isActive()) << "stops when the last cell is visible";
+    EXPECT_TRUE(View().isCellInView(View().cellCount() - 1));
+    EXPECT_TRUE(View().scrollButtonRect(ScrollDirection::Down).isEmpty());
+    EXPECT_EQ(View().scrolling(), ScrollDirection::None) << "the button left the pointer";
     EXPECT_TRUE(steps.contains(22));
     EXPECT_TRUE(steps.contains(44));
     for (int step : steps)
         EXPECT_TRUE(step == 22 || step == 44) << step;
-    menu->scrollButtonLeft(ScrollDirection::Down);
 
     // And back up to the top.
-    menu->scrollButtonEntered(ScrollDirection::Up);
-    for (int tick = 0; tick < 40 && menu->scrollTimer().isActive(); ++tick)
-        menu->scrollStep();
-    EXPECT_EQ(menu->entries().front()->y(), firstBottom);
-    EXPECT_FALSE(menu->scrollButton(ScrollDirection::Up)->isVisibleTo(menu.get()));
-    EXPECT_TRUE(menu->scrollButton(ScrollDirection::Down)->isVisibleTo(menu.get()));
+    MovePointer(View().scrollButtonRect(ScrollDirection::Up).center());
+    EXPECT_EQ(View().scrolling(), ScrollDirection::Up);
+    for (int tick = 0; tick < 40 && View().scrollTimer().isActive(); ++tick)
+        View().scrollStep();
+    EXPECT_EQ(View().cellRect(0).y(), firstTop);
+    EXPECT_TRUE(View().scrollButtonRect(ScrollDirection::Up).isEmpty());
+    EXPECT_FALSE(View().scrollButtonRect(ScrollDirection::Down).isEmpty());
 }
 
 TEST_F(PopupGeometry, SeparatorsScrollByFivePixels) {
     Open(systemNode(), 10, screenHeight() - 49); // available 46: rows 23 and 45 fit
-    ASSERT_TRUE(menu->scrollButton(ScrollDirection::Down)->isVisibleTo(menu.get()));
-    menu->scrollButtonEntered(ScrollDirection::Down);
-    const int before = menu->entries().front()->y();
-    menu->scrollStep(); // the first hidden entry is the separator at index 2
-    EXPECT_EQ(before - menu->entries().front()->y(), 5);
+    menu->show();
+    const QRect down = View().scrollButtonRect(ScrollDirection::Down);
+    ASSERT_FALSE(down.isEmpty());
+    MovePointer(down.center());
+    const int before = View().cellRect(0).y();
+    View().scrollStep(); // the first hidden cell is the separator at index 2
+    EXPECT_EQ(before - View().cellRect(0).y(), 5);
 }
 
-TEST_F(PopupGeometry, EntriesAreBuiltAsTheyComeIntoViewWhereTheFullLayoutPutsThem) {
+// Thumbnails are asked for as their cells come into view; every cell in view stands where the
+// full layout puts it, moved by the scrolling.
+TEST_F(PopupGeometry, ThumbnailsAreAskedForAsTheirCellsComeIntoView) {
     LibraryNode* node = Folder("crowd", 0, 300); // rows of thumbnails far below the screen
+    QStringList asked;
+    QObject::connect(loader.get(), &ThumbnailLoader::ready,
+                     [&](const QString& path, const QImage&) { asked << path; });
     Open(node, 10, screenHeight() - 200);
-    const std::vector<PopupEntry*>& entries = menu->entries();
-    ASSERT_EQ(entries.size(), 300u);
-    ASSERT_NE(entries.front(), nullptr);
+    menu->show();
+    ASSERT_EQ(View().cellCount(), 300);
     int perRow = 0;
-    while (entries[static_cast<size_t>(perRow)] &&
-           entries[static_cast<size_t>(perRow)]->y() == entries.front()->y())
+    while (View().cellRect(perRow).y() == View().cellRect(0).y())
         ++perRow;
     ASSERT_GT(perRow, 1);
-    EXPECT_EQ(entries.back(), nullptr) << "the last row is far out of view";
-    const QPoint firstCell = entries.front()->pos();
+    ASSERT_FALSE(View().isCellInView(299));
+    ASSERT_TRUE(WaitForThumbnails());
+    int inView = 0;
+    while (View().isCellInView(inView))
+        ++inView;
+    EXPECT_EQ(asked.size(), inView) << "only the cells in view";
+    EXPECT_FALSE(asked.contains(library / "crowd/p299.gif"));
+    const QPoint firstCell = View().cellRect(0).topLeft();
 
-    menu->scrollButtonEntered(ScrollDirection::Down);
+    MovePointer(View().scrollButtonRect(ScrollDirection::Down).center());
     int ticks = 0;
-    for (; ticks < 200 && menu->scrollTimer().isActive(); ++ticks)
-        menu->scrollStep();
-    EXPECT_FALSE(menu->scrollTimer().isActive()) << "the end was reached";
-    ASSERT_NE(entries.back(), nullptr);
-    EXPECT_TRUE(entries.back()->isVisibleTo(menu.get()));
-    // Every entry in view sits where the full layout of cells puts it, moved by the scrolling.
-    const int scrolled = entries.front()->y() - firstCell.y();
-    for (int i = 0; i < 300; ++i) {
-        PopupEntry* entry = entries[static_cast<size_t>(i)];
-        if (!entry || !entry->isVisibleTo(menu.get()))
-            continue;
-        EXPECT_EQ(entry->pos(), firstCell + QPoint((i % perRow) * 44, (i / perRow) * 44 + scrolled))
+    for (; ticks < 200 && View().scrollTimer().isActive(); ++ticks)
+        View().scrollStep();
+    EXPECT_FALSE(View().scrollTimer().isActive()) << "the end was reached";
+    EXPECT_TRUE(View().isCellInView(299));
+    ASSERT_TRUE(WaitForThumbnails());
+    EXPECT_TRUE(asked.contains(library / "crowd/p299.gif"));
+    const int scrolled = View().cellRect(0).y() - firstCell.y();
+    for (int i = 0; i < 300; ++i)
+        EXPECT_EQ(View().cellRect(i).topLeft(),
+                  firstCell + QPoint((i % perRow) * 44, (i / perRow) * 44 + scrolled))
             << i;
-    }
-    menu->scrollButtonLeft(ScrollDirection::Down);
 }
 } // namespace

@@ -103,7 +103,7 @@ TEST_F(SystemCommandsTest, HidingTwiceShowsTheBarAgainAndTheMenuCarriesTheCheckM
     EXPECT_FALSE(bar->isVisible());
     EXPECT_TRUE(hide->isChecked());
 
-    TrayIcon tray(*platform, *systemNode(), *bar);
+    TrayIcon tray(*platform, commands->actions(), *bar);
     tray.rebuildMenu();
     const QList<QAction*> actions = tray.menu().actions();
     ASSERT_EQ(actions.size(), 10);

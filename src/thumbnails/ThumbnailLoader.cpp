@@ -1,6 +1,6 @@
-#include "delivery/ThumbnailLoader.h"
+#include "thumbnails/ThumbnailLoader.h"
 
-#include "delivery/ThumbnailCache.h"
+#include "thumbnails/ThumbnailCache.h"
 #include "library/EntryDrop.h"
 #include "platform/Threads.h"
 

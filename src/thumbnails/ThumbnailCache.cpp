@@ -1,4 +1,4 @@
-#include "delivery/ThumbnailCache.h"
+#include "thumbnails/ThumbnailCache.h"
 
 #include "library/EntryDrop.h"
 #include "picture/Picture.h"
