@@ -7,11 +7,11 @@
 
 #include "base/OptionsFile.h"
 #include "base/TextCodec.h"
-#include "thumbnails/ThumbnailCache.h"
 #include "library/LibraryNode.h"
 #include "library/OrderFile.h"
 #include "picture/Picture.h"
 #include "platform/FileSystem.h"
+#include "thumbnails/ThumbnailCache.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

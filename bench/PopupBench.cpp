@@ -8,8 +8,6 @@
 
 #include "base/FileRoutines.h"
 #include "base/TextCodec.h"
-#include "thumbnails/ThumbnailCache.h"
-#include "thumbnails/ThumbnailLoader.h"
 #include "library/FolderScan.h"
 #include "library/Library.h"
 #include "platform/Platform.h"
@@ -18,6 +16,8 @@
 #include "popup/PopupContext.h"
 #include "popup/PopupView.h"
 #include "popup/PreviewWindow.h"
+#include "thumbnails/ThumbnailCache.h"
+#include "thumbnails/ThumbnailLoader.h"
 
 #include <QApplication>
 #include <QDir>

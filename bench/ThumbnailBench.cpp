@@ -2,9 +2,9 @@
 // shrink, and reading a valid cached thumbnail.
 #include "FixturePictures.h"
 
-#include "thumbnails/ThumbnailCache.h"
 #include "picture/Picture.h"
 #include "platform/FileSystem.h"
+#include "thumbnails/ThumbnailCache.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>

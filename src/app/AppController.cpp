@@ -5,8 +5,6 @@
 #include "app/TrayIcon.h"
 #include "bar/FloatingBar.h"
 #include "base/OptionsFile.h"
-#include "thumbnails/ThumbnailCache.h"
-#include "thumbnails/ThumbnailLoader.h"
 #include "library/Library.h"
 #include "online/UsageReporter.h"
 #include "platform/FileSystem.h"
@@ -17,6 +15,8 @@
 #include "popup/FolderPopup.h"
 #include "popup/PopupContext.h"
 #include "popup/PreviewWindow.h"
+#include "thumbnails/ThumbnailCache.h"
+#include "thumbnails/ThumbnailLoader.h"
 #include "ui/CopiedNotice.h"
 #include "ui/MessageBox.h"
 

@@ -4,10 +4,10 @@
 #include "base/FileRoutines.h"
 #include "base/NameCompare.h"
 #include "delivery/Paste.h"
-#include "thumbnails/ThumbnailLoader.h"
 #include "library/EntryDrop.h"
 #include "library/LibraryNode.h"
 #include "popup/FolderPopup.h"
+#include "thumbnails/ThumbnailLoader.h"
 #include "ui/CopiedNotice.h"
 #include "ui/MessageBox.h"
 

@@ -1,8 +1,8 @@
 #include "popup/CellPainter.h"
 
 #include "picture/ThumbnailGeometry.h"
-#include "thumbnails/ThumbnailCache.h"
 #include "popup/PopupView.h"
+#include "thumbnails/ThumbnailCache.h"
 #include "ui/IconList.h"
 #include "ui/Theme.h"
 

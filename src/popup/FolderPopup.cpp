@@ -1,7 +1,6 @@
 #include "popup/FolderPopup.h"
 
 #include "base/FileRoutines.h"
-#include "thumbnails/ThumbnailLoader.h"
 #include "library/FolderScan.h"
 #include "library/Library.h"
 #include "platform/Platform.h"
@@ -10,6 +9,7 @@
 #include "popup/PopupContext.h"
 #include "popup/PopupView.h"
 #include "popup/PreviewWindow.h"
+#include "thumbnails/ThumbnailLoader.h"
 #include "ui/MessageBox.h"
 #include "ui/ScreenMetrics.h"
 #include "ui/Theme.h"

@@ -1,12 +1,12 @@
 #include "popup/PopupView.h"
 
-#include "thumbnails/ThumbnailLoader.h"
 #include "library/EntryDrop.h"
 #include "platform/Platform.h"
 #include "popup/CellPainter.h"
 #include "popup/DragSession.h"
 #include "popup/PopupContext.h"
 #include "popup/PreviewWindow.h"
+#include "thumbnails/ThumbnailLoader.h"
 #include "ui/MessageBox.h"
 #include "ui/Theme.h"
 

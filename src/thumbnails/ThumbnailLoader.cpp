@@ -1,8 +1,8 @@
 #include "thumbnails/ThumbnailLoader.h"
 
-#include "thumbnails/ThumbnailCache.h"
 #include "library/EntryDrop.h"
 #include "platform/Threads.h"
+#include "thumbnails/ThumbnailCache.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -3,8 +3,8 @@
 
 #include "FuzzSupport.h"
 
-#include "thumbnails/ThumbnailCache.h"
 #include "platform/FileSystem.h"
+#include "thumbnails/ThumbnailCache.h"
 
 #include <QFile>
 

@@ -1,11 +1,11 @@
 #include "library/EntryDrop.h"
 
 #include "base/TextCodec.h"
-#include "thumbnails/ThumbnailCache.h"
 #include "library/FolderScan.h"
 #include "library/LibraryNode.h"
 #include "platform/FileSystem.h"
 #include "support/TempTree.h"
+#include "thumbnails/ThumbnailCache.h"
 
 #include <QDir>
 #include <QFile>

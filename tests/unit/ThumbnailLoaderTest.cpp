@@ -1,9 +1,9 @@
 #include "thumbnails/ThumbnailLoader.h"
 
 #include "FixturePictures.h"
-#include "thumbnails/ThumbnailCache.h"
 #include "platform/FileSystem.h"
 #include "support/TempTree.h"
+#include "thumbnails/ThumbnailCache.h"
 
 #include <QSet>
 #include <QSignalSpy>
