@@ -6,7 +6,7 @@
 struct AppPaths {
     QString exeDir;      // the program's folder, with a trailing separator
     QString dataDir;     // exeDir + "数据", the library root, no trailing separator
-    QString optionsFile; // exeDir + "/Options.ini"
+    QString optionsFile; // exeDir + "Options.ini"
 
     static AppPaths forProgramFolder(const QString& folder);
 };

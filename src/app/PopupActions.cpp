@@ -9,6 +9,7 @@
 #include "popup/FolderPopup.h"
 #include "thumbnails/ThumbnailLoader.h"
 #include "ui/CopiedNotice.h"
+#include "ui/ErrorText.h"
 #include "ui/MessageBox.h"
 
 #include <QCoreApplication>
@@ -42,8 +43,9 @@ void PopupActions::activate(const QString& path, NodeKind kind, int index) {
 
 void PopupActions::drop(FolderPopup* into, const QString& source, int index) {
     LibraryNode* folder = into->node();
-    LibraryNode* target = index >= 0 && index < folder->childCount() ? folder->child(index) : nullptr;
-    QString error;
+    LibraryNode* target =
+        index >= 0 && index < folder->childCount() ? folder->child(index) : nullptr;
+    std::optional<FileError> error;
     switch (dropEntry(source, folder, target, &error)) {
     case DropResult::Reordered:
         into->refill();
@@ -56,9 +58,9 @@ void PopupActions::drop(FolderPopup* into, const QString& source, int index) {
         // Told once the drag has ended: a message box inside the drop would nest in the drag.
         QMetaObject::invokeMethod(
             qApp,
-            [source, error] {
+            [source, why = error ? errorText(*error) : QString()] {
                 showMessageBox(
-                    QStringLiteral("拖放 \"%1\" 时出现错误。\n%2").arg(nodeName(source), error),
+                    QStringLiteral("拖放 \"%1\" 时出现错误。\n%2").arg(nodeName(source), why),
                     MessageKind::Error);
             },
             Qt::QueuedConnection);

@@ -45,7 +45,8 @@ void listFilesRecursive(const QString& folder, QStringList& list) {
     }
 }
 
-bool moveSubFolders(const QString& source, const QString& destination, QString* error) {
+bool moveSubFolders(const QString& source, const QString& destination,
+                    std::optional<FileError>* error) {
     for (const DirEntry& entry : listFolder(source))
         if (isPlainFolder(entry) && !isDotEntry(entry.name) &&
             !moveIntoFolder(source + PathSeparator + entry.name, destination, error))
@@ -57,15 +58,16 @@ bool deleteDirectory(const QString& path) {
     return deleteTree(path);
 }
 
-bool moveNoReplace(const QString& from, const QString& target, QString* error, QString* movedTo) {
-    auto fail = [error](const QString& why) {
+bool moveNoReplace(const QString& from, const QString& target, std::optional<FileError>* error,
+                   QString* movedTo) {
+    const QString shownFrom = QDir::cleanPath(from);
+    auto fail = [error, &shownFrom](FileProblem problem, const QString& otherPath = QString()) {
         if (error)
-            *error = why;
+            error->emplace(problem, shownFrom, 0, otherPath);
         return false;
     };
-    const QString shownFrom = QDir::cleanPath(from);
     if (!pathExists(from))
-        return fail(QStringLiteral("找不到 \"%1\"。").arg(shownFrom));
+        return fail(FileProblem::NotFound);
     if (movedTo)
         *movedTo = from;
     if (target == from)
@@ -85,16 +87,15 @@ bool moveNoReplace(const QString& from, const QString& target, QString* error, Q
         case MoveResult::TargetExists:
             continue;
         case MoveResult::SourceKept:
-            return fail(QStringLiteral("已将 \"%1\" 复制到 \"%2\"，但无法删除原来的文件。")
-                            .arg(shownFrom, QDir::cleanPath(candidate)));
+            return fail(FileProblem::MovedCopyKept, QDir::cleanPath(candidate));
         case MoveResult::Failed:
-            return fail(QStringLiteral("无法移动 \"%1\"。").arg(shownFrom));
+            return fail(FileProblem::MoveFailed);
         }
     }
-    return fail(QStringLiteral("无法移动 \"%1\"：没有可用的名称。").arg(shownFrom));
+    return fail(FileProblem::NoFreeName);
 }
 
-bool moveIntoFolder(const QString& from, const QString& folder, QString* error) {
+bool moveIntoFolder(const QString& from, const QString& folder, std::optional<FileError>* error) {
     return moveNoReplace(from, folder + PathSeparator + nodeName(from), error);
 }
 

@@ -3,10 +3,12 @@
 // File and process routines that the drag and drop, the snippets, the preview and the package
 // import share. They hold no state and block the caller until they are done.
 
+#include "platform/FileSystem.h"
+
 #include <QString>
 #include <QStringList>
 
-#include "platform/FileSystem.h"
+#include <optional>
 
 // The entries of `folder` ("." and ".." included) in name order, names compared as
 // compareNames does; a folder that cannot be read gives none.
@@ -19,7 +21,8 @@ void listFilesRecursive(const QString& folder, QStringList& list);
 
 // Moves every plain sub-folder of `source` into `destination` under its own name; a taken name
 // gets a free one. Files in `source` stay. Stops at the first sub-folder that cannot be moved.
-bool moveSubFolders(const QString& source, const QString& destination, QString* error = nullptr);
+bool moveSubFolders(const QString& source, const QString& destination,
+                    std::optional<FileError>* error = nullptr);
 
 // Deletes a folder with its contents (or a file) for good; links are removed, never followed.
 bool deleteDirectory(const QString& path);
@@ -27,13 +30,14 @@ bool deleteDirectory(const QString& path);
 // Moves a file or folder to the full path `target`. A taken name (a file, a folder or a link,
 // which is never followed) gets a free one made from it: "name (2).ext", "name (3).ext", ...;
 // nothing is ever overwritten. Works across file systems. On failure returns false and, when
-// `error` is given, says why for the user: when the source could not be removed after a whole
+// `error` is given, says why: when the source could not be removed after a whole
 // copy, the copy stays and so does what is left of the source. `movedTo` receives the path
 // the item has now.
-bool moveNoReplace(const QString& from, const QString& target, QString* error = nullptr,
-                   QString* movedTo = nullptr);
+bool moveNoReplace(const QString& from, const QString& target,
+                   std::optional<FileError>* error = nullptr, QString* movedTo = nullptr);
 // Moves a file or folder into the folder `folder` under its own name, as moveNoReplace.
-bool moveIntoFolder(const QString& from, const QString& folder, QString* error = nullptr);
+bool moveIntoFolder(const QString& from, const QString& folder,
+                    std::optional<FileError>* error = nullptr);
 
 // The text of a file, decoded by its byte-order mark, every line break made CR LF, cut at its
 // first NUL. A missing file gives an empty text; an unreadable one throws FileError.

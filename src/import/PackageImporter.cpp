@@ -7,6 +7,7 @@
 #include "import/FolderChooser.h"
 #include "import/SevenZip.h"
 #include "platform/FileSystem.h"
+#include "ui/ErrorText.h"
 
 #include <QApplication>
 #include <QDir>
@@ -111,16 +112,16 @@ PackageImporter::Outcome PackageImporter::importInto(const QString& package,
         } catch (const DescriptionError&) {
             why = QStringLiteral("Face.Xml 不完整。");
         } catch (const std::exception& error) {
-            why = QString::fromStdString(error.what());
+            why = errorText(error);
         }
     }
     // What was unpacked goes into the library also when tidying it failed: nothing is lost.
     const QString stem = name.left(name.lastIndexOf(u'.'));
-    QString moveError;
+    std::optional<FileError> moveError;
     if (!pathExists(unpacked))
         forceDirectories(unpacked); // an empty package still makes its folder
     if (!moveNoReplace(unpacked, folder + PathSeparator + stem, &moveError, &destination_))
-        return fail(moveError);
+        return fail(errorText(*moveError));
     if (!why.isEmpty())
         return fail(why);
     return Outcome::Imported;
@@ -137,7 +138,7 @@ void PackageImporter::tidyInstallationPackage(const QString& unpacked) {
         for (const QString& candidate : entriesNamed(config, QStringLiteral("Face.Xml")))
             description = candidate;
     if (description.isEmpty())
-        throw FileError(QStringLiteral("包中没有 config/Face.Xml。"));
+        throw std::runtime_error(QStringLiteral("包中没有 config/Face.Xml。").toStdString());
     QStringList lines = readTextLines(description);
     renameFromDescription(files, lines, [](const QString& file, const QString& newName) {
         // A clash or any failure leaves the file its index name.
@@ -145,9 +146,9 @@ void PackageImporter::tidyInstallationPackage(const QString& unpacked) {
         moveEntryNoReplace(file, folder + newName);
     });
     for (const QString& folder : filesFolders) {
-        QString error;
+        std::optional<FileError> error;
         if (!moveSubFolders(folder, unpacked, &error))
-            throw FileError(error);
+            throw *error;
         deleteDirectory(folder);
     }
     for (const QString& config : configFolders)

@@ -48,7 +48,7 @@ bool acceptsDrop(const QString& dragged, const LibraryNode* folder, const Librar
 }
 
 DropResult dropEntry(const QString& dragged, LibraryNode* folder, LibraryNode* target,
-                     QString* error) {
+                     std::optional<FileError>* error) {
     const QString sourceFolder = dragged.left(dragged.lastIndexOf(PathSeparator));
     const QString name = nodeName(dragged);
     try {
@@ -62,20 +62,16 @@ DropResult dropEntry(const QString& dragged, LibraryNode* folder, LibraryNode* t
             saveOrderFile(folder, -1, QString());
             return DropResult::Reordered;
         }
-        QString moveError;
         QString movedTo;
-        if (!moveNoReplace(dragged, folder->path() + PathSeparator + name, &moveError, &movedTo)) {
-            if (error)
-                *error = moveError;
+        if (!moveNoReplace(dragged, folder->path() + PathSeparator + name, error, &movedTo))
             return DropResult::Failed;
-        }
         moveThumbnailAlong(dragged, movedTo);
         saveOrderFile(folder, target ? target->index() : -1,
                       target ? nodeName(movedTo) : QString());
         return DropResult::Moved;
     } catch (const FileError& failure) {
         if (error)
-            *error = failure.message();
+            *error = failure;
         return DropResult::Failed;
     }
 }

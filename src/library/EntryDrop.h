@@ -1,6 +1,10 @@
 #pragma once
 
+#include "platform/FileError.h"
+
 #include <QString>
+
+#include <optional>
 
 class LibraryNode;
 enum class NodeKind;
@@ -33,4 +37,4 @@ enum class DropResult {
 // folder's order file lists it just before the target. Order files that cannot be written
 // are reported in `error` (what was moved stays moved).
 DropResult dropEntry(const QString& dragged, LibraryNode* folder, LibraryNode* target,
-                     QString* error);
+                     std::optional<FileError>* error);

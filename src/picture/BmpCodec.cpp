@@ -29,7 +29,7 @@ int channel(quint32 pixel, quint32 mask) {
 }
 
 [[noreturn]] void throwDamaged() {
-    throw PictureError(QStringLiteral("BMP 文件已损坏。"));
+    throw PictureError(PictureProblem::Damaged, PictureKind::Bmp);
 }
 
 // Expands RLE8 (`bits` 8) or RLE4 (`bits` 4) data into one palette index per pixel, rows from
@@ -118,12 +118,12 @@ QImage decodeBmp(const QByteArray& b, qint64 mostPixels) {
     }
     const bool runLengths = (compression == 1 && bits == 8) || (compression == 2 && bits == 4);
     if (compression != 0 && compression != 3 && compression != 6 && !runLengths)
-        throw PictureError(QStringLiteral("不支持压缩的 BMP 文件。"));
+        throw PictureError(PictureProblem::UnsupportedCompression);
     const bool topDown = height < 0;
     height = std::abs(height);
     checkPictureSize(width, height, mostPixels);
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        throw PictureError(QStringLiteral("不支持的 BMP 像素深度。"));
+        throw PictureError(PictureProblem::UnsupportedDepth);
 
     QList<QRgb> palette;
     if (bits <= 8) {
@@ -147,7 +147,7 @@ QImage decodeBmp(const QByteArray& b, qint64 mostPixels) {
         const QByteArray indices = expandRunLengths(b, dataOffset, bits, width, height);
         QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
         if (image.isNull())
-            throw PictureError(QStringLiteral("内存不足。"));
+            throw PictureError(PictureProblem::OutOfMemory);
         for (qint64 row = 0; row < height; ++row) {
             const auto* src = reinterpret_cast<const uchar*>(indices.constData() + row * width);
             auto* dst = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(height - 1 - row)));
@@ -165,7 +165,7 @@ QImage decodeBmp(const QByteArray& b, qint64 mostPixels) {
     QImage image(static_cast<int>(width), static_cast<int>(height),
                  hasAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (image.isNull())
-        throw PictureError(QStringLiteral("内存不足。"));
+        throw PictureError(PictureProblem::OutOfMemory);
     for (qint64 row = 0; row < height; ++row) {
         const auto* src = reinterpret_cast<const uchar*>(b.constData() + dataOffset + row * stride);
         auto* dst = reinterpret_cast<QRgb*>(

@@ -30,9 +30,11 @@ int readFromMemory(GifFileType* gif, GifByteType* buffer, int length) {
     return count;
 }
 
-QString errorText(int code) {
+// What giflib says went wrong.
+PictureError gifError(int code) {
     const char* text = GifErrorString(code);
-    return text ? QString::fromLatin1(text) : QStringLiteral("error %1").arg(code);
+    return PictureError(PictureProblem::Undecodable, PictureKind::Gif,
+                        text ? QString::fromLatin1(text) : QStringLiteral("error %1").arg(code));
 }
 
 struct GifCloser {
@@ -71,7 +73,7 @@ public:
         while (!done_) {
             GifRecordType record = UNDEFINED_RECORD_TYPE;
             if (DGifGetRecordType(gif_, &record) == GIF_ERROR) {
-                fail(errorText(gif_->Error));
+                fail(gifError(gif_->Error));
                 break;
             }
             if (record == EXTENSION_RECORD_TYPE)
@@ -82,14 +84,13 @@ public:
                 done_ = true;
         }
         if (animation_.frames.isEmpty())
-            throw PictureError(
-                QStringLiteral("GIF 文件无法解码：%1")
-                    .arg(failure_.isEmpty() ? QStringLiteral("没有图像") : failure_));
+            throw failure_ ? *failure_
+                           : PictureError(PictureProblem::Undecodable, PictureKind::Gif);
         return std::move(animation_);
     }
 
 private:
-    void fail(const QString& why) {
+    void fail(const PictureError& why) {
         failure_ = why;
         done_ = true;
     }
@@ -98,7 +99,7 @@ private:
         int code = 0;
         GifByteType* block = nullptr;
         if (DGifGetExtension(gif_, &code, &block) == GIF_ERROR) {
-            fail(errorText(gif_->Error));
+            fail(gifError(gif_->Error));
             return;
         }
         // A control block of another length is ignored as a whole: read anyway, its zeroed
@@ -109,7 +110,7 @@ private:
             control_ = {gcb.DelayTime * 10, gcb.DisposalMode, gcb.TransparentColor};
         while (block) {
             if (DGifGetExtensionNext(gif_, &block) == GIF_ERROR) {
-                fail(errorText(gif_->Error));
+                fail(gifError(gif_->Error));
                 return;
             }
         }
@@ -117,9 +118,9 @@ private:
 
     void readFrame() {
         if (fitting_.cancelled && fitting_.cancelled->load())
-            throw PictureError(QStringLiteral("已取消。"));
+            throw PictureError(PictureProblem::Cancelled);
         if (DGifGetImageDesc(gif_) == GIF_ERROR) {
-            fail(errorText(gif_->Error));
+            fail(gifError(gif_->Error));
             return;
         }
         const GifImageDesc& desc = gif_->Image;
@@ -128,7 +129,7 @@ private:
             if (canvas_.isNull())
                 makeCanvas(desc);
         } catch (const PictureError& e) {
-            fail(QString::fromStdString(e.what()));
+            fail(e.inFormat(PictureKind::Gif));
             return;
         }
         const qint64 framePixels = qint64(desc.Width) * desc.Height;
@@ -162,7 +163,7 @@ private:
         // ones; shrinking such a canvas needs no converted copy.
         canvas_ = QImage(screen_, QImage::Format_ARGB32_Premultiplied);
         if (canvas_.isNull())
-            throw PictureError(QStringLiteral("内存不足。"));
+            throw PictureError(PictureProblem::OutOfMemory);
         canvas_.fill(firstFrameOnly_ ? background_ : qRgba(0, 0, 0, 0));
         held_ = qint64(screen_.width()) * screen_.height();
     }
@@ -173,7 +174,7 @@ private:
         line_.resize(static_cast<size_t>(desc.Width));
         auto drawRow = [&](int y) {
             if (DGifGetLine(gif_, line_.data(), desc.Width) == GIF_ERROR) {
-                failure_ = errorText(gif_->Error);
+                failure_ = gifError(gif_->Error);
                 return false;
             }
             const int canvasY = desc.Top + y;
@@ -265,7 +266,7 @@ private:
     FrameControl control_;
     qint64 work_ = 0; // pixels decoded, copied or shrunk so far
     qint64 held_ = 0; // pixels of the canvas and the kept frames
-    QString failure_;
+    std::optional<PictureError> failure_;
     std::vector<GifPixelType> line_;
     bool done_ = false;
 };
@@ -276,6 +277,6 @@ GifAnimation decodeGif(const QByteArray& bytes, bool firstFrameOnly, const Frame
     int error = 0;
     std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&reader, readFromMemory, &error));
     if (!gif)
-        throw PictureError(QStringLiteral("GIF 文件无法解码：%1").arg(errorText(error)));
+        throw gifError(error);
     return GifReader(gif.get(), firstFrameOnly, fitting).read();
 }

@@ -13,6 +13,8 @@ struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    // Set where the decoder is stopped by us rather than by libjpeg.
+    PictureProblem stoppedFor = PictureProblem::Undecodable;
 };
 
 void exitWithError(j_common_ptr info) {
@@ -39,13 +41,11 @@ void checkProgress(j_common_ptr common) {
     auto* info = reinterpret_cast<j_decompress_ptr>(common);
     const auto* progress = reinterpret_cast<const Progress*>(common->progress);
     if (info->input_scan_number > kMostScans) {
-        std::snprintf(reinterpret_cast<ErrorManager*>(common->err)->message, JMSG_LENGTH_MAX,
-                      "扫描次数超过 %d。", kMostScans);
+        reinterpret_cast<ErrorManager*>(common->err)->stoppedFor = PictureProblem::TooManyScans;
         std::longjmp(reinterpret_cast<ErrorManager*>(common->err)->jump, 2);
     }
     if (progress->cancelled && progress->cancelled->load()) {
-        std::snprintf(reinterpret_cast<ErrorManager*>(common->err)->message, JMSG_LENGTH_MAX,
-                      "已取消。");
+        reinterpret_cast<ErrorManager*>(common->err)->stoppedFor = PictureProblem::Cancelled;
         std::longjmp(reinterpret_cast<ErrorManager*>(common->err)->jump, 2);
     }
 }
@@ -85,7 +85,7 @@ struct JpegJob {
     Progress progress{};
     QImage image;
     QSize pictureSize;
-    QString failure;
+    std::optional<PictureError> failure;
 };
 
 bool runDecoder(JpegJob& job, const QByteArray& bytes, const std::function<QSize(QSize)>& targetFor,
@@ -96,11 +96,18 @@ bool runDecoder(JpegJob& job, const QByteArray& bytes, const std::function<QSize
     job.errors.base.output_message = ignoreMessage;
     if (setjmp(job.errors.jump)) {
         // Past the working memory libjpeg asks for a backing store, which it does not have.
-        job.failure = job.errors.base.msg_code == JERR_NO_BACKING_STORE
-                          ? QStringLiteral("图像太大（%1×%2）。")
-                                .arg(job.pictureSize.width())
-                                .arg(job.pictureSize.height())
-                          : QString::fromLocal8Bit(job.errors.message);
+        const ErrorManager& errors = job.errors;
+        if (errors.stoppedFor == PictureProblem::TooManyScans)
+            job.failure = PictureError(PictureProblem::TooManyScans, PictureKind::Jpeg,
+                                       QString::number(kMostScans));
+        else if (errors.stoppedFor != PictureProblem::Undecodable)
+            job.failure = PictureError(errors.stoppedFor, PictureKind::Jpeg);
+        else if (errors.base.msg_code == JERR_NO_BACKING_STORE)
+            job.failure = PictureError(PictureProblem::TooLarge, PictureKind::Jpeg, QString(),
+                                       job.pictureSize);
+        else
+            job.failure = PictureError(PictureProblem::Undecodable, PictureKind::Jpeg,
+                                       QString::fromLocal8Bit(errors.message));
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -117,7 +124,7 @@ bool runDecoder(JpegJob& job, const QByteArray& bytes, const std::function<QSize
     try {
         checkPictureSize(info.image_width, info.image_height, MaxDeclaredPixels);
     } catch (const PictureError& error) {
-        job.failure = QString::fromStdString(error.what());
+        job.failure = error.inFormat(PictureKind::Jpeg);
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -133,7 +140,7 @@ bool runDecoder(JpegJob& job, const QByteArray& bytes, const std::function<QSize
     job.image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
                        QImage::Format_RGB32);
     if (job.image.isNull()) {
-        job.failure = QStringLiteral("内存不足。");
+        job.failure = PictureError(PictureProblem::OutOfMemory, PictureKind::Jpeg);
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -165,6 +172,6 @@ DecodedPicture decodeJpeg(const QByteArray& bytes, const std::function<QSize(QSi
                           const std::atomic<bool>* cancelled) {
     JpegJob job;
     if (!runDecoder(job, bytes, targetFor, cancelled))
-        throw PictureError(QStringLiteral("JPEG 文件无法解码：%1").arg(job.failure));
+        throw *job.failure;
     return {job.image, job.pictureSize};
 }

@@ -9,8 +9,11 @@
 #include <QSize>
 #include <QString>
 
+#include "platform/FileError.h"
+
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
 // The most pixels one decode produces: 128 MB as 32-bit pixels. An emoticon tool shows
@@ -19,12 +22,47 @@
 inline constexpr qint64 MaxDecodedPixels = 32LL * 1000 * 1000;
 inline constexpr qint64 MaxDeclaredPixels = 64LL * 1000 * 1000;
 
-class PictureError : public std::runtime_error {
-public:
-    explicit PictureError(const QString& message) : std::runtime_error(message.toStdString()) {}
+enum class PictureKind { None, Bmp, Jpeg, Gif, Png };
+
+// Why a picture could not be decoded.
+enum class PictureProblem {
+    Damaged,     // the file's structure is broken
+    Undecodable, // the format's decoder refused it; detail: its own words, if any
+    UnsupportedCompression,
+    UnsupportedDepth,
+    OutOfMemory,
+    Cancelled,
+    InvalidSize,
+    TooLarge,     // size: what the picture claims
+    TooManyScans, // a progressive JPEG past the limit; detail: the limit
+    UnsupportedFormat,
+    Unreadable, // the file could not be read: fileError() says why
 };
 
-enum class PictureKind { None, Bmp, Jpeg, Gif, Png };
+// A picture that could not be decoded, as a value: the problem, the format whose decoder met
+// it (None where the format does not matter), and what the problem names. The sentence the
+// user reads is made by the interface; what() is a plain English line for the logs.
+class PictureError : public std::runtime_error {
+public:
+    explicit PictureError(PictureProblem problem, PictureKind format = PictureKind::None,
+                          const QString& detail = QString(), QSize size = QSize());
+    explicit PictureError(const FileError& unreadable);
+
+    PictureProblem problem() const { return problem_; }
+    PictureKind format() const { return format_; }
+    const QString& detail() const { return detail_; }
+    QSize size() const { return size_; }
+    const std::optional<FileError>& fileError() const { return fileError_; }
+    // The same problem, met while decoding a file of `format`.
+    PictureError inFormat(PictureKind format) const;
+
+private:
+    PictureProblem problem_;
+    PictureKind format_;
+    QString detail_;
+    QSize size_;
+    std::optional<FileError> fileError_;
+};
 
 // By the extension, without regard to the case of a-z: .bmp, .jpg/.jpeg, .gif, .png.
 PictureKind pictureKindOf(const QString& path);
@@ -49,8 +87,8 @@ struct FrameFitting {
 
 // A picture as the preview shows it.
 struct PicturePreview {
-    QSize pictureSize;     // the picture's own width and height
-    QList<QImage> frames;  // one, or every frame of a GIF; none larger than the box asked for
+    QSize pictureSize;    // the picture's own width and height
+    QList<QImage> frames; // one, or every frame of a GIF; none larger than the box asked for
     QList<int> delaysMs;
 };
 

@@ -18,9 +18,10 @@ PictureKind pictureKindOf(const QString& path) {
 
 void checkPictureSize(qint64 width, qint64 height, qint64 limit) {
     if (width <= 0 || height <= 0)
-        throw PictureError(QStringLiteral("图像的尺寸无效。"));
+        throw PictureError(PictureProblem::InvalidSize);
     if (width * height > limit)
-        throw PictureError(QStringLiteral("图像太大（%1×%2）。").arg(width).arg(height));
+        throw PictureError(PictureProblem::TooLarge, PictureKind::None, QString(),
+                           QSize(static_cast<int>(width), static_cast<int>(height)));
 }
 
 namespace {
@@ -28,7 +29,7 @@ QByteArray readPictureFile(const QString& path) {
     try {
         return readWholeFile(path);
     } catch (const FileError& error) {
-        throw PictureError(error.message());
+        throw PictureError(error);
     }
 }
 } // namespace
@@ -37,7 +38,7 @@ DecodedPicture loadPictureAtLeast(const QString& path,
                                   const std::function<QSize(QSize)>& targetFor) {
     const PictureKind kind = pictureKindOf(path);
     if (kind == PictureKind::None)
-        throw PictureError(QStringLiteral("不支持的图像格式。"));
+        throw PictureError(PictureProblem::UnsupportedFormat);
     const QByteArray bytes = readPictureFile(path);
     switch (kind) {
     case PictureKind::Bmp: {
@@ -57,7 +58,7 @@ DecodedPicture loadPictureAtLeast(const QString& path,
     case PictureKind::None:
         break;
     }
-    throw PictureError(QStringLiteral("不支持的图像格式。"));
+    throw PictureError(PictureProblem::UnsupportedFormat);
 }
 
 DecodedPicture loadPicture(const QString& path) {
@@ -94,7 +95,7 @@ PicturePreview loadPicturePreview(const QString& path, QSize box,
                                  ? decodeJpeg(readPictureFile(path), covering, cancelled)
                                  : loadPicture(path);
     if (cancelled && cancelled->load())
-        throw PictureError(QStringLiteral("已取消。"));
+        throw PictureError(PictureProblem::Cancelled);
     preview.pictureSize = picture.pictureSize;
     const QSize shown = covering(picture.pictureSize);
     preview.frames << (picture.image.size() == shown

@@ -14,7 +14,7 @@ void checkChunkLengths(const QByteArray& bytes) {
     while (at + 8 <= bytes.size()) {
         const quint32 length = qFromBigEndian<quint32>(bytes.constData() + at);
         if (static_cast<qint64>(length) > static_cast<qint64>(bytes.size() - at - 12))
-            throw PictureError(QStringLiteral("PNG 文件已损坏。"));
+            throw PictureError(PictureProblem::Damaged, PictureKind::Png);
         if (bytes.mid(at + 4, 4) == "IEND")
             return;
         at += 12 + static_cast<qsizetype>(length);
@@ -28,8 +28,8 @@ QImage decodePng(const QByteArray& bytes) {
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, bytes.constData(),
                                           static_cast<size_t>(bytes.size())))
-        throw PictureError(
-            QStringLiteral("PNG 文件无法解码：%1").arg(QString::fromLocal8Bit(png.message)));
+        throw PictureError(PictureProblem::Undecodable, PictureKind::Png,
+                           QString::fromLocal8Bit(png.message));
     try {
         checkPictureSize(png.width, png.height);
     } catch (...) {
@@ -40,13 +40,13 @@ QImage decodePng(const QByteArray& bytes) {
     QImage image(static_cast<int>(png.width), static_cast<int>(png.height), QImage::Format_ARGB32);
     if (image.isNull()) {
         png_image_free(&png);
-        throw PictureError(QStringLiteral("内存不足。"));
+        throw PictureError(PictureProblem::OutOfMemory);
     }
     if (!png_image_finish_read(&png, nullptr, image.bits(),
                                static_cast<png_int_32>(image.bytesPerLine()), nullptr)) {
         const QString message = QString::fromLocal8Bit(png.message);
         png_image_free(&png);
-        throw PictureError(QStringLiteral("PNG 文件无法解码：%1").arg(message));
+        throw PictureError(PictureProblem::Undecodable, PictureKind::Png, message);
     }
     return image;
 }

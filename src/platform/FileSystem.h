@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileError.h"
+
 // The file half of the platform layer: directory enumeration, existence tests, folder creation,
 // atomic file replacement and the decoding of text that carries no byte-order mark. Needs Qt Core
 // only, so it works without a display.
@@ -46,13 +48,6 @@ struct DirEntry {
 inline bool isPlainFolder(const DirEntry& entry) {
     return entry.type == EntryType::Folder && !entry.hidden && !entry.readOnly && !entry.link;
 }
-
-// A file operation that failed; the message is meant for the user.
-class FileError : public std::runtime_error {
-public:
-    explicit FileError(const QString& message) : std::runtime_error(message.toStdString()) {}
-    QString message() const { return QString::fromStdString(what()); }
-};
 
 // Every entry of `folder`, "." and ".." included, in the order the file system returns them.
 // A folder that cannot be read yields nothing.

@@ -1,6 +1,7 @@
 #include "popup/PreviewLoader.h"
 
 #include "platform/Logging.h"
+#include "ui/ErrorText.h"
 
 #include <QCoreApplication>
 
@@ -26,7 +27,7 @@ void PreviewLoader::request(const QString& path, QSize box) {
         try {
             preview = loadPicturePreview(path, box, cancelled.get());
         } catch (const std::exception& error) {
-            failure = QString::fromStdString(error.what());
+            failure = errorText(error);
             qCWarning(lcThumbs) << "no preview for" << path << error.what();
         }
         QMetaObject::invokeMethod(

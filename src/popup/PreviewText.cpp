@@ -1,18 +1,10 @@
 #include "popup/PreviewText.h"
 
 #include "platform/FileSystem.h"
-#include "ui/Theme.h"
 
 #include <QPainter>
 
-namespace {}
-
-PreviewText::PreviewText(QWidget* parent) : QWidget(parent) {
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, PreviewBackColor);
-    setPalette(colours);
-}
+PreviewText::PreviewText(QWidget* parent) : QWidget(parent) {}
 
 void PreviewText::setText(const QString& text) {
     text_ = text;

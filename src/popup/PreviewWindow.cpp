@@ -19,6 +19,10 @@ namespace {
 constexpr int kFrame = 3; // 1-pixel black frame and 2-pixel margin
 constexpr int kStripHeight = 16;
 constexpr int kGap = 8;
+// Below the point the preview is asked for, or above it (past the entry it belongs to).
+constexpr int kGapBelow = 12;
+constexpr int kTextGapAbove = 34;
+constexpr int kPictureGapAbove = 56;
 constexpr int kSmallestImageArea = 192;
 constexpr int kLargestImageArea = 256;
 
@@ -42,6 +46,7 @@ PreviewWindow::PreviewWindow(Platform& platform) : platform_(platform) {
     background_ = new QWidget(border_);
     fill(background_, PreviewBackColor);
     text_ = new PreviewText(background_);
+    fill(text_, PreviewBackColor);
     picture_ = new PreviewPicture(background_);
     strip_ = new QWidget(background_);
     fill(strip_, PreviewBackColor);
@@ -57,7 +62,7 @@ PreviewWindow::PreviewWindow(Platform& platform) : platform_(platform) {
     strip_->hide();
     picture_->hide();
 
-    resize((workAreaWidth() / 9) * 4, (workAreaHeight() / 9) * 4);
+    resize((workAreaRect().width() / 9) * 4, (workAreaRect().height() / 9) * 4);
     realign();
 
     loader_ = std::make_unique<PreviewLoader>();
@@ -132,17 +137,12 @@ void PreviewWindow::showText(const QFont& font, const QString& text, QPoint at) 
 
 void PreviewWindow::placeForText(QPoint at) {
     const QRect area = workAreaRect();
-    const int wa = area.x() + area.width();  // just right of the work area
-    const int ha = area.y() + area.height(); // just below it
     const int maxWidth = (area.width() / 9) * 4;
     const int maxHeight = (area.height() / 9) * 4;
     const QRect needed = textRect(maxWidth, maxHeight, text_->text());
     const int width = std::min(needed.width(), maxWidth) + 2 * kFrame;
     const int height = std::min(needed.height(), maxHeight) + 2 * kFrame;
-    const int left = at.x() + width <= wa ? at.x() : at.x() - width;
-    const int top = at.y() + 12 + height <= ha ? at.y() + 12 : at.y() - 34 - height;
-    setGeometry(left, top, width, height);
-    realign();
+    placeNear(at, QSize(width, height), kTextGapAbove, true);
 }
 
 QSize PreviewWindow::pictureBox() const {
@@ -189,12 +189,21 @@ void PreviewWindow::placeForPicture(QPoint at) {
     sizeLabel_->setText(picture_->hasPicture()
                             ? QStringLiteral("%1*%2").arg(picture.width()).arg(picture.height())
                             : QString());
+    placeNear(at, QSize(width, height), kPictureGapAbove, false);
+}
+
+void PreviewWindow::placeNear(QPoint at, QSize size, int gapAbove, bool mayTouchEdge) {
     const QRect area = workAreaRect();
-    const int wa = area.x() + area.width();
-    const int ha = area.y() + area.height();
-    const int left = at.x() + width < wa ? at.x() : at.x() - width;
-    const int top = at.y() + 12 + height < ha ? at.y() + 12 : at.y() - 56 - height;
-    setGeometry(left, top, width, height);
+    const int right = area.x() + area.width();   // just right of the work area
+    const int bottom = area.y() + area.height(); // just below it
+    auto fits = [mayTouchEdge](int end, int edge) {
+        return mayTouchEdge ? end <= edge : end < edge;
+    };
+    const int left = fits(at.x() + size.width(), right) ? at.x() : at.x() - size.width();
+    const int top = fits(at.y() + kGapBelow + size.height(), bottom)
+                        ? at.y() + kGapBelow
+                        : at.y() - gapAbove - size.height();
+    setGeometry(QRect(QPoint(left, top), size));
     realign();
 }
 

@@ -55,6 +55,10 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // Places the window of `size` below and right of `at`, or left of it and `gapAbove` pixels
+    // above it where it would pass the work area's edge; `mayTouchEdge`: ending just at the edge
+    // still fits.
+    void placeNear(QPoint at, QSize size, int gapAbove, bool mayTouchEdge);
     void realign();
     QSize pictureBox() const;
     void showPicture(const PicturePreview& picture, const QString& path, const QString& caption);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/ErrorText.h"
+
 #include <QString>
 
 #include <exception>
@@ -35,7 +37,7 @@ template <typename Handler> bool runReportingErrors(Handler&& handler) {
         std::forward<Handler>(handler)();
         return true;
     } catch (const std::exception& error) {
-        showErrorReport(QString::fromStdString(error.what()));
+        showErrorReport(errorText(error));
     } catch (...) {
         showErrorReport(QStringLiteral("未知错误。"));
     }

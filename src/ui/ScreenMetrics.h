@@ -13,15 +13,3 @@ inline QRect screenRect() {
 inline QRect workAreaRect() {
     return QGuiApplication::primaryScreen()->availableGeometry();
 }
-inline int screenWidth() {
-    return screenRect().width();
-}
-inline int screenHeight() {
-    return screenRect().height();
-}
-inline int workAreaWidth() {
-    return workAreaRect().width();
-}
-inline int workAreaHeight() {
-    return workAreaRect().height();
-}

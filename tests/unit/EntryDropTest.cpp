@@ -61,7 +61,7 @@ TEST(EntryDrop, InTheSameFolderTheEntryTakesTheTargetsPlace) {
     for (const char* name : {"a.gif", "b.gif", "c.gif", "d.gif"})
         tree.Write(name);
     auto folder = Scanned(tree.Path());
-    QString error;
+    std::optional<FileError> error;
     // Dragged down it lands after the target, dragged up before it.
     EXPECT_EQ(dropEntry(tree / "a.gif", folder.get(), Child(folder.get(), "c.gif"), &error),
               DropResult::Reordered);
@@ -79,7 +79,7 @@ TEST(EntryDrop, IntoAnotherFolderItMovesAndStandsBeforeTheTarget) {
     tree.Write("to/y.gif");
     tree.Write("to/p.gif", "already there");
     auto target = Scanned(tree / "to");
-    QString error;
+    std::optional<FileError> error;
     EXPECT_EQ(dropEntry(tree / "from/p.gif", target.get(), Child(target.get(), "y.gif"), &error),
               DropResult::Moved);
     EXPECT_EQ(tree.Read("to/p (2).gif"), "moved") << "a taken name gets a free one";
@@ -101,10 +101,11 @@ TEST(EntryDrop, AFailedMoveIsReportedAndLosesNothing) {
     tree.MakeFolder("to");
     auto target = Scanned(tree / "to");
     QDir(tree / "to").removeRecursively(); // the folder went away while its popup was open
-    QString error;
+    std::optional<FileError> error;
     const DropResult result = dropEntry(tree / "from/p.gif", target.get(), nullptr, &error);
     EXPECT_EQ(result, DropResult::Failed);
-    EXPECT_FALSE(error.isEmpty());
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->problem(), FileProblem::MoveFailed);
     EXPECT_EQ(tree.Read("from/p.gif"), "keep");
     EXPECT_FALSE(QFile::exists(tree / "to/Order.ini"));
 }
@@ -129,7 +130,7 @@ TEST(EntryDrop, AMovedPictureTakesItsThumbnailAlong) {
     ASSERT_EQ(cache.thumbnail(tree / "图片/x.png").pixel(5, 5), qRgb(255, 0, 0));
     ASSERT_EQ(cache.thumbnail(tree / "文字/x.png").pixel(5, 5), qRgb(0, 0, 255));
 
-    QString error;
+    std::optional<FileError> error;
     auto words = Scanned(tree / "文字");
     ASSERT_EQ(dropEntry(tree / "图片/x.png", words.get(), Child(words.get(), "a.txt"), &error),
               DropResult::Moved);
@@ -155,7 +156,7 @@ TEST(EntryDrop, AThumbnailThatCannotFollowIsDeleted) {
     tree.Write("from/p.gif.thb", "its thumbnail");
     tree.Write("to/p.gif.thb", "somebody's file");
     auto target = Scanned(tree / "to");
-    QString error;
+    std::optional<FileError> error;
     ASSERT_EQ(dropEntry(tree / "from/p.gif", target.get(), nullptr, &error), DropResult::Moved);
     EXPECT_EQ(tree.Read("to/p.gif"), "picture");
     EXPECT_EQ(tree.Read("to/p.gif.thb"), "somebody's file");

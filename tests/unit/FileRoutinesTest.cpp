@@ -65,9 +65,11 @@ TEST(moveIntoFolder, TheFolderReceivesTheItemUnderItsOwnName) {
     tree.MakeFolder("library");
     EXPECT_TRUE(moveIntoFolder(tree / "pack", tree / "library"));
     EXPECT_EQ(tree.Read("library/pack/x.txt"), "x");
-    QString error;
+    std::optional<FileError> error;
     EXPECT_FALSE(moveIntoFolder(tree / "pack", tree / "library", &error)) << "the source is gone";
-    EXPECT_FALSE(error.isEmpty());
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->problem(), FileProblem::NotFound);
+    EXPECT_EQ(error->path(), tree / "pack");
 }
 
 TEST(moveNoReplace, ATakenFullPathGetsAFreeNameWhateverIsThere) {
@@ -131,11 +133,13 @@ TEST(moveNoReplace, ASourceThatCannotBeRemovedAfterACopyIsReportedOnce) {
     const QString locked = tree / "pack/locked.gif";
     if (QProcess::execute("chattr", {"+i", locked}) != 0)
         GTEST_SKIP() << "this file system cannot make a file immutable";
-    QString error;
+    std::optional<FileError> error;
     const bool moved = moveIntoFolder(tree / "pack", other.path(), &error);
     QProcess::execute("chattr", {"-i", locked});
     EXPECT_FALSE(moved);
-    EXPECT_TRUE(error.contains(QString::fromUtf8("无法删除"))) << error.toStdString();
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->problem(), FileProblem::MovedCopyKept);
+    EXPECT_EQ(error->otherPath(), other.path() + "/pack");
     EXPECT_EQ(QDir(other.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               QStringList{"pack"})
         << "copied once, never again under another name";

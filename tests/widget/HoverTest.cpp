@@ -16,8 +16,8 @@ protected:
     // Rests the pointer on folder `index` until its submenu opens.
     void OpenSubMenu(int index) {
         MoveToCell(index);
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return menu->submenu() && menu->submenu()->isVisible(); }, 3000));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return menu->submenu() && menu->submenu()->isVisible(); }, 3000));
         ASSERT_EQ(View().hoverState(), HoverState::SubmenuOpen);
     }
 };

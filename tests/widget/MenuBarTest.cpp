@@ -47,7 +47,7 @@ TEST_F(MenuBar, LabelsArePackedEdgeToEdgeTenWiderThanTheirCaptions) {
 
 TEST_F(MenuBar, PlacementFromTheSavedPosition) {
     loadTopFolders(root());
-    const int screen = screenWidth();
+    const int screen = screenRect().width();
     bar->rebuildLabels();
     const int width = bar->width();
     const struct {
@@ -74,7 +74,7 @@ TEST_F(MenuBar, DraggingSnapsAndTheDeadZoneAppliesToTheFirstDragOnly) {
     loadTopFolders(root());
     bar->setPlacement({true, 200, 100});
     bar->rebuildLabels();
-    const int screen = screenWidth();
+    const int screen = screenRect().width();
 
     Drag(QPoint(500, 500), QPoint(505, 495)); // 5 pixels: inside the dead zone
     EXPECT_EQ(bar->pos(), QPoint(200, 100));

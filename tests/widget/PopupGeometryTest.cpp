@@ -77,7 +77,7 @@ TEST_F(PopupGeometry, EmptyFolderShowsThePlaceholder) {
 
 TEST_F(PopupGeometry, EntriesBelowTheAvailableHeightAreHiddenBehindTheBottomButton) {
     LibraryNode* node = Folder("long", 40, 0);
-    const int top = screenHeight() - 200; // available: 197 pixels
+    const int top = screenRect().height() - 200; // available: 197 pixels
     Open(node, 10, top);
     int visible = 0;
     for (int i = 0; i < View().cellCount(); ++i)
@@ -91,13 +91,13 @@ TEST_F(PopupGeometry, EntriesBelowTheAvailableHeightAreHiddenBehindTheBottomButt
     EXPECT_TRUE(View().scrollButtonRect(ScrollDirection::Up).isEmpty());
     EXPECT_EQ(View().cellAt(View().cellRect(8).center()), -1) << "a cell out of view takes nothing";
 
-    Open(node, 10, screenHeight() - 25); // available 22: not even the first row fits
+    Open(node, 10, screenRect().height() - 25); // available 22: not even the first row fits
     EXPECT_EQ(menu->height(), 3);
 }
 
 TEST_F(PopupGeometry, HorizontalPlacementAtTheRightEdge) {
     LibraryNode* node = Folder("two", 0, 2); // 92 wide
-    const int screen = screenWidth();
+    const int screen = screenRect().width();
     Open(node, screen - 92 - 1, 30, 0);
     EXPECT_EQ(menu->x(), screen - 93) << "fits: stays where asked";
     Open(node, screen - 50, 30, screen - 20);
@@ -113,9 +113,9 @@ TEST_F(PopupGeometry, LongSubmenuIsPushedUp) {
     Open(top, 10, 30);
     FolderPopup sub(*context, menu.get());
     sub.setNode(top->child(0));
-    sub.fill(100, screenHeight() - 100);
+    sub.fill(100, screenRect().height() - 100);
     EXPECT_EQ(sub.height(), 22 * 10 + 4);
-    EXPECT_EQ(sub.y(), screenHeight() - sub.height());
+    EXPECT_EQ(sub.y(), screenRect().height() - sub.height());
 }
 
 TEST_F(PopupGeometry, SubmenuPlacementAndFlips) {
@@ -145,7 +145,7 @@ TEST_F(PopupGeometry, SubmenuPlacementAndFlips) {
 TEST_F(PopupGeometry, ScrollingMovesByTheHiddenEntrysHeight) {
     // A separator in the System popup, thumbnails and snippets elsewhere.
     LibraryNode* node = Folder("scroll", 12, 30); // 12 rows of 22, then 3 rows of thumbnails
-    Open(node, 10, screenHeight() - 150);         // available 147
+    Open(node, 10, screenRect().height() - 150);  // available 147
     menu->show();
     const int firstTop = View().cellRect(0).y();
     const QRect down = View().scrollButtonRect(ScrollDirection::Down);
@@ -187,7 +187,7 @@ TEST_F(PopupGeometry, ScrollingMovesByTheHiddenEntrysHeight) {
 }
 
 TEST_F(PopupGeometry, SeparatorsScrollByFivePixels) {
-    Open(systemNode(), 10, screenHeight() - 49); // available 46: rows 23 and 45 fit
+    Open(systemNode(), 10, screenRect().height() - 49); // available 46: rows 23 and 45 fit
     menu->show();
     const QRect down = View().scrollButtonRect(ScrollDirection::Down);
     ASSERT_FALSE(down.isEmpty());
@@ -204,7 +204,7 @@ TEST_F(PopupGeometry, ThumbnailsAreAskedForAsTheirCellsComeIntoView) {
     QStringList asked;
     QObject::connect(loader.get(), &ThumbnailLoader::ready,
                      [&](const QString& path, const QImage&) { asked << path; });
-    Open(node, 10, screenHeight() - 200);
+    Open(node, 10, screenRect().height() - 200);
     menu->show();
     ASSERT_EQ(View().cellCount(), 300);
     int perRow = 0;

@@ -26,8 +26,8 @@ TEST_F(Preview, OneLineSnippetIsItsTextPlusTheFrame) {
 }
 
 TEST_F(Preview, LongSnippetsWrapAtFourNinthsAndAreCut) {
-    const int maxWidth = (workAreaWidth() / 9) * 4;
-    const int maxHeight = (workAreaHeight() / 9) * 4;
+    const int maxWidth = (workAreaRect().width() / 9) * 4;
+    const int maxHeight = (workAreaRect().height() / 9) * 4;
     QString words;
     for (int i = 0; i < 2000; ++i)
         words += "word ";
@@ -42,8 +42,8 @@ TEST_F(Preview, LongSnippetsWrapAtFourNinthsAndAreCut) {
 }
 
 TEST_F(Preview, TextPlacementNearTheEdges) {
-    const int wa = workAreaWidth();
-    const int ha = workAreaHeight();
+    const int wa = workAreaRect().width();
+    const int ha = workAreaRect().height();
     preview->showText(PopupFont(), "edge", QPoint(wa - 5, ha - 5));
     EXPECT_EQ(preview->x() + preview->width(), wa - 5) << "ends at the cursor column";
     EXPECT_EQ(preview->y(), ha - 5 - 34 - preview->height()) << "above the entry";
@@ -80,8 +80,8 @@ TEST_F(Preview, ImagePlacementMovesAwayFromTheEdgesEvenWhenItWouldJustFit) {
     ASSERT_TRUE(TestPattern(QSize(100, 50)).save(library / "small.png"));
     LibraryNode small("small.png", library / "small.png", NodeKind::Image);
     preview->loadPicture(small.path(), small.caption());
-    const int wa = workAreaWidth();
-    const int ha = workAreaHeight();
+    const int wa = workAreaRect().width();
+    const int ha = workAreaRect().height();
     preview->placeForPicture(QPoint(wa - 198, ha - 12 - 214));
     EXPECT_EQ(preview->x(), wa - 198 - 198);
     EXPECT_EQ(preview->y(), ha - 12 - 214 - 56 - 214);

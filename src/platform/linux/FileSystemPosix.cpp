@@ -103,18 +103,17 @@ void replaceFileContents(const QString& path, const QByteArray& bytes, WriteDura
     const bool exists = ::lstat(target.constData(), &info) == 0;
     const bool regular = exists && S_ISREG(info.st_mode);
     if (exists && S_ISDIR(info.st_mode))
-        throw FileError(QStringLiteral("无法写入文件 \"%1\"：那里是一个文件夹。").arg(shown));
+        throw FileError(FileProblem::WriteOntoFolder, shown);
     if (regular && (info.st_mode & S_IWUSR) == 0)
-        throw FileError(QStringLiteral("无法写入文件 \"%1\"：文件是只读的。").arg(shown));
+        throw FileError(FileProblem::ReadOnlyFile, shown);
     const QString folder = path.left(std::max<qsizetype>(path.lastIndexOf(u'/'), 1));
     struct stat folderInfo {};
     if (::stat(QFile::encodeName(folder).constData(), &folderInfo) == 0 &&
         (folderInfo.st_mode & S_IWUSR) == 0)
-        throw FileError(QStringLiteral("无法写入文件 \"%1\"：文件夹是只读的。").arg(shown));
+        throw FileError(FileProblem::ReadOnlyFolder, shown);
 
     auto failure = [&shown](int error) {
-        return FileError(QStringLiteral("无法写入文件 \"%1\"：%2")
-                             .arg(shown, QString::fromLocal8Bit(std::strerror(error))));
+        return FileError(FileProblem::WriteFailed, shown, error);
     };
     // A new file in the same folder, renamed over the old one: a crash leaves one or the other.
     QByteArray temporary;
@@ -151,23 +150,23 @@ void replaceFileContents(const QString& path, const QByteArray& bytes, WriteDura
 }
 
 QByteArray readWholeFile(const QString& path) {
-    auto failure = [&path](const QString& why) {
-        return FileError(QStringLiteral("无法读取文件 \"%1\"：%2").arg(QDir::cleanPath(path), why));
+    auto failure = [&path](int error) {
+        return FileError(FileProblem::ReadFailed, QDir::cleanPath(path), error);
     };
     // Opened without blocking, so that a pipe or a device named like a picture cannot hang the
     // caller; only a regular file is read, and never past the size it had when opened.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        throw failure(QString::fromLocal8Bit(std::strerror(errno)));
+        throw failure(errno);
     const std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* d) {
         ::close(*d);
         delete d;
     });
     struct stat info {};
     if (::fstat(fd, &info) != 0)
-        throw failure(QString::fromLocal8Bit(std::strerror(errno)));
+        throw failure(errno);
     if (!S_ISREG(info.st_mode))
-        throw failure(QStringLiteral("不是普通文件。"));
+        throw FileError(FileProblem::NotPlainFile, QDir::cleanPath(path));
     QByteArray bytes;
     bytes.resize(static_cast<qsizetype>(info.st_size));
     qsizetype done = 0;
@@ -177,7 +176,7 @@ QByteArray readWholeFile(const QString& path) {
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            throw failure(QString::fromLocal8Bit(std::strerror(errno)));
+            throw failure(errno);
         if (got == 0)
             break; // the file shrank meanwhile
         done += got;
