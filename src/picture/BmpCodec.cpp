@@ -81,93 +81,112 @@ QByteArray expandRunLengths(const QByteArray& b, qsizetype at, int bits, qint64 
     }
     return indices;
 }
-} // namespace
+// What the file and info headers say.
+struct BmpHeader {
+    quint32 dataOffset = 0;
+    quint32 headerSize = 0;
+    qint64 width = 0;
+    qint64 height = 0; // negative: the rows are stored top down
+    int bits = 0;
+    quint32 compression = 0;
+    quint32 paletteCount = 0;
+    int paletteEntrySize = 4;
+    quint32 masks[4] = {0, 0, 0, 0}; // red, green, blue, alpha
+    bool runLengths() const {
+        return (compression == 1 && bits == 8) || (compression == 2 && bits == 4);
+    }
+};
 
-QImage decodeBmp(const QByteArray& b, qint64 mostPixels) {
+BmpHeader readHeader(const QByteArray& b) {
     if (b.size() < 14 + 12 || b[0] != 'B' || b[1] != 'M')
         throwDamaged();
-    const quint32 dataOffset = u32(b, 10);
-    const quint32 headerSize = u32(b, 14);
-    qint64 width = 0, height = 0;
-    int bits = 0;
-    quint32 compression = 0, paletteCount = 0;
-    quint32 masks[4] = {0, 0, 0, 0};
-    int paletteEntrySize = 4;
-    if (headerSize == 12) { // OS/2 core header
-        width = u16(b, 18);
-        height = static_cast<qint16>(u16(b, 20));
-        bits = u16(b, 24);
-        paletteEntrySize = 3;
-    } else if (headerSize >= 40 && b.size() >= 14 + 40) {
-        width = i32(b, 18);
-        height = i32(b, 22);
-        bits = u16(b, 28);
-        compression = u32(b, 30);
-        paletteCount = u32(b, 46);
-        if (compression == 3 || compression == 6) { // bit fields
-            const qsizetype maskAt = 54;            // inside a V2+ header, else right after it
+    BmpHeader h;
+    h.dataOffset = u32(b, 10);
+    h.headerSize = u32(b, 14);
+    if (h.headerSize == 12) { // OS/2 core header
+        h.width = u16(b, 18);
+        h.height = static_cast<qint16>(u16(b, 20));
+        h.bits = u16(b, 24);
+        h.paletteEntrySize = 3;
+    } else if (h.headerSize >= 40 && b.size() >= 14 + 40) {
+        h.width = i32(b, 18);
+        h.height = i32(b, 22);
+        h.bits = u16(b, 28);
+        h.compression = u32(b, 30);
+        h.paletteCount = u32(b, 46);
+        if (h.compression == 3 || h.compression == 6) { // bit fields
+            const qsizetype maskAt = 54;                // inside a V2+ header, else right after it
             if (b.size() < maskAt + 12)
                 throwDamaged();
             for (int i = 0; i < 3; ++i)
-                masks[i] = u32(b, maskAt + 4 * i);
-            if (headerSize >= 56 || compression == 6)
-                masks[3] = b.size() >= maskAt + 16 ? u32(b, maskAt + 12) : 0;
+                h.masks[i] = u32(b, maskAt + 4 * i);
+            if (h.headerSize >= 56 || h.compression == 6)
+                h.masks[3] = b.size() >= maskAt + 16 ? u32(b, maskAt + 12) : 0;
         }
     } else {
         throwDamaged();
     }
-    const bool runLengths = (compression == 1 && bits == 8) || (compression == 2 && bits == 4);
-    if (compression != 0 && compression != 3 && compression != 6 && !runLengths)
+    if (h.compression != 0 && h.compression != 3 && h.compression != 6 && !h.runLengths())
         throw PictureError(PictureProblem::UnsupportedCompression);
-    const bool topDown = height < 0;
-    height = std::abs(height);
-    checkPictureSize(width, height, mostPixels);
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        throw PictureError(PictureProblem::UnsupportedDepth);
+    if ((h.bits == 16 || h.bits == 32) && h.compression == 0) {
+        h.masks[0] = h.bits == 16 ? 0x7C00 : 0xFF0000;
+        h.masks[1] = h.bits == 16 ? 0x03E0 : 0x00FF00;
+        h.masks[2] = h.bits == 16 ? 0x001F : 0x0000FF;
+    }
+    return h;
+}
 
+QList<QRgb> readPalette(const QByteArray& b, const BmpHeader& h) {
     QList<QRgb> palette;
-    if (bits <= 8) {
-        const qsizetype count = paletteCount ? std::min<quint32>(paletteCount, 256) : (1u << bits);
-        const qsizetype at = 14 + headerSize;
-        for (qsizetype i = 0; i < count && at + i * paletteEntrySize + 3 <= b.size(); ++i) {
-            const auto* p =
-                reinterpret_cast<const uchar*>(b.constData() + at + i * paletteEntrySize);
-            palette << qRgb(p[2], p[1], p[0]);
-        }
+    if (h.bits > 8)
+        return palette;
+    const qsizetype count =
+        h.paletteCount ? std::min<quint32>(h.paletteCount, 256) : (1u << h.bits);
+    const qsizetype at = 14 + h.headerSize;
+    for (qsizetype i = 0; i < count && at + i * h.paletteEntrySize + 3 <= b.size(); ++i) {
+        const auto* p = reinterpret_cast<const uchar*>(b.constData() + at + i * h.paletteEntrySize);
+        palette << qRgb(p[2], p[1], p[0]);
     }
-    if ((bits == 16 || bits == 32) && compression == 0) {
-        masks[0] = bits == 16 ? 0x7C00 : 0xFF0000;
-        masks[1] = bits == 16 ? 0x03E0 : 0x00FF00;
-        masks[2] = bits == 16 ? 0x001F : 0x0000FF;
-    }
+    return palette;
+}
 
-    if (runLengths) {
-        if (dataOffset > static_cast<quint64>(b.size()))
-            throwDamaged();
-        const QByteArray indices = expandRunLengths(b, dataOffset, bits, width, height);
-        QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
-        if (image.isNull())
-            throw PictureError(PictureProblem::OutOfMemory);
-        for (qint64 row = 0; row < height; ++row) {
-            const auto* src = reinterpret_cast<const uchar*>(indices.constData() + row * width);
-            auto* dst = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(height - 1 - row)));
-            for (qint64 x = 0; x < width; ++x)
-                dst[x] = src[x] < palette.size() ? palette[src[x]] : qRgb(0, 0, 0);
-        }
-        return image;
-    }
-
-    const qint64 stride = ((width * bits + 31) / 32) * 4;
-    if (dataOffset > static_cast<quint64>(b.size()) ||
-        stride * height > b.size() - qint64(dataOffset))
-        throwDamaged();
-    const bool hasAlpha = masks[3] != 0;
-    QImage image(static_cast<int>(width), static_cast<int>(height),
-                 hasAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+QImage newImage(qint64 width, qint64 height, QImage::Format format) {
+    QImage image(static_cast<int>(width), static_cast<int>(height), format);
     if (image.isNull())
         throw PictureError(PictureProblem::OutOfMemory);
+    return image;
+}
+
+QImage decodeRunLengths(const QByteArray& b, const BmpHeader& h, qint64 height,
+                        const QList<QRgb>& palette) {
+    if (h.dataOffset > static_cast<quint64>(b.size()))
+        throwDamaged();
+    const qint64 width = h.width;
+    const QByteArray indices = expandRunLengths(b, h.dataOffset, h.bits, width, height);
+    QImage image = newImage(width, height, QImage::Format_RGB32);
     for (qint64 row = 0; row < height; ++row) {
-        const auto* src = reinterpret_cast<const uchar*>(b.constData() + dataOffset + row * stride);
+        const auto* src = reinterpret_cast<const uchar*>(indices.constData() + row * width);
+        auto* dst = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(height - 1 - row)));
+        for (qint64 x = 0; x < width; ++x)
+            dst[x] = src[x] < palette.size() ? palette[src[x]] : qRgb(0, 0, 0);
+    }
+    return image;
+}
+
+QImage decodeRows(const QByteArray& b, const BmpHeader& h, qint64 height,
+                  const QList<QRgb>& palette) {
+    const qint64 width = h.width;
+    const int bits = h.bits;
+    const qint64 stride = ((width * bits + 31) / 32) * 4;
+    if (h.dataOffset > static_cast<quint64>(b.size()) ||
+        stride * height > b.size() - qint64(h.dataOffset))
+        throwDamaged();
+    const bool hasAlpha = h.masks[3] != 0;
+    const bool topDown = h.height < 0;
+    QImage image = newImage(width, height, hasAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    for (qint64 row = 0; row < height; ++row) {
+        const auto* src =
+            reinterpret_cast<const uchar*>(b.constData() + h.dataOffset + row * stride);
         auto* dst = reinterpret_cast<QRgb*>(
             image.scanLine(static_cast<int>(topDown ? row : height - 1 - row)));
         for (qint64 x = 0; x < width; ++x) {
@@ -182,13 +201,27 @@ QImage decodeBmp(const QByteArray& b, qint64 mostPixels) {
             } else {
                 const quint32 pixel = bits == 16 ? qFromLittleEndian<quint16>(src + x * 2)
                                                  : qFromLittleEndian<quint32>(src + x * 4);
-                colour = qRgba(channel(pixel, masks[0]), channel(pixel, masks[1]),
-                               channel(pixel, masks[2]), hasAlpha ? channel(pixel, masks[3]) : 255);
+                colour =
+                    qRgba(channel(pixel, h.masks[0]), channel(pixel, h.masks[1]),
+                          channel(pixel, h.masks[2]), hasAlpha ? channel(pixel, h.masks[3]) : 255);
             }
             dst[x] = colour;
         }
     }
     return image;
+}
+} // namespace
+
+QImage decodeBmp(const QByteArray& b, qint64 mostPixels) {
+    const BmpHeader header = readHeader(b);
+    const qint64 height = std::abs(header.height);
+    checkPictureSize(header.width, height, mostPixels);
+    const int bits = header.bits;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        throw PictureError(PictureProblem::UnsupportedDepth);
+    const QList<QRgb> palette = readPalette(b, header);
+    return header.runLengths() ? decodeRunLengths(b, header, height, palette)
+                               : decodeRows(b, header, height, palette);
 }
 
 QByteArray encodeBmp(const QImage& source) {

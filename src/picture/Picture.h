@@ -24,6 +24,9 @@ inline constexpr qint64 MaxDeclaredPixels = 64LL * 1000 * 1000;
 
 enum class PictureKind { None, Bmp, Jpeg, Gif, Png };
 
+// The format's usual name ("BMP", "JPEG", "GIF", "PNG"; empty for None).
+const char* pictureFormatName(PictureKind format);
+
 // Why a picture could not be decoded.
 enum class PictureProblem {
     Damaged,     // the file's structure is broken

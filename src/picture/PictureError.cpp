@@ -1,22 +1,6 @@
 #include "picture/Picture.h"
 
 namespace {
-const char* formatName(PictureKind format) {
-    switch (format) {
-    case PictureKind::Bmp:
-        return "BMP";
-    case PictureKind::Jpeg:
-        return "JPEG";
-    case PictureKind::Gif:
-        return "GIF";
-    case PictureKind::Png:
-        return "PNG";
-    case PictureKind::None:
-        break;
-    }
-    return "picture";
-}
-
 const char* problemName(PictureProblem problem) {
     switch (problem) {
     case PictureProblem::Damaged:
@@ -46,7 +30,8 @@ const char* problemName(PictureProblem problem) {
 }
 
 std::string logLine(PictureProblem problem, PictureKind format, const QString& detail, QSize size) {
-    std::string line = std::string(formatName(format)) + ": " + problemName(problem);
+    const char* name = format == PictureKind::None ? "picture" : pictureFormatName(format);
+    std::string line = std::string(name) + ": " + problemName(problem);
     if (size.isValid())
         line += " (" + std::to_string(size.width()) + "x" + std::to_string(size.height()) + ")";
     if (!detail.isEmpty())
@@ -54,6 +39,22 @@ std::string logLine(PictureProblem problem, PictureKind format, const QString& d
     return line;
 }
 } // namespace
+
+const char* pictureFormatName(PictureKind format) {
+    switch (format) {
+    case PictureKind::Bmp:
+        return "BMP";
+    case PictureKind::Jpeg:
+        return "JPEG";
+    case PictureKind::Gif:
+        return "GIF";
+    case PictureKind::Png:
+        return "PNG";
+    case PictureKind::None:
+        break;
+    }
+    return "";
+}
 
 PictureError::PictureError(PictureProblem problem, PictureKind format, const QString& detail,
                            QSize size)

@@ -17,19 +17,7 @@ QString systemReason(int errorNumber) {
 }
 
 QString formatName(PictureKind format) {
-    switch (format) {
-    case PictureKind::Bmp:
-        return QStringLiteral("BMP");
-    case PictureKind::Jpeg:
-        return QStringLiteral("JPEG");
-    case PictureKind::Gif:
-        return QStringLiteral("GIF");
-    case PictureKind::Png:
-        return QStringLiteral("PNG");
-    case PictureKind::None:
-        break;
-    }
-    return QString();
+    return QString::fromLatin1(pictureFormatName(format));
 }
 
 // The problem in words, without the format that met it.
