@@ -40,7 +40,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
         widget->setGeometry(kBorder + left, kBorder + top, width, height);
     };
 
-    auto* name = new QLabel(QStringLiteral("Jolvex 1.3 正式版"), this);
+    auto* name = new QLabel(QStringLiteral("%1 正式版").arg(programTitle()), this);
     QFont big = barFont();
     big.setPixelSize(24);
     big.setBold(true);

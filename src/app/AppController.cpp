@@ -4,6 +4,7 @@
 #include "app/SystemCommands.h"
 #include "app/TrayIcon.h"
 #include "bar/FloatingBar.h"
+#include "base/FileRoutines.h"
 #include "base/OptionsFile.h"
 #include "library/Library.h"
 #include "online/UsageReporter.h"
@@ -28,8 +29,8 @@ namespace {
 const char* const kHomePage = "https://www.jolvex.cn/";
 }
 
-AppController::AppController(const QString& programFolder)
-    : paths_(AppPaths::forProgramFolder(programFolder)) {
+AppController::AppController(const AppPaths& paths) : paths_(paths) {
+    seedEmptyLibrary();
     if (!forceDirectories(paths_.dataDir)) // the program runs on with an empty library
         qCWarning(lcFiles) << "the library folder could not be made:" << paths_.dataDir;
     BarPlacement placement;
@@ -50,8 +51,8 @@ AppController::AppController(const QString& programFolder)
                                          popupContext_->windowTag, placement);
     commands_ = std::make_unique<SystemCommands>(paths_, *library_, *bar_);
     copiedNotice_ = std::make_unique<CopiedNotice>(*platform_);
-    popupActions_ = std::make_unique<PopupActions>(*platform_, *popup_, *thumbnails_,
-                                                   *copiedNotice_, *bar_);
+    popupActions_ =
+        std::make_unique<PopupActions>(*platform_, *popup_, *thumbnails_, *copiedNotice_, *bar_);
 
     startTimer_.setSingleShot(true);
     startTimer_.setInterval(10);
@@ -63,6 +64,18 @@ AppController::~AppController() {
     // A thumbnail being made finishes while the windows and the application still exist.
     thumbnails_->cancelPending();
     thumbnails_->waitForIdle();
+}
+
+void AppController::seedEmptyLibrary() {
+    // A library with anything in it is the user's own: never touched.
+    if (paths_.starterFolder.isEmpty() || !directoryExists(paths_.starterFolder) ||
+        !isEmptyFolder(paths_.dataDir))
+        return;
+    try {
+        copyFolderContents(paths_.starterFolder, paths_.dataDir);
+    } catch (const FileError& error) {
+        qCWarning(lcFiles) << "the starter library was not copied:" << error.what();
+    }
 }
 
 std::uint32_t AppController::drawWindowTag() {

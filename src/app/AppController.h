@@ -29,7 +29,7 @@ struct PopupContext;
 class AppController : public QObject {
     Q_OBJECT
 public:
-    explicit AppController(const QString& programFolder);
+    explicit AppController(const AppPaths& paths);
     ~AppController() override;
 
     FloatingBar& bar() const { return *bar_; }
@@ -37,6 +37,8 @@ public:
     void bringBack();
 
 private:
+    // The first start of an installed program fills an empty library with the starter one.
+    void seedEmptyLibrary();
     void startUp();
     void askUpdateQuestion();
     static std::uint32_t drawWindowTag();

@@ -6,17 +6,17 @@
 #include <unistd.h>
 
 namespace {
-// A name for this user and this program folder.
-QString serverName(const QString& programFolder) {
+// A name for this user and this library.
+QString serverName(const QString& libraryFolder) {
     const QByteArray hash =
-        QCryptographicHash::hash(programFolder.toUtf8(), QCryptographicHash::Sha1).toHex();
+        QCryptographicHash::hash(libraryFolder.toUtf8(), QCryptographicHash::Sha1).toHex();
     return QStringLiteral("jolvex-%1-%2")
         .arg(QString::number(::getuid()), QString::fromLatin1(hash.left(20)));
 }
 } // namespace
 
-SingleInstance::SingleInstance(const QString& programFolder) {
-    const QString name = serverName(programFolder);
+SingleInstance::SingleInstance(const QString& libraryFolder) {
+    const QString name = serverName(libraryFolder);
     QLocalSocket other;
     other.connectToServer(name);
     if (other.waitForConnected(1000)) {

@@ -1,6 +1,7 @@
 #include "app/SystemCommands.h"
 
 #include "app/AboutDialog.h"
+#include "app/Autostart.h"
 #include "bar/FloatingBar.h"
 #include "bar/OrderDialog.h"
 #include "base/NameCompare.h"
@@ -18,8 +19,13 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QSystemTrayIcon>
 #include <QUrl>
+
+#include <cerrno>
 
 namespace {
 // Brings a dialog to the front once its modal loop runs. Showing it before exec() would leave
@@ -64,6 +70,9 @@ void SystemCommands::addCommands() {
     };
     command("导入QQ表情文件...", plain(&SystemCommands::importPackage));
     command("添加/删除/整理...", plain(&SystemCommands::openLibraryFolder));
+    autostartAction_ = command("开机时启动", [this](bool checked) { setStartAtLogin(checked); });
+    autostartAction_->setCheckable(true);
+    autostartAction_->setChecked(fileExists(paths_.autostartFile));
     separator();
     command("主菜单顺序调整...", plain(&SystemCommands::orderTopFolders));
     hideAction_ = command("隐藏窗口", [this](bool checked) { setBarHidden(checked); });
@@ -143,6 +152,19 @@ void SystemCommands::setBarHidden(bool hidden) {
     bar_.setVisible(!hidden);
 }
 
+void SystemCommands::setStartAtLogin(bool start) {
+    // The check mark follows the file, also when writing or removing it failed.
+    const auto showFile =
+        qScopeGuard([this] { autostartAction_->setChecked(fileExists(paths_.autostartFile)); });
+    if (!start) {
+        if (pathExists(paths_.autostartFile) && !QFile::remove(paths_.autostartFile))
+            throw FileError(FileProblem::WriteFailed, paths_.autostartFile, EACCES);
+        return;
+    }
+    forceDirectories(QFileInfo(paths_.autostartFile).absolutePath());
+    replaceFileContents(paths_.autostartFile, autostartEntry(paths_.programFile));
+}
+
 void SystemCommands::bringBarBack() {
     if (hideAction_->isChecked())
         setBarHidden(false);
@@ -151,10 +173,9 @@ void SystemCommands::bringBarBack() {
 }
 
 void SystemCommands::openHelp() {
-    // The guide installed beside the program; a missing guide does nothing.
-    const QString guide = paths_.exeDir + QStringLiteral("help/index.html");
-    if (fileExists(guide))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(guide));
+    // The guide beside the program or installed with it; a missing guide does nothing.
+    if (fileExists(paths_.helpFile))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(paths_.helpFile));
 }
 
 void SystemCommands::showAbout() {
@@ -166,6 +187,7 @@ void SystemCommands::showAbout() {
 
 void SystemCommands::exitProgram() {
     const QPoint position = bar_.requestedPosition();
+    forceDirectories(QFileInfo(paths_.optionsFile).absolutePath());
     saveBarPlacement(paths_.optionsFile, position.x(), position.y());
     if (auto store = SettingsStore::open(true)) {
         store->writePath(QStringLiteral("DataPath"), paths_.dataDir);

@@ -23,6 +23,8 @@ public:
     void reportImport(const PackageImporter& importer, PackageImporter::Outcome outcome);
     void openLibraryFolder();
     void orderTopFolders();
+    // Writes or removes the user's autostart entry for this program ("开机时启动").
+    void setStartAtLogin(bool start);
     // Hides the bar (the "隐藏窗口" check mark set) or shows it again.
     void setBarHidden(bool hidden);
     void openHelp();
@@ -50,6 +52,7 @@ private:
     AppPaths paths_;
     QList<QAction*> actions_;
     QAction* hideAction_ = nullptr;
+    QAction* autostartAction_ = nullptr;
     Library& library_;
     FloatingBar& bar_;
 };

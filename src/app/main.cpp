@@ -1,5 +1,7 @@
 #include "app/AppController.h"
+#include "app/AppPaths.h"
 #include "app/SingleInstance.h"
+#include "base/Version.h"
 #include "platform/Platform.h"
 
 #include <QApplication>
@@ -7,8 +9,31 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-// The program reads no command line of its own.
+#include <cstdio>
+#include <cstring>
+
+namespace {
+// `--version` and `--help` answer with one line and end the program; any other argument is
+// ignored.
+bool answeredCommandLine(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("Jolvex %s\n", ProgramVersion);
+            return true;
+        }
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::printf("用法：jolvex [--version] [--help]  "
+                        "启动表情工具条；再次启动时显示已运行的工具条。\n");
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
 int main(int argc, char** argv) {
+    if (answeredCommandLine(argc, argv))
+        return 0;
     preparePlatformProcess();
 
     QApplication application(argc, argv);
@@ -22,11 +47,12 @@ int main(int argc, char** argv) {
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslations);
 
-    // A second start for the same program folder brings the running bar back and ends.
-    SingleInstance instance(QCoreApplication::applicationDirPath());
+    const AppPaths paths = AppPaths::locate(QCoreApplication::applicationFilePath());
+    // A second start for the same library brings the running bar back and ends.
+    SingleInstance instance(paths.dataDir);
     if (!instance.isFirst())
         return 0;
-    AppController controller(QCoreApplication::applicationDirPath());
+    AppController controller(paths);
     QObject::connect(&instance, &SingleInstance::calledBack, &controller,
                      [&controller] { controller.bringBack(); });
     return QApplication::exec();

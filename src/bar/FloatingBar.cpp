@@ -22,7 +22,7 @@ FloatingBar::FloatingBar(Platform& platform, Library& library, FolderPopup& popu
                          PreviewWindow& preview, std::uint32_t windowTag, BarPlacement placement)
     : platform_(platform), library_(library), popup_(popup), preview_(preview),
       windowTag_(windowTag), placement_(placement) {
-    setWindowTitle(QString::fromUtf8(ProgramTitle));
+    setWindowTitle(programTitle());
     platform_.makeNonActivatingWindow(this, WindowRole::Bar);
     connect(&library_, &Library::topFoldersReloaded, this, &FloatingBar::rebuildLabels);
     setFont(barFont());

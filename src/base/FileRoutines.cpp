@@ -7,6 +7,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 bool isDotEntry(const QString& name) {
@@ -93,6 +94,27 @@ bool moveNoReplace(const QString& from, const QString& target, std::optional<Fil
         }
     }
     return fail(FileProblem::NoFreeName);
+}
+
+bool isEmptyFolder(const QString& folder) {
+    const QList<DirEntry> entries = listFolder(folder);
+    return std::all_of(entries.begin(), entries.end(),
+                       [](const DirEntry& entry) { return isDotEntry(entry.name); });
+}
+
+void copyFolderContents(const QString& from, const QString& to) {
+    if (!forceDirectories(to))
+        throw FileError(FileProblem::WriteFailed, QDir::cleanPath(to), EACCES);
+    for (const DirEntry& entry : listFolder(from)) {
+        if (isDotEntry(entry.name) || entry.link)
+            continue;
+        const QString source = from + PathSeparator + entry.name;
+        const QString target = to + PathSeparator + entry.name;
+        if (entry.type == EntryType::Folder)
+            copyFolderContents(source, target);
+        else if (entry.type == EntryType::File && !pathExists(target))
+            replaceFileContents(target, readWholeFile(source));
+    }
 }
 
 bool moveIntoFolder(const QString& from, const QString& folder, std::optional<FileError>* error) {

@@ -35,6 +35,12 @@ bool deleteDirectory(const QString& path);
 // the item has now.
 bool moveNoReplace(const QString& from, const QString& target,
                    std::optional<FileError>* error = nullptr, QString* movedTo = nullptr);
+// Whether `folder` holds nothing; a missing folder holds nothing.
+bool isEmptyFolder(const QString& folder);
+// Copies the plain files and folders inside `from` into the folder `to`, made when missing;
+// a name already taken in `to` is left as it is. Links and other entries are left out. Throws
+// FileError when a file cannot be read or written.
+void copyFolderContents(const QString& from, const QString& to);
 // Moves a file or folder into the folder `folder` under its own name, as moveNoReplace.
 bool moveIntoFolder(const QString& from, const QString& folder,
                     std::optional<FileError>* error = nullptr);

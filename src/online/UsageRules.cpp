@@ -12,7 +12,7 @@ bool announcesNewerVersion(const QString& body) {
         return false;
     // The version stands in the four characters after the marker, or fewer at the end.
     const QString version = body.mid(QString::fromLatin1(AcknowledgementMarker).size(), 4);
-    return QString::compare(version, QString::fromLatin1(OwnVersion), Qt::CaseSensitive) > 0;
+    return QString::compare(version, QString::fromLatin1(ServerVersion), Qt::CaseSensitive) > 0;
 }
 
 bool useIsReported(const QDate& today, const QDate& lastExit) {

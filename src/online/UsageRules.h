@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Version.h"
+
 #include <QDate>
 #include <QString>
 
@@ -7,8 +9,6 @@
 
 // The marker that opens every reply the server acknowledges with.
 inline constexpr auto AcknowledgementMarker = "jolvex_4071863925";
-// This program's version as the server writes versions: four digits, compared as text.
-inline constexpr auto OwnVersion = "1300";
 
 // Whether `body` starts with the marker, letters a-z compared without regard to case.
 bool isAcknowledged(const QString& body);

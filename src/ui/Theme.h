@@ -2,12 +2,17 @@
 
 // The look the bar and the popups share: colours, sizes, fonts and captions.
 
+#include "base/Version.h"
 #include "picture/ThumbnailGeometry.h"
 
 #include <QColor>
 #include <QFont>
+#include <QString>
 
-inline constexpr auto ProgramTitle = "Jolvex 1.3";
+// The bar's title: the name and the version.
+inline QString programTitle() {
+    return QStringLiteral("Jolvex ") + QString::fromLatin1(ProgramVersion);
+}
 
 inline const QColor MenuBorderColor(0x4A, 0x8D, 0xD4);
 inline const QColor MenuBackColor(0xF1, 0xF8, 0xFF);

@@ -1,6 +1,7 @@
 #include "BarLabels.h"
 #include "ChatReceiver.h"
 #include "JolvexRun.h"
+#include "SystemMenuRows.h"
 #include "XSession.h"
 
 #include "platform/Platform.h"
@@ -215,7 +216,7 @@ TEST_F(BarTest, TheOrderDialogMovesANameUpAndOkRewritesTheBar) {
     const QString popup = session.WaitForWindow(kMenuTitle);
     ASSERT_FALSE(popup.isEmpty());
     const QRect system = session.Geometry(popup);
-    session.Click(QPoint(system.x() + 40, system.y() + 1 + 50 + 11)); // 主菜单顺序调整...
+    session.Click(QPoint(system.x() + 40, system.y() + SystemRowCentre(SystemEntry::OrderLabels)));
     const QString dialog = session.WaitForWindow("^主菜单顺序调整$");
     ASSERT_FALSE(dialog.isEmpty()) << "no order dialog";
     // The list: 表情 文字 (Order.ini), then 动物 植物 风景 by name. Select the fourth, 植物,
@@ -234,7 +235,7 @@ TEST_F(BarTest, TheOrderDialogMovesANameUpAndOkRewritesTheBar) {
     session.Click(QPoint(bar.x() + 12, bar.y() + 13));
     const QString again = session.WaitForWindow(kMenuTitle);
     ASSERT_FALSE(again.isEmpty());
-    session.Click(QPoint(system.x() + 40, system.y() + 1 + 50 + 11));
+    session.Click(QPoint(system.x() + 40, system.y() + SystemRowCentre(SystemEntry::OrderLabels)));
     const QString second = session.WaitForWindow("^主菜单顺序调整$");
     ASSERT_FALSE(second.isEmpty());
     session.XDo({"windowactivate", "--sync", second});

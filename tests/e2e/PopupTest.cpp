@@ -1,6 +1,7 @@
 #include "BarLabels.h"
 #include "ChatReceiver.h"
 #include "JolvexRun.h"
+#include "SystemMenuRows.h"
 #include "XSession.h"
 
 #include "FixturePictures.h"
@@ -193,10 +194,10 @@ TEST_F(PopupTest, ExitFromTheSystemPopupSavesTheBarPosition) {
     session.Click(labels[0].center());
     ASSERT_TRUE(WaitForPopups(1));
     const QRect system = Popups().first();
-    EXPECT_EQ(system.height(), 7 * 22 + 3 * 5 + 4);
+    EXPECT_EQ(system.height(), SystemPopupHeight());
+    EXPECT_EQ(system.height(), 8 * 22 + 3 * 5 + 4);
     Artifact("system-popup.png");
-    const int exitTop = 1 + 1 + 6 * 22 + 3 * 5; // frame, entry 0 at 1, rows above 退出
-    session.Click(QPoint(system.x() + 40, system.y() + exitTop + 11));
+    session.Click(QPoint(system.x() + 40, system.y() + SystemRowCentre(SystemEntry::Exit)));
     ASSERT_TRUE(jolvex.WaitForExit(10000)) << "the program did not end";
     EXPECT_TRUE(jolvex.EndedCleanly()) << jolvex.Output().toStdString();
     QFile options(jolvex.Folder() + "/Options.ini");
@@ -220,7 +221,7 @@ TEST_F(PopupTest, ExitWithAnUnwritableProgramFolderReportsAndRunsOn) {
     session.Click(labels[0].center());
     ASSERT_TRUE(WaitForPopups(1));
     const QRect system = Popups().first();
-    session.Click(QPoint(system.x() + 40, system.y() + 1 + 1 + 6 * 22 + 3 * 5 + 11));
+    session.Click(QPoint(system.x() + 40, system.y() + SystemRowCentre(SystemEntry::Exit)));
     const QString box = session.WaitForWindow("^Jolvex$");
     QFile::setPermissions(jolvex.Folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_FALSE(box.isEmpty()) << "no error message";
@@ -311,7 +312,7 @@ TEST_F(PopupTest, ImportingAPackageAddsALabelWithTheRenamedPictures) {
     session.Click(labels[0].center());
     ASSERT_TRUE(WaitForPopups(1));
     const QRect system = Popups().first();
-    session.Click(QPoint(system.x() + 40, system.y() + 2 + 11)); // 导入QQ表情文件...
+    session.Click(QPoint(system.x() + 40, system.y() + SystemRowCentre(SystemEntry::Import)));
     const QString open = session.WaitForWindow("^(打开|Open)$");
     ASSERT_FALSE(open.isEmpty()) << "no file dialog";
     session.XDo({"type", "--delay", "20", package});
@@ -342,17 +343,11 @@ TEST_F(PopupTest, ImportingAPackageAddsALabelWithTheRenamedPictures) {
 } // namespace
 
 namespace {
-// Entry rows of the System popup, from its top edge: the centre of the row of `index`.
-int SystemRowCentre(int index) {
-    const int rows[] = {1, 23, 45, 50, 72, 94, 99, 121, 143, 148};
-    return 1 + rows[index] + (index == 2 || index == 6 || index == 9 ? 2 : 11);
-}
-
 TEST_F(PopupTest, ASecondStartBringsTheHiddenBarBackAndEnds) {
     session.Click(labels[0].center());
     ASSERT_TRUE(WaitForPopups(1));
     const QRect system = Popups().first();
-    session.Click(QPoint(system.x() + 40, system.y() + SystemRowCentre(4))); // 隐藏窗口
+    session.Click(QPoint(system.x() + 40, system.y() + SystemRowCentre(SystemEntry::Hide)));
     // No tray on this display: a message says how the bar comes back.
     const QString told = session.WaitForWindow("^Jolvex$");
     ASSERT_FALSE(told.isEmpty()) << "no word on how the bar comes back";
@@ -408,6 +403,12 @@ protected:
         }
         return false;
     }
+    // Walks the open menu down to `entry` with keys and chooses it.
+    void ChooseFromMenu(SystemEntry entry) {
+        for (int i = 0; i < SystemMenuDownPresses(entry); ++i)
+            session.XDo({"key", "--delay", "30", "Down"});
+        session.XDo({"key", "--delay", "30", "Return"});
+    }
     // The icon: the program's small window that the tray host holds.
     QRect Icon() const {
         for (const QString& window : Shown()) {
@@ -431,18 +432,15 @@ TEST_F(TrayTest, TheIconsMenuHidesAndShowsTheBar) {
     ASSERT_TRUE(WaitUntil([&] { return Shown().size() > before; })) << "no menu";
     QDir().mkpath(JOLVEX_ARTIFACT_DIR);
     session.Screenshot(JOLVEX_ARTIFACT_DIR "/tray-menu.png");
-    // The fifth item, 隐藏窗口: the menu opens upwards from the bottom edge, so it is reached
-    // by keys.
-    for (const char* key : {"Down", "Down", "Down", "Down", "Return"})
-        session.XDo({"key", "--delay", "30", key});
+    // 隐藏窗口: the menu opens upwards from the bottom edge, so it is reached by keys.
+    ChooseFromMenu(SystemEntry::Hide);
     EXPECT_TRUE(session.WaitForNoWindow("^Jolvex 1\\.3$")) << "the bar is still shown";
 
     const int hidden = Shown().size();
     session.Click(icon.center());
     ASSERT_TRUE(WaitUntil([&] { return Shown().size() > hidden; }))
         << "no menu: " << before << " " << hidden << " " << Shown().size();
-    for (const char* key : {"Down", "Down", "Down", "Down", "Return"})
-        session.XDo({"key", "--delay", "30", key});
+    ChooseFromMenu(SystemEntry::Hide);
     EXPECT_FALSE(jolvex.WaitForBar(5000).isEmpty()) << "the bar did not come back";
 }
 TEST_F(TrayTest, WhileADialogIsOpenTheIconBringsItForwardInsteadOfTheMenu) {
@@ -452,8 +450,7 @@ TEST_F(TrayTest, WhileADialogIsOpenTheIconBringsItForwardInsteadOfTheMenu) {
     session.Click(icon.center());
     ASSERT_TRUE(WaitUntil([&] { return Shown().size() > before; })) << "no menu";
     ASSERT_TRUE(MenuShown());
-    for (const char* key : {"Down", "Down", "Down", "Down", "Down", "Down", "Return"})
-        session.XDo({"key", "--delay", "30", key}); // 关于Jolvex
+    ChooseFromMenu(SystemEntry::About);
     const QString about = session.WaitForWindow("^关于 Jolvex$");
     ASSERT_FALSE(about.isEmpty()) << "no About dialog";
     EXPECT_TRUE(WaitUntil([&] { return !MenuShown(); })) << "the menu stayed under the dialog";

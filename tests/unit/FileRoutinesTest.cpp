@@ -198,3 +198,25 @@ TEST(loadTextFile, EncodingsLineBreaksAndNul) {
     EXPECT_EQ(loadTextFile(tree / "missing.txt"), "");
 }
 } // namespace
+
+namespace {
+// The starter library is copied into an empty one: plain files and folders, nothing taken
+// over, no link followed.
+TEST(copyFolderContents, CopiesFilesAndFoldersAndKeepsWhatIsThere) {
+    TempTree tree;
+    tree.Write("starter/表情/a.gif", "a");
+    tree.Write("starter/文字/问候/hi.txt", "hi");
+    tree.Write("starter/Order.ini", "order");
+    tree.Write("outside/secret.txt", "secret");
+    ASSERT_TRUE(QFile::link(tree / "outside", tree / "starter/link"));
+    EXPECT_TRUE(isEmptyFolder(tree / "library")) << "a missing folder holds nothing";
+
+    tree.Write("library/Order.ini", "mine");
+    copyFolderContents(tree / "starter", tree / "library");
+    EXPECT_EQ(tree.Read("library/表情/a.gif"), "a");
+    EXPECT_EQ(tree.Read("library/文字/问候/hi.txt"), "hi");
+    EXPECT_EQ(tree.Read("library/Order.ini"), "mine") << "a taken name is left as it is";
+    EXPECT_FALSE(QFileInfo::exists(tree / "library/link"));
+    EXPECT_FALSE(isEmptyFolder(tree / "library"));
+}
+} // namespace

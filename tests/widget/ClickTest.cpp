@@ -22,8 +22,8 @@ TEST_F(Click, ACommandClosesThePopupsBeforeItRuns) {
         ran = true;
         popupOpenWhileRunning = menu->isVisible();
     });
-    ASSERT_EQ(View().cell(7).caption, QString::fromUtf8("关于Jolvex"));
-    ClickCell(7);
+    ASSERT_EQ(View().cell(8).caption, QString::fromUtf8("关于Jolvex"));
+    ClickCell(8);
     EXPECT_TRUE(ran);
     EXPECT_FALSE(popupOpenWhileRunning);
 }
@@ -63,17 +63,17 @@ TEST_F(Click, NothingHappensWhileDraggingOrOnThePlaceholderOrASeparator) {
     bool ran = false;
     commands->command(QString::fromUtf8("关于Jolvex"))->setAction([&] { ran = true; });
     // A drag began from the press; its button comes up over the command.
-    const QPoint about = View().cellRect(7).center();
+    const QPoint about = View().cellRect(8).center();
     QTest::mousePress(&View(), Qt::LeftButton, Qt::NoModifier, about);
     drag.start("x");
     QTest::mouseRelease(&View(), Qt::LeftButton, Qt::NoModifier, about);
     EXPECT_FALSE(ran);
     EXPECT_TRUE(menu->isVisible());
     drag.finish();
-    ClickCell(2); // a separator
+    ClickCell(3); // a separator
     EXPECT_TRUE(menu->isVisible());
     // Pressed on one command, released on another.
-    QTest::mousePress(&View(), Qt::LeftButton, Qt::NoModifier, View().cellRect(6).center());
+    QTest::mousePress(&View(), Qt::LeftButton, Qt::NoModifier, View().cellRect(7).center());
     QTest::mouseRelease(&View(), Qt::LeftButton, Qt::NoModifier, about);
     EXPECT_FALSE(ran);
     EXPECT_TRUE(menu->isVisible());

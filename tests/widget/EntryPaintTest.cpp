@@ -38,7 +38,7 @@ TEST_F(EntryPaint, RowsShowGutterIconCaptionAndHotFrame) {
 
 TEST_F(EntryPaint, SeparatorLineAtY2FromX26) {
     Open(systemNode(), 10, 30);
-    const QImage image = CellImage(2);
+    const QImage image = CellImage(3);
     ASSERT_EQ(image.height(), 5);
     EXPECT_EQ(At(image, 26, 2), ItemPenColor);
     EXPECT_EQ(At(image, image.width() - 2, 2), ItemPenColor);

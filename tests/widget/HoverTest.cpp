@@ -91,9 +91,9 @@ TEST_F(Hover, LeavingAFolderWithAnOpenSubmenuKeepsItHot) {
 
 TEST_F(Hover, SeparatorsNeverTurnHotAndThePlaceholderSendsNothing) {
     Open(systemNode(), 10, 30);
-    MoveToCell(2);
+    MoveToCell(3);
     EXPECT_EQ(View().hotIndex(), -1);
-    EXPECT_EQ(View().selectedIndex(), 2) << "it still takes the pointer";
+    EXPECT_EQ(View().selectedIndex(), 3) << "it still takes the pointer";
 
     Open(Folder("empty", 0, 0), 10, 30);
     MoveToCell(0);

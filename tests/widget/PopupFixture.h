@@ -45,8 +45,8 @@ protected:
         menu = std::make_unique<FolderPopup>(*context);
         bar = std::make_unique<FloatingBar>(*platform, *nodes, *menu, *preview, context->windowTag,
                                             BarPlacement{});
-        commands = std::make_unique<SystemCommands>(AppPaths::forProgramFolder(library.Path()),
-                                                    *nodes, *bar);
+        commands = std::make_unique<SystemCommands>(
+            AppPaths::forProgramFolder(library.Path(), UserEnvironment()), *nodes, *bar);
         notice = std::make_unique<CopiedNotice>(*platform);
         actions = std::make_unique<PopupActions>(*platform, *menu, *loader, *notice, *bar);
     }
@@ -59,6 +59,15 @@ protected:
         bar.reset();
         menu.reset();
         preview.reset();
+    }
+
+    // The user's folders lie in a temporary home of their own.
+    QProcessEnvironment UserEnvironment() const {
+        QProcessEnvironment environment;
+        environment.insert("HOME", home.Path());
+        environment.insert("XDG_CONFIG_HOME", home / "config");
+        environment.insert("XDG_DATA_HOME", home / "data");
+        return environment;
     }
 
     LibraryNode* root() const { return nodes->root(); }
@@ -118,9 +127,7 @@ protected:
     void ClickCell(int index) {
         QTest::mouseClick(&View(), Qt::LeftButton, Qt::NoModifier, View().cellRect(index).center());
     }
-    QImage CellImage(int index) const {
-        return View().grab(View().cellRect(index)).toImage();
-    }
+    QImage CellImage(int index) const { return View().grab(View().cellRect(index)).toImage(); }
 
     // Waits until the thumbnails the popup asked for have been made and painted again.
     bool WaitForThumbnails() {
@@ -137,6 +144,7 @@ protected:
     }
 
     TempTree library;
+    TempTree home;
     std::unique_ptr<Platform> platform;
     std::unique_ptr<Library> nodes;
     ThumbnailCache thumbnailCache;

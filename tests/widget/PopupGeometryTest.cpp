@@ -54,13 +54,14 @@ TEST_F(PopupGeometry, RowsOfTextAndThumbnails) {
     EXPECT_EQ(menu->height(), 22 + 44 + 4);
 }
 
-TEST_F(PopupGeometry, TheSystemPopupShowsItsTenCommands) {
+TEST_F(PopupGeometry, TheSystemPopupShowsItsElevenEntries) {
     Open(systemNode(), 10, 30);
-    ASSERT_EQ(View().cellCount(), 10);
-    EXPECT_EQ(menu->height(), 7 * 22 + 3 * 5 + 4);
-    EXPECT_EQ(View().cellRect(2).height(), 5);
-    EXPECT_EQ(View().cell(9).caption, QString::fromUtf8("退出"));
-    EXPECT_EQ(cellFont(View().cell(9)).family(), barFont().family());
+    ASSERT_EQ(View().cellCount(), 11);
+    EXPECT_EQ(menu->height(), 8 * 22 + 3 * 5 + 4);
+    EXPECT_EQ(View().cell(2).caption, QString::fromUtf8("开机时启动"));
+    EXPECT_EQ(View().cellRect(3).height(), 5);
+    EXPECT_EQ(View().cell(10).caption, QString::fromUtf8("退出"));
+    EXPECT_EQ(cellFont(View().cell(10)).family(), barFont().family());
 }
 
 TEST_F(PopupGeometry, EmptyFolderShowsThePlaceholder) {
@@ -187,13 +188,13 @@ TEST_F(PopupGeometry, ScrollingMovesByTheHiddenEntrysHeight) {
 }
 
 TEST_F(PopupGeometry, SeparatorsScrollByFivePixels) {
-    Open(systemNode(), 10, screenRect().height() - 49); // available 46: rows 23 and 45 fit
+    Open(systemNode(), 10, screenRect().height() - 73); // available 70: rows to 67 fit
     menu->show();
     const QRect down = View().scrollButtonRect(ScrollDirection::Down);
     ASSERT_FALSE(down.isEmpty());
     MovePointer(down.center());
     const int before = View().cellRect(0).y();
-    View().scrollStep(); // the first hidden cell is the separator at index 2
+    View().scrollStep(); // the first hidden cell is the separator at index 3
     EXPECT_EQ(before - View().cellRect(0).y(), 5);
 }
 

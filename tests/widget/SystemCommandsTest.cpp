@@ -106,13 +106,13 @@ TEST_F(SystemCommandsTest, HidingTwiceShowsTheBarAgainAndTheMenuCarriesTheCheckM
     TrayIcon tray(*platform, commands->actions(), *bar);
     tray.rebuildMenu();
     const QList<QAction*> actions = tray.menu().actions();
-    ASSERT_EQ(actions.size(), 10);
+    ASSERT_EQ(actions.size(), 11);
     EXPECT_EQ(
         std::count_if(actions.begin(), actions.end(), [](QAction* a) { return a->isSeparator(); }),
         3);
-    EXPECT_EQ(actions[4]->text(), QString::fromUtf8("隐藏窗口"));
-    EXPECT_TRUE(actions[4]->isChecked());
-    actions[4]->trigger(); // the tray menu runs the same command, once the menu has closed
+    EXPECT_EQ(actions[5]->text(), QString::fromUtf8("隐藏窗口"));
+    EXPECT_TRUE(actions[5]->isChecked());
+    actions[5]->trigger(); // the tray menu runs the same command, once the menu has closed
     EXPECT_TRUE(QTest::qWaitFor([&] { return bar->isVisible(); }, 1000));
     EXPECT_FALSE(hide->isChecked());
 }
