@@ -5,7 +5,7 @@ SANITIZE_BUILD ?= build-sanitize
 FUZZ_SECONDS ?= 20
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test bench sanitize clean
+.PHONY: deps build run test bench sanitize clean install package
 
 deps:
 	@scripts/install-deps
@@ -22,6 +22,17 @@ run: build
 # hiccup does not hide the result, while a real fault still fails both times.
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --repeat until-pass:2
+
+# Installs the program under PREFIX (default /usr/local).
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, jolvex_<version>-1_<arch>.deb in this folder.
+package: build
+	@cd $(BUILD) && cpack -G DEB -B $(CURDIR)/$(BUILD)/package >/dev/null
+	@cp $(BUILD)/package/jolvex_*.deb .
+	@ls jolvex_*.deb
 
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null

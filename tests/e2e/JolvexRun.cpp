@@ -8,8 +8,12 @@ namespace {
 const QString kBarTitle = QStringLiteral("^Jolvex 1\\.3$");
 }
 
-JolvexRun::JolvexRun(const XSession& session) : session_(session) {
-    QFile::copy(QStringLiteral(JOLVEX_BINARY), Folder() + "/jolvex");
+JolvexRun::JolvexRun(const XSession& session, const QString& installedProgram)
+    : session_(session), program_(installedProgram) {
+    if (program_.isEmpty()) {
+        program_ = Folder() + "/jolvex";
+        QFile::copy(QStringLiteral(JOLVEX_BINARY), program_);
+    }
     QDir().mkpath(ConfigHome());
     QDir().mkpath(Folder() + "/home");
 }
@@ -60,7 +64,7 @@ bool JolvexRun::Start() {
     process_->setWorkingDirectory(Folder() + "/home");
     process_->setStandardInputFile(QProcess::nullDevice());
     process_->setProcessChannelMode(QProcess::MergedChannels);
-    process_->start(Folder() + "/jolvex", {});
+    process_->start(program_, {});
     return process_->waitForStarted(10000);
 }
 

@@ -12,9 +12,12 @@
 
 // A copy of the built program in a fresh folder, which becomes its program folder with its own
 // 数据 and Options.ini, and its own settings store (XDG_CONFIG_HOME and HOME point inside).
+// Given an installed program instead, that program runs where it is, with the fresh folder as
+// its user's home.
 class JolvexRun {
 public:
-    explicit JolvexRun(const XSession& session);
+    explicit JolvexRun(const XSession& session, const QString& installedProgram = QString());
+    QString Program() const { return program_; }
     ~JolvexRun();
 
     QString Folder() const { return folder_.path(); }
@@ -51,4 +54,5 @@ private:
     QTemporaryDir folder_;
     std::unique_ptr<QProcess> process_;
     QMap<QString, QString> overrides_;
+    QString program_;
 };
