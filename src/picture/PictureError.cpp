@@ -66,8 +66,7 @@ PictureError::PictureError(const FileError& unreadable)
       format_(PictureKind::None), fileError_(unreadable) {}
 
 PictureError PictureError::inFormat(PictureKind format) const {
-    PictureError error(*this);
-    if (problem_ != PictureProblem::Unreadable)
-        error = PictureError(problem_, format, detail_, size_);
-    return error;
+    // An unreadable file is about the file, whatever its format.
+    return problem_ == PictureProblem::Unreadable ? *this
+                                                  : PictureError(problem_, format, detail_, size_);
 }

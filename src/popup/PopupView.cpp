@@ -91,17 +91,20 @@ bool PopupView::isCellInView(int index) const {
     return rect.y() >= 1 && rect.y() + rect.height() <= height() - 1;
 }
 
-int PopupView::cellAt(QPoint point) const {
-    // Cells are laid out top to bottom: skip those that end above the point.
-    const int y = point.y() - scrollOffset_;
-    auto it = std::partition_point(cells_.begin(), cells_.end(), [y](const PopupCell& cell) {
+int PopupView::firstCellEndingBelow(int viewY) const {
+    // Cells are laid out top to bottom: a binary search skips those that end above the line.
+    const int y = viewY - scrollOffset_;
+    const auto it = std::partition_point(cells_.begin(), cells_.end(), [y](const PopupCell& cell) {
         return cell.rect.y() + cell.rect.height() <= y;
     });
-    for (; it != cells_.end() && it->rect.y() <= y; ++it) {
-        const int index = static_cast<int>(it - cells_.begin());
-        if (it->rect.contains(point.x(), y) && isCellInView(index))
-            return index;
-    }
+    return static_cast<int>(it - cells_.begin());
+}
+
+int PopupView::cellAt(QPoint point) const {
+    for (int i = firstCellEndingBelow(point.y()); i < cellCount() && cellRect(i).y() <= point.y();
+         ++i)
+        if (cellRect(i).contains(point) && isCellInView(i))
+            return i;
     return -1;
 }
 
@@ -125,7 +128,8 @@ ScrollDirection PopupView::scrollButtonAt(QPoint point) const {
 void PopupView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), MenuBackColor);
-    for (int i = 0; i < cellCount(); ++i) {
+    for (int i = firstCellEndingBelow(event->rect().top());
+         i < cellCount() && cellRect(i).y() <= event->rect().bottom(); ++i) {
         const QRect rect = cellRect(i);
         if (!rect.intersects(event->rect()) || !isCellInView(i))
             continue;
@@ -139,8 +143,7 @@ void PopupView::paintEvent(QPaintEvent* event) {
     for (ScrollDirection direction : {ScrollDirection::Up, ScrollDirection::Down}) {
         const QRect button = scrollButtonRect(direction);
         if (!button.isEmpty())
-            paintScrollButton(painter, button, direction,
-                              scrolling_ == direction, palette());
+            paintScrollButton(painter, button, direction, scrolling_ == direction, palette());
     }
 }
 
@@ -487,7 +490,7 @@ void PopupView::scrollStep() {
 }
 
 void PopupView::lookUpThumbnails() {
-    for (int i = 0; i < cellCount(); ++i) {
+    for (int i = firstCellEndingBelow(0); i < cellCount() && cellRect(i).y() < height(); ++i) {
         const auto at = static_cast<size_t>(i);
         if (cells_[at].kind != NodeKind::Image || thumbnailAsked_[at] || !isCellInView(i))
             continue;

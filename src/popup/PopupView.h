@@ -91,6 +91,8 @@ private:
     void trackPointer(QPoint point);
     void pointerGone();
     ScrollDirection scrollButtonAt(QPoint point) const;
+    // The first cell whose bottom lies below the view's line `viewY`; cellCount() when none.
+    int firstCellEndingBelow(int viewY) const;
     void enterCell(int index);
     void leaveCell(int index);
     void select(int index);
