@@ -46,8 +46,7 @@ struct PopupWorld {
                          loader,
                          preview,
                          drag,
-                         0x40000001,
-                         QPixmap(QStringLiteral(":/skin/menu_left_bar.png"))};
+                         0x40000001};
     FolderPopup menu{context};
 };
 PopupWorld* world = nullptr;

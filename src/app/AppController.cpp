@@ -38,14 +38,15 @@ AppController::AppController(const AppPaths& paths) : paths_(paths) {
 
     // Made in this order; each one may rely on the ones before.
     platform_ = createNativePlatform();
-    thumbnailCache_ = std::make_unique<ThumbnailCache>();
+    thumbnailCache_ = std::make_unique<ThumbnailCache>(ThumbnailCache::DefaultMemoryLimit,
+                                                       paths_.thumbnailCacheFolder);
     thumbnails_ = std::make_unique<ThumbnailLoader>(*thumbnailCache_);
+    thumbnails_->tidyScaledFiles();
     library_ = std::make_unique<Library>(paths_.dataDir);
     drag_ = std::make_unique<DragSession>();
     preview_ = std::make_unique<PreviewWindow>(*platform_);
     popupContext_ = std::unique_ptr<PopupContext>(
-        new PopupContext{*platform_, *library_, *thumbnails_, *preview_, *drag_, drawWindowTag(),
-                         QPixmap(QStringLiteral(":/skin/menu_left_bar.png"))});
+        new PopupContext{*platform_, *library_, *thumbnails_, *preview_, *drag_, drawWindowTag()});
     popup_ = std::make_unique<FolderPopup>(*popupContext_);
     bar_ = std::make_unique<FloatingBar>(*platform_, *library_, *popup_, *preview_,
                                          popupContext_->windowTag, placement);

@@ -23,6 +23,10 @@ QString configHome(const QProcessEnvironment& environment) {
     return xdgFolder(environment, "XDG_CONFIG_HOME", QStringLiteral(".config"));
 }
 
+QString cacheHome(const QProcessEnvironment& environment) {
+    return xdgFolder(environment, "XDG_CACHE_HOME", QStringLiteral(".cache"));
+}
+
 // <prefix>/share/jolvex beside <prefix>/bin, where an installed program finds its files.
 QString installedShareFolder(const QString& programFolder) {
     return QDir::cleanPath(programFolder + QStringLiteral("/../share/jolvex"));
@@ -41,6 +45,7 @@ AppPaths AppPaths::forProgramFolder(const QString& folder, const QProcessEnviron
     paths.optionsFile = paths.exeDir + QStringLiteral("Options.ini");
     paths.helpFile = paths.exeDir + QStringLiteral("help/index.html");
     paths.autostartFile = configHome(environment) + QStringLiteral("/autostart/jolvex.desktop");
+    paths.thumbnailCacheFolder = cacheHome(environment) + QStringLiteral("/jolvex/thumbnails");
     paths.portable = true;
     return paths;
 }

@@ -18,6 +18,9 @@ struct AppPaths {
     QString helpFile;      // the user's guide
     QString starterFolder; // a library copied into an empty one at the first start; may be empty
     QString autostartFile; // $XDG_CONFIG_HOME/autostart/jolvex.desktop
+    // Thumbnails for high-resolution screens, in every layout:
+    // $XDG_CACHE_HOME/jolvex/thumbnails.
+    QString thumbnailCacheFolder;
     bool portable = true;
 
     // The layout for the program at `programFile`, in the environment `environment`.

@@ -1,16 +1,13 @@
 #pragma once
 
-#include <QPixmap>
 #include <QWidget>
 
-// The bar's background: a left cap, a stretched middle and a right cap. Pressing it and
+// The bar's background: a glossy blue band between two caps. Pressing it and
 // dragging moves the bar; the positions reported are the pointer's on the screen.
 class BarSkin : public QWidget {
     Q_OBJECT
 public:
     explicit BarSkin(QWidget* parent);
-
-    static constexpr int CapWidth = 6;
 
 signals:
     void pressed(QPoint cursor);
@@ -25,8 +22,4 @@ protected:
     void mouseReleaseEvent(QMouseEvent*) override;
     void enterEvent(QEnterEvent*) override;
 
-private:
-    QPixmap left_;
-    QPixmap middle_;
-    QPixmap right_;
 };

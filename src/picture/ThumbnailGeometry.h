@@ -10,3 +10,5 @@ inline constexpr int ThumbnailCellFrame = 2;
 inline constexpr int ThumbnailCellSide = ThumbnailSide + 2 * ThumbnailCellFrame;
 // The most pictures a popup shows side by side.
 inline constexpr int PicturesPerRow = 10;
+// On a high-resolution screen thumbnails are drawn at device size, up to three times this.
+inline constexpr int LargestThumbnailSide = 3 * ThumbnailSide;

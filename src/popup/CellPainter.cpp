@@ -2,7 +2,8 @@
 
 #include "picture/ThumbnailGeometry.h"
 #include "popup/PopupView.h"
-#include "thumbnails/ThumbnailCache.h"
+#include "thumbnails/ThumbnailSize.h"
+#include "ui/DevicePixels.h"
 #include "ui/IconList.h"
 #include "ui/Theme.h"
 
@@ -10,7 +11,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
-#include <QPixmap>
+#include <QPaintDevice>
 
 namespace {
 constexpr int kTextLeft = 26;
@@ -42,16 +43,40 @@ void drawCaption(QPainter& painter, const PopupCell& cell, QRect rect) {
         rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, shown);
 }
 
+// The 22x22 picture at the left of a row that is not hot: columns from white to light blue
+// (170, 212, 255) from about column 12 on, every other row a shade lighter. Painted pixel by
+// logical pixel, so that it keeps its look, sharp, at every ratio.
+void paintGutter(QPainter& painter) {
+    constexpr int kGutterSide = 22;
+    const QColor blue(170, 212, 255);
+    for (int x = 0; x < kGutterSide; ++x) {
+        const QColor column = mixColours(Qt::white, blue, std::min(1.0, x / 12.0));
+        const QColor lighter = mixColours(column, Qt::white, 0.04);
+        for (int y = 0; y < kGutterSide; ++y)
+            painter.fillRect(QRect(x, y, 1, 1), y % 2 ? lighter : column);
+    }
+}
+
+// Where the thumbnail goes: `shown` logical pixels centred in the cell. A thumbnail made for
+// this screen's ratio covers that rectangle pixel for pixel, so its corner is put on a whole
+// device pixel and nothing is resampled.
+QRectF thumbnailTarget(const QPainter& painter, const QImage& thumbnail) {
+    const QSize shown = shownThumbnailSize(thumbnail);
+    const QPointF at(ThumbnailCellFrame + (ThumbnailSide - shown.width()) / 2,
+                     ThumbnailCellFrame + (ThumbnailSide - shown.height()) / 2);
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    if (!coversPixelForPixel(thumbnail.size(), QSizeF(shown), ratio))
+        return {at, QSizeF(shown)};
+    return {snapToDevicePixel(painter, at), QSizeF(thumbnail.size()) / ratio};
+}
+
 void drawThumbnail(QPainter& painter, const QRect& rect, const QImage& thumbnail,
                    const QColor& pen, const QColor& brush) {
     frameRect(painter, rect.adjusted(1, 1, -1, -1), pen, brush);
     if (thumbnail.isNull())
         return;
-    const QSize size = thumbnailSize(thumbnail.size());
-    const QPoint at(ThumbnailCellFrame + (ThumbnailSide - size.width()) / 2,
-                    ThumbnailCellFrame + (ThumbnailSide - size.height()) / 2);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(at, size), thumbnail);
+    painter.drawImage(thumbnailTarget(painter, thumbnail), thumbnail);
 }
 } // namespace
 
@@ -70,8 +95,8 @@ void paintCell(QPainter& painter, const PopupCell& cell, QSize size, const CellL
     }
     if (look.hot)
         frameRect(painter, r, pen, brush);
-    else if (look.gutter)
-        painter.drawPixmap(0, 0, *look.gutter);
+    else
+        paintGutter(painter);
     const int icon = cell.checked ? CheckMarkIcon : static_cast<int>(cell.kind);
     drawListIcon(painter, icon, QPoint(2, 3));
     if (cell.kind == NodeKind::Folder)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QPixmap>
-
 #include <cstdint>
 
 class DragSession;
@@ -19,5 +17,4 @@ struct PopupContext {
     PreviewWindow& preview;
     DragSession& drag;
     std::uint32_t windowTag; // marks the popups as the program's own windows
-    QPixmap gutter;          // the 22x22 picture at the left of every row
 };

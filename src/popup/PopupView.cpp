@@ -7,6 +7,7 @@
 #include "popup/PopupContext.h"
 #include "popup/PreviewWindow.h"
 #include "thumbnails/ThumbnailLoader.h"
+#include "thumbnails/ThumbnailSize.h"
 #include "ui/MessageBox.h"
 #include "ui/Theme.h"
 
@@ -54,6 +55,7 @@ void PopupView::setCells(std::vector<PopupCell> cells, const QString& folderPath
     cells_ = std::move(cells);
     thumbnails_.assign(cells_.size(), QImage());
     thumbnailAsked_.assign(cells_.size(), false);
+    thumbnailSide_ = thumbnailSideFor(devicePixelRatioF());
     folderPath_ = folderPath;
     scrollOffset_ = 0;
     resize(size);
@@ -126,6 +128,7 @@ ScrollDirection PopupView::scrollButtonAt(QPoint point) const {
 }
 
 void PopupView::paintEvent(QPaintEvent* event) {
+    followDevicePixelRatio();
     QPainter painter(this);
     painter.fillRect(event->rect(), MenuBackColor);
     for (int i = firstCellEndingBelow(event->rect().top());
@@ -136,7 +139,7 @@ void PopupView::paintEvent(QPaintEvent* event) {
         painter.save();
         painter.translate(rect.topLeft());
         painter.setClipRect(QRect(QPoint(0, 0), rect.size()));
-        const CellLook look{i == hotIndex_, thumbnails_[static_cast<size_t>(i)], &context_.gutter};
+        const CellLook look{i == hotIndex_, thumbnails_[static_cast<size_t>(i)]};
         paintCell(painter, cell(i), rect.size(), look);
         painter.restore();
     }
@@ -344,8 +347,7 @@ QPixmap PopupView::cellPicture(int index) const {
     picture.setDevicePixelRatio(ratio);
     picture.fill(MenuBackColor);
     QPainter painter(&picture);
-    const CellLook look{index == hotIndex_, thumbnails_[static_cast<size_t>(index)],
-                        &context_.gutter};
+    const CellLook look{index == hotIndex_, thumbnails_[static_cast<size_t>(index)]};
     paintCell(painter, cell(index), rect.size(), look);
     return picture;
 }
@@ -489,6 +491,17 @@ void PopupView::scrollStep() {
     update();
 }
 
+void PopupView::followDevicePixelRatio() {
+    // The popup moved to a screen of another ratio, or the ratio changed: the thumbnails in view
+    // are asked for again at the new size; the old ones show until the new ones come.
+    const int side = thumbnailSideFor(devicePixelRatioF());
+    if (side == thumbnailSide_)
+        return;
+    thumbnailSide_ = side;
+    thumbnailAsked_.assign(cells_.size(), false);
+    lookUpThumbnails();
+}
+
 void PopupView::lookUpThumbnails() {
     for (int i = firstCellEndingBelow(0); i < cellCount() && cellRect(i).y() < height(); ++i) {
         const auto at = static_cast<size_t>(i);
@@ -496,7 +509,9 @@ void PopupView::lookUpThumbnails() {
             continue;
         thumbnailAsked_[at] = true;
         // One still to be made arrives with ready().
-        thumbnails_[at] = context_.thumbnails.thumbnail(cells_[at].path);
+        QImage thumbnail = context_.thumbnails.thumbnail(cells_[at].path, thumbnailSide_);
+        if (!thumbnail.isNull() || thumbnails_[at].isNull())
+            thumbnails_[at] = std::move(thumbnail);
     }
 }
 
@@ -505,6 +520,9 @@ void PopupView::thumbnailReady(const QString& path, const QImage& thumbnail) {
         const auto at = static_cast<size_t>(i);
         if (cells_[at].kind != NodeKind::Image || cells_[at].path != path)
             continue;
+        if (!thumbnail.isNull() && thumbnailSideFor(thumbnail.devicePixelRatio()) != thumbnailSide_)
+            continue; // made for a screen of another ratio
+
         thumbnails_[at] = thumbnail;
         thumbnailAsked_[at] = true;
         if (isCellInView(i))

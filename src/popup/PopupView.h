@@ -1,5 +1,6 @@
 #pragma once
 
+#include "picture/ThumbnailGeometry.h"
 #include "popup/FolderLayout.h"
 
 #include <QImage>
@@ -114,6 +115,7 @@ private:
 
     // Looks up the thumbnails of the picture cells that came into view.
     void lookUpThumbnails();
+    void followDevicePixelRatio();
     void thumbnailReady(const QString& path, const QImage& thumbnail);
 
     const PopupContext& context_;
@@ -121,6 +123,7 @@ private:
     std::vector<PopupCell> cells_;
     std::vector<QImage> thumbnails_;
     std::vector<bool> thumbnailAsked_;
+    int thumbnailSide_ = ThumbnailSide; // in device pixels: thumbnailSideFor(the screen's ratio)
     QString folderPath_;
     int scrollOffset_ = 0; // added to every cell's top: negative once scrolled down
     bool topButtonShown_ = false;

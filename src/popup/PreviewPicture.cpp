@@ -1,5 +1,7 @@
 #include "popup/PreviewPicture.h"
 
+#include "ui/DevicePixels.h"
+
 #include <QPainter>
 
 PreviewPicture::PreviewPicture(QWidget* parent) : QWidget(parent) {
@@ -48,6 +50,16 @@ void PreviewPicture::paintEvent(QPaintEvent*) {
     if (frames_.isEmpty())
         return;
     QPainter painter(this);
+    const QRect target = pictureRect();
+    const qreal ratio = devicePixelRatioF();
+    QImage frame = frames_[current_];
+    // A frame decoded for this screen is copied pixel for pixel; one decoded for another
+    // screen (the preview moved since) is scaled smoothly.
+    if (coversPixelForPixel(frame.size(), QSizeF(target.size()), ratio)) {
+        frame.setDevicePixelRatio(ratio);
+        painter.drawImage(snapToDevicePixel(painter, target.topLeft()), frame);
+        return;
+    }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(pictureRect(), frames_[current_]);
+    painter.drawImage(target, frame);
 }

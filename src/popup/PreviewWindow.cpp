@@ -11,7 +11,9 @@
 #include "ui/ScreenMetrics.h"
 #include "ui/Theme.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 
 #include <cmath>
 
@@ -145,16 +147,19 @@ void PreviewWindow::placeForText(QPoint at) {
     placeNear(at, QSize(width, height), kTextGapAbove, true);
 }
 
-QSize PreviewWindow::pictureBox() const {
-    // Pictures are never drawn larger than this: decoding more would only cost memory.
-    const int side = static_cast<int>(std::ceil(kLargestImageArea * devicePixelRatioF()));
+QSize PreviewWindow::pictureBox(QPoint at) const {
+    // Pictures are never drawn larger than this, in the device pixels of the screen the preview
+    // will show on: decoding more would only cost memory, less would blur.
+    const QScreen* screen = QGuiApplication::screenAt(at);
+    const qreal ratio = screen ? screen->devicePixelRatio() : devicePixelRatioF();
+    const int side = static_cast<int>(std::ceil(kLargestImageArea * ratio));
     return {side, side};
 }
 
 void PreviewWindow::requestPicture(const QString& path, const QString& caption, QPoint at) {
     requestedCaption_ = caption;
     requestedAt_ = at;
-    loader_->request(path, pictureBox());
+    loader_->request(path, pictureBox(at));
 }
 
 void PreviewWindow::waitForPicture() {
@@ -163,7 +168,7 @@ void PreviewWindow::waitForPicture() {
 
 void PreviewWindow::loadPicture(const QString& path, const QString& caption) {
     picture_->clear();
-    showPicture(loadPicturePreview(path, pictureBox(), nullptr), path, caption);
+    showPicture(loadPicturePreview(path, pictureBox(geometry().center()), nullptr), path, caption);
 }
 
 void PreviewWindow::showPicture(const PicturePreview& picture, const QString& path,

@@ -60,7 +60,7 @@ private:
     // still fits.
     void placeNear(QPoint at, QSize size, int gapAbove, bool mayTouchEdge);
     void realign();
-    QSize pictureBox() const;
+    QSize pictureBox(QPoint at) const;
     void showPicture(const PicturePreview& picture, const QString& path, const QString& caption);
 
     Platform& platform_;

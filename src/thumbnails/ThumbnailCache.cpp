@@ -7,7 +7,6 @@
 #include "platform/Logging.h"
 
 #include <QFileInfo>
-#include <QPainter>
 
 #include <cmath>
 #include <optional>
@@ -18,45 +17,31 @@ constexpr int kBox = ThumbnailSide;
 // bytes of pixels) and headers (a V5 header, masks or a 256-colour table): twice that margin.
 constexpr qint64 kLargestCacheFile = 16 * 1024;
 
-int roundHalfToEven(double value) {
-    return static_cast<int>(std::nearbyint(value)); // the default rounding mode: to even
+// The 40x40 thumbnails are kept under the picture's path; the larger ones under the path and
+// their side, after a character no path holds.
+QString memoryKey(const QString& path, int side) {
+    return side == kBox ? path : path + QChar(0) + QString::number(side);
+}
+
+QString pathOfKey(const QString& key) {
+    return key.section(QChar(0), 0, 0);
 }
 } // namespace
 
-QSize thumbnailSize(QSize picture) {
-    const int w = picture.width();
-    const int h = picture.height();
-    if (w <= kBox && h <= kBox)
-        return picture;
-    // A very long or very tall picture still keeps a side of one pixel.
-    if (w > h)
-        return {kBox, std::max(1, roundHalfToEven(static_cast<double>(h) / w * kBox))};
-    return {std::max(1, roundHalfToEven(static_cast<double>(w) / h * kBox)), kBox};
-}
+ThumbnailCache::ThumbnailCache(qsizetype memoryLimit, const QString& scaledFolder)
+    : memory_(memoryLimit), scaledFiles_(scaledFolder) {}
 
-QImage makeThumbnail(QImage picture, QSize pictureSize) {
-    const QSize size = thumbnailSize(pictureSize);
-    QImage thumbnail(size, QImage::Format_RGB32);
-    thumbnail.fill(Qt::white);
-    if (size.isEmpty())
-        return thumbnail;
-    QPainter painter(&thumbnail);
-    painter.drawImage(QPoint(0, 0), shrinkPicture(std::move(picture), size));
-    return thumbnail;
-}
-
-ThumbnailCache::ThumbnailCache(qsizetype memoryLimit) : memory_(memoryLimit) {}
-
-void ThumbnailCache::remember(const QString& path, std::int64_t pictureTime,
+void ThumbnailCache::remember(const QString& path, int side, std::int64_t pictureTime,
                               const QImage& thumbnail) {
     QMutexLocker locker(&memoryLock_);
-    memory_.insert(path, new Remembered{pictureTime, thumbnail},
+    memory_.insert(memoryKey(path, side), new Remembered{pictureTime, thumbnail},
                    std::max<qsizetype>(1, thumbnail.sizeInBytes()));
 }
 
-std::optional<QImage> ThumbnailCache::recall(const QString& path, std::int64_t pictureTime) {
+std::optional<QImage> ThumbnailCache::recall(const QString& path, int side,
+                                             std::int64_t pictureTime) {
     QMutexLocker locker(&memoryLock_);
-    const Remembered* found = memory_.object(path); // now the most recently used
+    const Remembered* found = memory_.object(memoryKey(path, side)); // now the most recently used
     if (!found || found->pictureTime != pictureTime)
         return std::nullopt;
     return found->thumbnail;
@@ -75,7 +60,7 @@ void ThumbnailCache::clearMemory() {
 void ThumbnailCache::forget(const QString& path) {
     QMutexLocker locker(&memoryLock_);
     for (const QString& key : memory_.keys())
-        if (isSameOrInside(key, path))
+        if (isSameOrInside(pathOfKey(key), path))
             memory_.remove(key);
 }
 
@@ -85,13 +70,15 @@ void ThumbnailCache::resetCounters() {
     counters_.memoryHits = 0;
 }
 
-ThumbnailLookup ThumbnailCache::lookUp(const QString& path) {
+ThumbnailLookup ThumbnailCache::lookUp(const QString& path, int side) {
     using State = ThumbnailLookup::State;
     if (!fileExists(path))
         return {};
     const auto pictureTime = fileWriteTime(path);
     if (!pictureTime)
         return {};
+    if (side != kBox)
+        return lookUpScaled(path, *pictureTime, side);
     const QString cachePath = thumbnailPath(path);
     // Only a plain file is a cache file: a link is never read through (making the thumbnail
     // replaces it), a folder stays as it is and the picture gets no thumbnail.
@@ -99,7 +86,7 @@ ThumbnailLookup ThumbnailCache::lookUp(const QString& path) {
     if (!isPlainFile(cachePath) || !cacheTime || !sameWriteTime(*cacheTime, *pictureTime))
         return {State::NeedsMaking, {}, *pictureTime};
 
-    if (auto remembered = recall(path, *pictureTime)) {
+    if (auto remembered = recall(path, kBox, *pictureTime)) {
         ++counters_.memoryHits;
         return {State::Ready, *remembered, 0};
     }
@@ -116,7 +103,7 @@ ThumbnailLookup ThumbnailCache::lookUp(const QString& path) {
         QImage thumbnail = decodeBmp(readWholeFile(cachePath), kBox * kBox);
         if (thumbnail.width() > kBox || thumbnail.height() > kBox)
             return {}; // not a thumbnail this program wrote
-        remember(path, *pictureTime, thumbnail);
+        remember(path, kBox, *pictureTime, thumbnail);
         return {State::Ready, thumbnail, 0};
     } catch (const std::exception& error) {
         qCWarning(lcThumbs) << "a damaged thumbnail file, left alone:" << cachePath << error.what();
@@ -124,10 +111,12 @@ ThumbnailLookup ThumbnailCache::lookUp(const QString& path) {
     }
 }
 
-QImage ThumbnailCache::makeFile(const QString& path, std::int64_t pictureTime) {
+QImage ThumbnailCache::makeFile(const QString& path, std::int64_t pictureTime, int side) {
     ++counters_.pictureDecodes;
+    if (side != kBox)
+        return makeScaled(path, pictureTime, side);
     try {
-        DecodedPicture picture = loadPictureAtLeast(path, thumbnailSize);
+        DecodedPicture picture = loadPictureAtLeast(path, [](QSize size) { return thumbnailSize(size); });
         QImage thumbnail = makeThumbnail(std::move(picture.image), picture.pictureSize);
         const QString cachePath = thumbnailPath(path);
         replaceFileContents(cachePath, encodeBmp(thumbnail), WriteDurability::Cache);
@@ -135,7 +124,7 @@ QImage ThumbnailCache::makeFile(const QString& path, std::int64_t pictureTime) {
             qCWarning(lcThumbs) << "the thumbnail's time could not be set:" << cachePath;
             return {};
         }
-        remember(path, pictureTime, thumbnail);
+        remember(path, kBox, pictureTime, thumbnail);
         return thumbnail;
     } catch (const std::exception& error) {
         // An undecodable picture, an unwritable folder: the cell stays empty.
@@ -144,9 +133,49 @@ QImage ThumbnailCache::makeFile(const QString& path, std::int64_t pictureTime) {
     }
 }
 
-QImage ThumbnailCache::thumbnail(const QString& path) {
-    const ThumbnailLookup lookup = lookUp(path);
+ThumbnailLookup ThumbnailCache::lookUpScaled(const QString& path, std::int64_t pictureTime,
+                                             int side) {
+    using State = ThumbnailLookup::State;
+    if (auto remembered = recall(path, side, pictureTime)) {
+        ++counters_.memoryHits;
+        return {State::Ready, *remembered, 0};
+    }
+    const QString file = scaledFiles_.fileFor(path, side);
+    if (file.isEmpty() || !fileExists(file))
+        return {State::NeedsMaking, {}, pictureTime};
+    ++counters_.cacheFileReads;
+    auto thumbnail = scaledFiles_.read(file, side);
+    if (!thumbnail)
+        return {State::NeedsMaking, {}, pictureTime}; // ours, and damaged: made again
+    remember(path, side, pictureTime, *thumbnail);
+    return {State::Ready, *thumbnail, 0};
+}
+
+QImage ThumbnailCache::makeScaled(const QString& path, std::int64_t pictureTime, int side) {
+    try {
+        DecodedPicture picture = loadPictureAtLeast(
+            path, [side](QSize size) { return deviceThumbnailSize(size, side); });
+        QImage thumbnail = makeThumbnail(std::move(picture.image), picture.pictureSize, side);
+        // Kept in memory even when the cache folder refuses it: the user's folders never
+        // depend on it.
+        const QString file = scaledFiles_.fileFor(path, side);
+        if (!file.isEmpty())
+            scaledFiles_.write(file, thumbnail, path);
+        remember(path, side, pictureTime, thumbnail);
+        return thumbnail;
+    } catch (const std::exception& error) {
+        qCWarning(lcThumbs) << "no thumbnail for" << path << error.what();
+        return {};
+    }
+}
+
+QImage ThumbnailCache::thumbnail(const QString& path, int side) {
+    const ThumbnailLookup lookup = lookUp(path, side);
     if (lookup.state == ThumbnailLookup::State::NeedsMaking)
-        return makeFile(path, lookup.pictureTime);
+        return makeFile(path, lookup.pictureTime, side);
     return lookup.thumbnail;
+}
+
+ScaledThumbnailFiles::Tidied ThumbnailCache::tidyScaledFiles(qint64 budgetBytes) {
+    return scaledFiles_.tidy(budgetBytes);
 }

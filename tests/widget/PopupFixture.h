@@ -40,8 +40,7 @@ protected:
         loader = std::make_unique<ThumbnailLoader>(thumbnailCache);
         preview = std::make_unique<PreviewWindow>(*platform);
         context = std::unique_ptr<PopupContext>(
-            new PopupContext{*platform, *nodes, *loader, *preview, drag, 0x40000001,
-                             QPixmap(QStringLiteral(":/skin/menu_left_bar.png"))});
+            new PopupContext{*platform, *nodes, *loader, *preview, drag, 0x40000001});
         menu = std::make_unique<FolderPopup>(*context);
         bar = std::make_unique<FloatingBar>(*platform, *nodes, *menu, *preview, context->windowTag,
                                             BarPlacement{});
