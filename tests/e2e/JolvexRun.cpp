@@ -56,6 +56,7 @@ bool JolvexRun::Start() {
     process_ = std::make_unique<QProcess>();
     QProcessEnvironment environment = session_.Environment();
     environment.insert("XDG_CONFIG_HOME", ConfigHome());
+    environment.insert("XDG_CACHE_HOME", Folder() + "/cache");
     environment.insert("HOME", Folder() + "/home");
     environment.insert("PATH", Folder() + "/bin:" + environment.value("PATH"));
     for (auto it = overrides_.cbegin(); it != overrides_.cend(); ++it)

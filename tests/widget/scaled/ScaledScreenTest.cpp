@@ -1,6 +1,7 @@
 #include "PopupFixture.h"
 
 #include "FixturePictures.h"
+#include "support/ImageMeasures.h"
 #include "bar/BarSkin.h"
 #include "thumbnails/ThumbnailSize.h"
 #include "ui/IconList.h"
@@ -74,78 +75,6 @@ QImage Reference(const QString& name) {
         .convertToFormat(QImage::Format_RGB32);
 }
 
-// How far two images of one size lie apart: the mean and the largest difference of a channel.
-struct Difference {
-    double mean = 0;
-    int largest = 0;
-};
-Difference Compare(const QImage& a, const QImage& b) {
-    Difference difference;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    long long sum = 0;
-    for (int row = 0; row < x.height(); ++row)
-        for (int column = 0; column < x.width(); ++column) {
-            const QRgb p = x.pixel(column, row);
-            const QRgb q = y.pixel(column, row);
-            for (int d : {qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q)}) {
-                sum += std::abs(d);
-                difference.largest = std::max(difference.largest, std::abs(d));
-            }
-        }
-    difference.mean = static_cast<double>(sum) / (3.0 * x.width() * x.height());
-    return difference;
-}
-
-// The root mean square of the brightness steps between neighbouring pixels: higher is
-// sharper. (The plain mean would not do: an edge blurred over four pixels makes four steps
-// adding up to the one of a sharp edge.)
-double GradientEnergy(const QImage& image) {
-    const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
-    double sum = 0;
-    long long count = 0;
-    for (int y = 0; y + 1 < grey.height(); ++y)
-        for (int x = 0; x + 1 < grey.width(); ++x) {
-            const int here = qGray(grey.pixel(x, y));
-            const int right = qGray(grey.pixel(x + 1, y)) - here;
-            const int below = qGray(grey.pixel(x, y + 1)) - here;
-            sum += right * right + below * below;
-            count += 2;
-        }
-    return count ? std::sqrt(sum / count) : 0;
-}
-
-QImage DeviceRect(const QImage& image, const QRectF& logical) {
-    const double ratio = image.devicePixelRatio();
-    QImage part = image.copy(QRect(std::lround(logical.x() * ratio), std::lround(logical.y() * ratio),
-                                   std::lround(logical.width() * ratio),
-                                   std::lround(logical.height() * ratio)));
-    part.setDevicePixelRatio(1);
-    return part;
-}
-
-QImage Scaled(const QImage& picture, QSize size) {
-    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-        .convertToFormat(QImage::Format_RGB32);
-}
-
-// "same" or where two images first differ, for the failure message.
-std::string FirstDifference(const QImage& a, const QImage& b) {
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    if (x.size() != y.size())
-        return QString("sizes %1x%2 and %3x%4")
-            .arg(x.width()).arg(x.height()).arg(y.width()).arg(y.height()).toStdString();
-    for (int row = 0; row < x.height(); ++row)
-        for (int column = 0; column < x.width(); ++column)
-            if (x.pixel(column, row) != y.pixel(column, row))
-                return QString("(%1, %2): %3 and %4")
-                    .arg(column).arg(row)
-                    .arg(x.pixelColor(column, row).name(), y.pixelColor(column, row).name())
-                    .toStdString();
-    return "same";
-}
-
 const double kRatios[] = {1.0, 1.5, 2.0};
 
 // At ratio 1 every painted part is, pixel for pixel, what the bitmaps it replaces showed.
@@ -185,7 +114,7 @@ TEST(ScaledScreen, TheBarAndTheGutterStaySharpAtRatioTwo) {
 
     const QImage row = PaintedCell(Cell(NodeKind::Folder), QSize(150, 22), {false, {}}, 2.0);
     const QImage gutterReference = Reference("folder").copy(QRect(0, 0, 2, 22)).scaled(4, 44);
-    EXPECT_EQ(FirstDifference(DeviceRect(row, QRectF(0, 0, 2, 22)), gutterReference), "same")
+    EXPECT_EQ(FirstDifference(DevicePart(row, QRectF(0, 0, 2, 22)), gutterReference), "same")
         << "the gutter's two columns left of the icon";
 }
 
@@ -228,16 +157,16 @@ TEST(ScaledScreen, ThumbnailCellsMatchADirectReductionAtEveryRatio) {
         EXPECT_EQ(shownThumbnailSize(thumbnail), QSize(40, 24)) << ratio;
         const QRectF where(2, 10, 40, 24); // centred in the 44x44 cell
         const QImage cell = PaintedCell(Cell(NodeKind::Image), QSize(44, 44), {false, thumbnail}, ratio);
-        const QImage shown = DeviceRect(cell, where);
-        const QImage direct = Scaled(picture, shown.size());
-        const Difference difference = Compare(shown, direct);
+        const QImage shown = DevicePart(cell, where);
+        const QImage direct = SmoothlyScaled(picture, shown.size());
+        const ImageDifference difference = CompareImages(shown, direct);
         EXPECT_LT(difference.mean, 1.0) << "ratio " << ratio;
         EXPECT_LE(difference.largest, 8) << "ratio " << ratio;
         if (ratio == 1.0)
             continue;
-        const QImage before = DeviceRect(
+        const QImage before = DevicePart(
             PaintedCell(Cell(NodeKind::Image), QSize(44, 44), {false, stretched}, ratio), where);
-        EXPECT_GT(Compare(before, direct).mean, 2 * difference.mean + 2) << "ratio " << ratio;
+        EXPECT_GT(CompareImages(before, direct).mean, 2 * difference.mean + 2) << "ratio " << ratio;
         EXPECT_GT(GradientEnergy(shown), 1.15 * GradientEnergy(before)) << "ratio " << ratio;
     }
 }
@@ -255,11 +184,11 @@ protected:
     }
     // The first cell's thumbnail as the screen shows it, and the picture reduced directly to
     // that size.
-    Difference FirstCellAgainstDirect(double ratio) {
+    ImageDifference FirstCellAgainstDirect(double ratio) {
         const QImage grabbed = View().grab(View().cellRect(0)).toImage();
         EXPECT_EQ(grabbed.devicePixelRatio(), ratio);
-        const QImage shown = DeviceRect(grabbed, QRectF(2, 2, 40, 40));
-        return Compare(shown, Scaled(pictures[0], shown.size()));
+        const QImage shown = DevicePart(grabbed, QRectF(2, 2, 40, 40));
+        return CompareImages(shown, SmoothlyScaled(pictures[0], shown.size()));
     }
     QList<QImage> pictures;
 };
@@ -273,7 +202,7 @@ TEST_F(ScaledPopup, ThumbnailsFollowTheScreenThePopupIsOn) {
     Open(photos, onTwo.x(), onTwo.y());
     ASSERT_EQ(menu->screen()->devicePixelRatio(), 2.0);
     ASSERT_TRUE(WaitForThumbnails());
-    Difference atTwo = FirstCellAgainstDirect(2.0);
+    ImageDifference atTwo = FirstCellAgainstDirect(2.0);
     EXPECT_LT(atTwo.mean, 1.5);
 
     QSignalSpy ready(loader.get(), &ThumbnailLoader::ready);
@@ -306,9 +235,9 @@ TEST_F(ScaledPopup, ThePreviewShowsThePictureAtDeviceResolution) {
     const PreviewPicture& shown = preview->pictureView();
     const QRect where = shown.pictureRect();
     const QImage grabbed = const_cast<PreviewPicture&>(shown).grab().toImage();
-    const QImage device = DeviceRect(grabbed, QRectF(where));
+    const QImage device = DevicePart(grabbed, QRectF(where));
     EXPECT_EQ(device.size(), where.size() * 2);
-    const Difference difference = Compare(device, Scaled(picture, device.size()));
+    const ImageDifference difference = CompareImages(device, SmoothlyScaled(picture, device.size()));
     EXPECT_LT(difference.mean, 1.5);
 }
 } // namespace
