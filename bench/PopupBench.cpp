@@ -3,7 +3,9 @@
 // entry (offscreen, so painting is real but nothing reaches a screen). Beside it: the floor of
 // any opening (listing the folder and reading its Order.ini), the rescan alone, one scroll
 // step, a first opening of 1,000 pictures without thumbnails, and the resident memory of a
-// 10,000-picture library browsed folder by folder.
+// 10,000-picture library browsed folder by folder. Built twice: for a screen of ratio 1, and
+// as jolvex_bench_popup_2x for one of ratio 2, whose thumbnails are made at 80x80 into the
+// cache folder.
 #include "FixturePictures.h"
 
 #include "base/FileRoutines.h"
@@ -18,6 +20,7 @@
 #include "popup/PreviewWindow.h"
 #include "thumbnails/ThumbnailCache.h"
 #include "thumbnails/ThumbnailLoader.h"
+#include "thumbnails/ThumbnailSize.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,19 +28,28 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTimer>
 
 #include <memory>
 
 #include <benchmark/benchmark.h>
 
+#ifndef JOLVEX_BENCH_SCREEN_RATIO
+#define JOLVEX_BENCH_SCREEN_RATIO 1
+#endif
+
 namespace {
+constexpr double kScreenRatio = JOLVEX_BENCH_SCREEN_RATIO;
+const int kSide = thumbnailSideFor(kScreenRatio);
+
 // The popup and what it works with, as the program wires them, over a temporary library.
 struct PopupWorld {
     QTemporaryDir folder;
     std::unique_ptr<Platform> platform = createNativePlatform();
     Library library{folder.path()};
-    ThumbnailCache cache;
+    QTemporaryDir cacheFolder;
+    ThumbnailCache cache{ThumbnailCache::DefaultMemoryLimit, cacheFolder.path()};
     ThumbnailLoader loader{cache};
     DragSession drag;
     PreviewWindow preview{*platform};
@@ -71,7 +83,7 @@ LibraryNode* FolderOf(int pictures) {
         for (int i = 0; i < pictures; ++i) {
             const QString file = QString("p%1.png").arg(i, 5, 10, QChar('0'));
             picture.save(path + "/" + file);
-            world->cache.thumbnail(path + "/" + file);
+            world->cache.thumbnail(path + "/" + file, kSide);
             order.prepend(file);
         }
         writeUnicodeLines(path + "/Order.ini", order);
@@ -190,7 +202,7 @@ void BrowseLibrary(benchmark::State& state) {
             for (int i = 0; i < 100; ++i) {
                 const QString file = QString("%1/p%2.png").arg(path).arg(i, 3, 10, QChar('0'));
                 picture.save(file);
-                world->cache.thumbnail(file);
+                world->cache.thumbnail(file, kSide);
             }
         }
     }
@@ -212,6 +224,10 @@ void BrowseLibrary(benchmark::State& state) {
     state.counters["peak resident MB"] = ResidentMegabytes("VmHWM");
     state.counters["thumbnail memory MB"] =
         static_cast<double>(world->cache.memoryBytes()) / (1024.0 * 1024.0);
+    qint64 cacheBytes = 0;
+    for (const QFileInfo& file : QDir(world->cacheFolder.path()).entryInfoList(QDir::Files))
+        cacheBytes += file.size();
+    state.counters["cache folder MB"] = static_cast<double>(cacheBytes) / (1024.0 * 1024.0);
 }
 // A folder seen for the first time: large photos without thumbnails. The popup paints at once
 // with empty cells; `until_thumbnails_ready` also waits for the worker to make all of them.
@@ -235,6 +251,8 @@ void OpenPopupFirstTime(benchmark::State& state, bool untilReady) {
         state.PauseTiming();
         for (const QString& name : QDir(path).entryList({"*.thb"}))
             QFile::remove(path + "/" + name);
+        for (const QString& name : QDir(world->cacheFolder.path()).entryList(QDir::Files))
+            QFile::remove(world->cacheFolder.path() + "/" + name);
         world->cache.clearMemory();
         state.ResumeTiming();
         menu.setNode(folder);
@@ -285,7 +303,17 @@ BENCHMARK(ScrollStep)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BrowseLibrary)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryFile screens;
+    if (kScreenRatio == 1.0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else if (screens.open()) {
+        screens.write(QString(R"({"screens": [{"name": "scaled", "x": 0, "y": 0, "width": 1280,
+            "height": 800, "logicalDpi": 96, "logicalBpp": 32, "dpr": %1}]})")
+                          .arg(kScreenRatio)
+                          .toUtf8());
+        screens.flush();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName().toLocal8Bit());
+    }
     // The offscreen plugin says so at every raise of a popup.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) {
         if (!message.contains("does not support raise"))

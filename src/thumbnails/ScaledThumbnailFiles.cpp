@@ -74,6 +74,7 @@ bool ScaledThumbnailFiles::write(const QString& file, const QImage& thumbnail,
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
     writer.setText(QString::fromLatin1(kSourceKey), picturePath);
+    writer.setQuality(89);
     if (!writer.write(thumbnail))
         return false;
     if (!forceDirectories(folder_)) {
