@@ -16,6 +16,17 @@
 namespace {
 constexpr int kScale = 2;
 
+// Two crops enlarged three times without smoothing, 30 pixels apart: before, then after.
+QImage SideBySide(const QImage& before, const QImage& after) {
+    const QSize enlarged = before.size() * 3;
+    QImage both(enlarged.width() * 2 + 30, enlarged.height(), QImage::Format_RGB32);
+    both.fill(Qt::white);
+    QPainter painter(&both);
+    painter.drawImage(0, 0, before.scaled(enlarged));
+    painter.drawImage(enlarged.width() + 30, 0, after.scaled(enlarged));
+    return both;
+}
+
 // The program on a screen scaled 2x, as a 4K laptop runs it: its windows, fonts and thumbnails
 // in device pixels twice the logical ones.
 class HighResolutionTest : public ::testing::Test {
@@ -56,7 +67,8 @@ protected:
 
 // The thumbnails are made at the device size: a cell shows the picture as a direct reduction
 // to 80x80 would, clearly sharper than the 40x40 thumbnail stretched (what 2x screens got
-// before); the preview shows the picture at device resolution too.
+// before, drawn again here beside it in cell-2x-before-after.png); the preview shows the
+// picture at device resolution too.
 TEST_F(HighResolutionTest, ThumbnailsAndThePreviewAreSharpAtScaleTwo) {
     session.Click(Label(1).center());
     QString menu;
@@ -72,7 +84,7 @@ TEST_F(HighResolutionTest, ThumbnailsAndThePreviewAreSharpAtScaleTwo) {
     const QImage direct = SmoothlyScaled(pictures[0], thumbnail.size());
     ASSERT_TRUE(WaitUntil([&] {
         shown = Screen("popup-2x-screen.png").copy(thumbnail);
-        return CompareImages(shown, direct).mean < 3;
+        return CompareImages(shown, direct).mean < 1;
     })) << "the cell does not show the picture at device size: "
         << CompareImages(shown, direct).mean;
     Screen("popup-2x-screen.png").copy(popup).save(QString(JOLVEX_ARTIFACT_DIR) + "/popup-2x.png");
@@ -84,6 +96,7 @@ TEST_F(HighResolutionTest, ThumbnailsAndThePreviewAreSharpAtScaleTwo) {
               << "; the 40x40 thumbnail stretched: " << stretched
               << "; a direct reduction to 80x80: " << GradientEnergy(direct) << std::endl;
     EXPECT_GT(sharpness, 1.2 * stretched);
+    SideBySide(before, shown).save(QString(JOLVEX_ARTIFACT_DIR) + "/cell-2x-before-after.png");
 
     // Rest on the picture: its preview opens, the picture decoded for this screen.
     session.XDo({"mousemove", QString::number(thumbnail.center().x()),
@@ -100,7 +113,7 @@ TEST_F(HighResolutionTest, ThumbnailsAndThePreviewAreSharpAtScaleTwo) {
     QImage previewShown;
     EXPECT_TRUE(WaitUntil([&] {
         previewShown = Screen("preview-2x-screen.png").copy(picture);
-        return CompareImages(previewShown, previewDirect).mean < 3;
+        return CompareImages(previewShown, previewDirect).mean < 1;
     })) << "the preview does not show the picture at device size: "
         << CompareImages(previewShown, previewDirect).mean;
     Screen("preview-2x-screen.png").copy(window).save(QString(JOLVEX_ARTIFACT_DIR) + "/preview-2x.png");
