@@ -53,12 +53,7 @@ struct PopupWorld {
     ThumbnailLoader loader{cache};
     DragSession drag;
     PreviewWindow preview{*platform};
-    PopupContext context{*platform,
-                         library,
-                         loader,
-                         preview,
-                         drag,
-                         0x40000001};
+    PopupContext context{*platform, library, loader, preview, drag, 0x40000001};
     FolderPopup menu{context};
 };
 PopupWorld* world = nullptr;

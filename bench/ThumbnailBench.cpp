@@ -86,8 +86,8 @@ void MakeFolderThumbnails(benchmark::State& state) {
         cache.clearMemory();
         state.ResumeTiming();
         for (int i = 0; i < 1000; ++i)
-            benchmark::DoNotOptimize(
-                cache.thumbnail(QString("%1/photo%2.jpg").arg(folder).arg(i, 4, 10, QChar('0')), side));
+            benchmark::DoNotOptimize(cache.thumbnail(
+                QString("%1/photo%2.jpg").arg(folder).arg(i, 4, 10, QChar('0')), side));
     }
     qint64 diskBytes = 0;
     for (const QFileInfo& file : QDir(side == ThumbnailSide ? folder : cacheFolder)

@@ -8,10 +8,10 @@
 #include "ui/Theme.h"
 
 #include <QFontMetrics>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
-#include <QPaintDevice>
 
 namespace {
 constexpr int kTextLeft = 26;
@@ -70,8 +70,8 @@ QRectF thumbnailTarget(const QPainter& painter, const QImage& thumbnail) {
     return {snapToDevicePixel(painter, at), QSizeF(thumbnail.size()) / ratio};
 }
 
-void drawThumbnail(QPainter& painter, const QRect& rect, const QImage& thumbnail,
-                   const QColor& pen, const QColor& brush) {
+void drawThumbnail(QPainter& painter, const QRect& rect, const QImage& thumbnail, const QColor& pen,
+                   const QColor& brush) {
     frameRect(painter, rect.adjusted(1, 1, -1, -1), pen, brush);
     if (thumbnail.isNull())
         return;

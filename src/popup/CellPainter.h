@@ -10,7 +10,7 @@ enum class ScrollDirection;
 
 // How a cell is drawn besides what it shows.
 struct CellLook {
-    bool hot = false;             // under the pointer, or the folder whose submenu is open
+    bool hot = false; // under the pointer, or the folder whose submenu is open
     QImage thumbnail; // a picture's thumbnail; null draws the empty frame
 };
 

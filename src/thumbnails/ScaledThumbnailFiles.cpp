@@ -105,9 +105,10 @@ ScaledThumbnailFiles::Tidied ScaledThumbnailFiles::tidy(qint64 budgetBytes) cons
         const auto match = fileNamePattern().match(info.fileName());
         if (!match.hasMatch() || info.isSymLink())
             continue;
-        const QString source = QImageReader(info.filePath(), "png").text(QString::fromLatin1(kSourceKey));
-        const bool current = !source.isEmpty() &&
-                             fileFor(source, match.captured(1).toInt()) == info.filePath();
+        const QString source =
+            QImageReader(info.filePath(), "png").text(QString::fromLatin1(kSourceKey));
+        const bool current =
+            !source.isEmpty() && fileFor(source, match.captured(1).toInt()) == info.filePath();
         if (!current) {
             tidied.removed += QFile::remove(info.filePath()) ? 1 : 0;
             continue;

@@ -116,7 +116,8 @@ QImage ThumbnailCache::makeFile(const QString& path, std::int64_t pictureTime, i
     if (side != kBox)
         return makeScaled(path, pictureTime, side);
     try {
-        DecodedPicture picture = loadPictureAtLeast(path, [](QSize size) { return thumbnailSize(size); });
+        DecodedPicture picture =
+            loadPictureAtLeast(path, [](QSize size) { return thumbnailSize(size); });
         QImage thumbnail = makeThumbnail(std::move(picture.image), picture.pictureSize);
         const QString cachePath = thumbnailPath(path);
         replaceFileContents(cachePath, encodeBmp(thumbnail), WriteDurability::Cache);

@@ -61,7 +61,8 @@ public:
 
     // Clears the scaled thumbnails' folder of files no picture needs any more (a background
     // job at start).
-    ScaledThumbnailFiles::Tidied tidyScaledFiles(qint64 budgetBytes = ScaledThumbnailFiles::DefaultBudget);
+    ScaledThumbnailFiles::Tidied
+    tidyScaledFiles(qint64 budgetBytes = ScaledThumbnailFiles::DefaultBudget);
     const ScaledThumbnailFiles& scaledFiles() const { return scaledFiles_; }
 
     // Forgets the thumbnails kept in memory.

@@ -65,8 +65,8 @@ QImage ThumbnailLoader::thumbnail(const QString& path, int side) {
     return {};
 }
 
-void ThumbnailLoader::finished(const QString& key, const QString& path,
-                               std::int64_t pictureTime, const QImage& thumbnail, int generation) {
+void ThumbnailLoader::finished(const QString& key, const QString& path, std::int64_t pictureTime,
+                               const QImage& thumbnail, int generation) {
     if (pending_.value(key, -1) == generation)
         pending_.remove(key);
     if (!thumbnail.isNull())
@@ -93,13 +93,12 @@ void ThumbnailLoader::forget(const QString& path) {
 void ThumbnailLoader::tidyScaledFiles() {
     // On a thread of its own, so that closing a popup (which drops the requests not started)
     // does not drop it, and below the interface's priority like the workers.
-    tidying_.start(
-        [this] {
-            lowerCurrentThreadPriority();
-            const auto tidied = cache_.tidyScaledFiles();
-            qCInfo(lcThumbs) << "scaled thumbnails tidied:" << tidied.removed << "removed,"
-                             << tidied.bytesKept << "bytes kept";
-        });
+    tidying_.start([this] {
+        lowerCurrentThreadPriority();
+        const auto tidied = cache_.tidyScaledFiles();
+        qCInfo(lcThumbs) << "scaled thumbnails tidied:" << tidied.removed << "removed,"
+                         << tidied.bytesKept << "bytes kept";
+    });
 }
 
 void ThumbnailLoader::waitForIdle() {

@@ -56,11 +56,20 @@ void drawArrow(QPainter& painter) {
 void drawListIcon(QPainter& painter, int index, QPoint at) {
     void (*draw)(QPainter&) = nullptr;
     switch (index) {
-    case 4: draw = drawPage; break;
-    case 6: draw = drawFolder; break;
-    case 8: draw = drawCheck; break;
-    case 9: draw = drawArrow; break;
-    default: return;
+    case 4:
+        draw = drawPage;
+        break;
+    case 6:
+        draw = drawFolder;
+        break;
+    case 8:
+        draw = drawCheck;
+        break;
+    case 9:
+        draw = drawArrow;
+        break;
+    default:
+        return;
     }
     painter.save();
     painter.translate(at);

@@ -89,7 +89,8 @@ TEST_F(HighResolutionTest, ThumbnailsAndThePreviewAreSharpAtScaleTwo) {
         << CompareImages(shown, direct).mean;
     Screen("popup-2x-screen.png").copy(popup).save(QString(JOLVEX_ARTIFACT_DIR) + "/popup-2x.png");
 
-    const QImage before = SmoothlyScaled(SmoothlyScaled(pictures[0], QSize(40, 40)), thumbnail.size());
+    const QImage before =
+        SmoothlyScaled(SmoothlyScaled(pictures[0], QSize(40, 40)), thumbnail.size());
     const double sharpness = GradientEnergy(shown);
     const double stretched = GradientEnergy(before);
     std::cout << "[ measure ] sharpness of a 2x cell (RMS gradient): " << sharpness
@@ -116,7 +117,9 @@ TEST_F(HighResolutionTest, ThumbnailsAndThePreviewAreSharpAtScaleTwo) {
         return CompareImages(previewShown, previewDirect).mean < 1;
     })) << "the preview does not show the picture at device size: "
         << CompareImages(previewShown, previewDirect).mean;
-    Screen("preview-2x-screen.png").copy(window).save(QString(JOLVEX_ARTIFACT_DIR) + "/preview-2x.png");
+    Screen("preview-2x-screen.png")
+        .copy(window)
+        .save(QString(JOLVEX_ARTIFACT_DIR) + "/preview-2x.png");
 
     // Nothing larger than the 40x40 thumbnails goes into the library's folders.
     EXPECT_EQ(QDir(jolvex.DataDir() + "/表情").entryList(QDir::Files),

@@ -17,7 +17,7 @@ TEST(ScaledThumbnails, SideForEachRatio) {
     const struct {
         double ratio;
         int side;
-    } cases[] = {{0.5, 40}, {1.0, 40}, {1.1, 44}, {1.25, 50}, {1.33, 54},
+    } cases[] = {{0.5, 40}, {1.0, 40}, {1.1, 44},  {1.25, 50}, {1.33, 54},
                  {1.5, 60}, {2.0, 80}, {2.25, 90}, {3.0, 120}, {4.0, 120}};
     for (const auto& c : cases)
         EXPECT_EQ(thumbnailSideFor(c.ratio), c.side) << c.ratio;
@@ -30,7 +30,7 @@ TEST(ScaledThumbnails, DeviceSizesScaleTheLayoutsSize) {
         int side;
         QSize device;
     } cases[] = {
-        {{100, 50}, 40, {40, 20}},  {{100, 50}, 80, {80, 40}},  {{100, 50}, 60, {60, 30}},
+        {{100, 50}, 40, {40, 20}},   {{100, 50}, 80, {80, 40}}, {{100, 50}, 60, {60, 30}},
         {{1000, 333}, 80, {80, 26}}, // shown 40x13: 13 x 2
         {{30, 20}, 80, {60, 40}},    // a small picture keeps its shown size, enlarged smoothly
         {{1000, 1}, 120, {120, 3}},  {{41, 41}, 60, {60, 60}},  {{13, 7}, 54, {18, 9}},
@@ -88,7 +88,8 @@ TEST_F(ScaledThumbnailFolder, AChangedPictureGetsANewThumbnail) {
     WritePicture("a.png", QSize(200, 200), qRgb(255, 0, 0));
     const QImage red = cache.thumbnail(library / "a.png", 80);
     WritePicture("a.png", QSize(300, 150), qRgb(0, 0, 255)); // another size in bytes
-    ASSERT_TRUE(setFileWriteTime(library / "a.png", *fileWriteTime(library / "a.png") + 5'000'000'000));
+    ASSERT_TRUE(
+        setFileWriteTime(library / "a.png", *fileWriteTime(library / "a.png") + 5'000'000'000));
     const QImage blue = cache.thumbnail(library / "a.png", 80);
     EXPECT_EQ(blue.size(), QSize(80, 40));
     EXPECT_EQ(CacheNames().size(), 2) << "the old one waits for the tidying";
@@ -104,7 +105,8 @@ TEST_F(ScaledThumbnailFolder, ADamagedOrForeignCacheFileIsMadeAgain) {
     } cases[] = {
         {"cut short", QByteArray("\x89PNG\r\n\x1a\n", 8)},
         {"empty", QByteArray()},
-        {"too large a picture", [] {
+        {"too large a picture",
+         [] {
              QByteArray bytes;
              QBuffer buffer(&bytes);
              buffer.open(QIODevice::WriteOnly);

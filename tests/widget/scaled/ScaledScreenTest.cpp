@@ -1,8 +1,8 @@
 #include "PopupFixture.h"
 
 #include "FixturePictures.h"
-#include "support/ImageMeasures.h"
 #include "bar/BarSkin.h"
+#include "support/ImageMeasures.h"
 #include "thumbnails/ThumbnailSize.h"
 #include "ui/IconList.h"
 
@@ -156,7 +156,8 @@ TEST(ScaledScreen, ThumbnailCellsMatchADirectReductionAtEveryRatio) {
         ASSERT_FALSE(thumbnail.isNull()) << ratio;
         EXPECT_EQ(shownThumbnailSize(thumbnail), QSize(40, 24)) << ratio;
         const QRectF where(2, 10, 40, 24); // centred in the 44x44 cell
-        const QImage cell = PaintedCell(Cell(NodeKind::Image), QSize(44, 44), {false, thumbnail}, ratio);
+        const QImage cell =
+            PaintedCell(Cell(NodeKind::Image), QSize(44, 44), {false, thumbnail}, ratio);
         const QImage shown = DevicePart(cell, where);
         const QImage direct = SmoothlyScaled(picture, shown.size());
         const ImageDifference difference = CompareImages(shown, direct);
@@ -237,7 +238,8 @@ TEST_F(ScaledPopup, ThePreviewShowsThePictureAtDeviceResolution) {
     const QImage grabbed = const_cast<PreviewPicture&>(shown).grab().toImage();
     const QImage device = DevicePart(grabbed, QRectF(where));
     EXPECT_EQ(device.size(), where.size() * 2);
-    const ImageDifference difference = CompareImages(device, SmoothlyScaled(picture, device.size()));
+    const ImageDifference difference =
+        CompareImages(device, SmoothlyScaled(picture, device.size()));
     EXPECT_LT(difference.mean, 1.5);
 }
 } // namespace
