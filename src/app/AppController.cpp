@@ -42,7 +42,7 @@ AppController::AppController(const AppPaths& paths) : paths_(paths) {
                                                        paths_.thumbnailCacheFolder);
     thumbnails_ = std::make_unique<ThumbnailLoader>(*thumbnailCache_);
     thumbnails_->tidyScaledFiles();
-    library_ = std::make_unique<Library>(paths_.dataDir);
+    library_ = std::make_unique<Library>(paths_.dataDir, paths_.recentFile);
     drag_ = std::make_unique<DragSession>();
     preview_ = std::make_unique<PreviewWindow>(*platform_);
     popupContext_ = std::unique_ptr<PopupContext>(
@@ -53,7 +53,8 @@ AppController::AppController(const AppPaths& paths) : paths_(paths) {
     commands_ = std::make_unique<SystemCommands>(paths_, *library_, *bar_);
     copiedNotice_ = std::make_unique<CopiedNotice>(*platform_);
     popupActions_ =
-        std::make_unique<PopupActions>(*platform_, *popup_, *thumbnails_, *copiedNotice_, *bar_);
+        std::make_unique<PopupActions>(*platform_, *library_, *popup_, *thumbnails_,
+                                       *copiedNotice_, *bar_);
 
     startTimer_.setSingleShot(true);
     startTimer_.setInterval(10);

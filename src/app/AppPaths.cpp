@@ -43,6 +43,7 @@ AppPaths AppPaths::forProgramFolder(const QString& folder, const QProcessEnviron
     paths.programFile = paths.exeDir + QStringLiteral("jolvex");
     paths.dataDir = paths.exeDir + kLibraryName;
     paths.optionsFile = paths.exeDir + QStringLiteral("Options.ini");
+    paths.recentFile = paths.exeDir + QStringLiteral("Recent.txt");
     paths.helpFile = paths.exeDir + QStringLiteral("help/index.html");
     paths.autostartFile = configHome(environment) + QStringLiteral("/autostart/jolvex.desktop");
     paths.thumbnailCacheFolder = cacheHome(environment) + QStringLiteral("/jolvex/thumbnails");
@@ -63,6 +64,7 @@ AppPaths AppPaths::locate(const QString& programFile, const QProcessEnvironment&
     paths.dataDir = xdgFolder(environment, "XDG_DATA_HOME", QStringLiteral(".local/share")) +
                     QStringLiteral("/Jolvex/") + kLibraryName;
     paths.optionsFile = configHome(environment) + QStringLiteral("/Jolvex/Options.ini");
+    paths.recentFile = configHome(environment) + QStringLiteral("/Jolvex/Recent.txt");
     if (installed) {
         paths.helpFile = share + QStringLiteral("/help/index.html");
         paths.starterFolder = share + QStringLiteral("/starter");

@@ -15,6 +15,7 @@ struct AppPaths {
     QString programFile;   // the program itself, as the autostart entry starts it
     QString dataDir;       // the library root, no trailing separator
     QString optionsFile;   // Options.ini
+    QString recentFile;    // the recent list, beside Options.ini: Recent.txt
     QString helpFile;      // the user's guide
     QString starterFolder; // a library copied into an empty one at the first start; may be empty
     QString autostartFile; // $XDG_CONFIG_HOME/autostart/jolvex.desktop

@@ -5,6 +5,7 @@
 #include "base/NameCompare.h"
 #include "delivery/Paste.h"
 #include "library/EntryDrop.h"
+#include "library/Library.h"
 #include "library/LibraryNode.h"
 #include "popup/FolderPopup.h"
 #include "thumbnails/ThumbnailLoader.h"
@@ -14,9 +15,10 @@
 
 #include <QCoreApplication>
 
-PopupActions::PopupActions(Platform& platform, FolderPopup& popup, ThumbnailLoader& thumbnails,
-                           CopiedNotice& notice, const QWidget& bar)
-    : platform_(platform), popup_(popup), thumbnails_(thumbnails), notice_(notice), bar_(bar) {
+PopupActions::PopupActions(Platform& platform, Library& library, FolderPopup& popup,
+                           ThumbnailLoader& thumbnails, CopiedNotice& notice, const QWidget& bar)
+    : platform_(platform), library_(library), popup_(popup), thumbnails_(thumbnails),
+      notice_(notice), bar_(bar) {
     connect(&popup_, &FolderPopup::activated, this, &PopupActions::activate);
     connect(&popup_, &FolderPopup::dropRequested, this, &PopupActions::drop);
     connect(&popup_, &FolderPopup::shown, &notice_, &QWidget::hide);
@@ -25,10 +27,10 @@ PopupActions::PopupActions(Platform& platform, FolderPopup& popup, ThumbnailLoad
 void PopupActions::activate(const QString& path, NodeKind kind, int index) {
     switch (kind) {
     case NodeKind::Text:
-        runReportingErrors([&] { report(pasteText(platform_, path)); });
+        runReportingErrors([&] { report(path, pasteText(platform_, path)); });
         break;
     case NodeKind::Image:
-        report(pastePicture(platform_, path));
+        report(path, pastePicture(platform_, path));
         break;
     case NodeKind::Command:
         // Commands live in the System menu, which no rescan replaces.
@@ -46,12 +48,14 @@ void PopupActions::drop(FolderPopup* into, const QString& source, int index) {
     LibraryNode* target =
         index >= 0 && index < folder->childCount() ? folder->child(index) : nullptr;
     std::optional<FileError> error;
-    switch (dropEntry(source, folder, target, &error)) {
+    QString movedTo;
+    switch (dropEntry(source, folder, target, &error, &movedTo)) {
     case DropResult::Reordered:
         into->refill();
         break;
     case DropResult::Moved:
         thumbnails_.forget(source);
+        library_.notePathMoved(source, movedTo);
         popup_.hide();
         break;
     case DropResult::Failed:
@@ -69,7 +73,9 @@ void PopupActions::drop(FolderPopup* into, const QString& source, int index) {
     }
 }
 
-void PopupActions::report(PasteResult result) {
+void PopupActions::report(const QString& path, PasteResult result) {
+    if (result != PasteResult::PictureMissing && result != PasteResult::NotDecodable)
+        library_.notePasted(path);
     if (result == PasteResult::CopiedOnly)
         notice_.showBeside(bar_.frameGeometry());
     else

@@ -4,6 +4,7 @@
 
 class CopiedNotice;
 class FolderPopup;
+class Library;
 class Platform;
 class QWidget;
 class ThumbnailLoader;
@@ -16,9 +17,9 @@ enum class PasteResult;
 // the library.
 class PopupActions : public QObject {
 public:
-    // `bar` places the note.
-    PopupActions(Platform& platform, FolderPopup& popup, ThumbnailLoader& thumbnails,
-                 CopiedNotice& notice, const QWidget& bar);
+    // `bar` places the note; `library` keeps the recent list.
+    PopupActions(Platform& platform, Library& library, FolderPopup& popup,
+                 ThumbnailLoader& thumbnails, CopiedNotice& notice, const QWidget& bar);
 
     void activate(const QString& path, NodeKind kind, int index);
     // The entry at `source` was dropped in `into` on its entry at `index` (-1: the placeholder):
@@ -27,9 +28,11 @@ public:
     void drop(FolderPopup* into, const QString& source, int index);
 
 private:
-    void report(PasteResult result);
+    // Tells how a paste of `path` went; one that reached the clipboard goes into 最近使用.
+    void report(const QString& path, PasteResult result);
 
     Platform& platform_;
+    Library& library_;
     FolderPopup& popup_;
     ThumbnailLoader& thumbnails_;
     CopiedNotice& notice_;

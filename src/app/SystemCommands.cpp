@@ -77,6 +77,7 @@ void SystemCommands::addCommands() {
     command("主菜单顺序调整...", plain(&SystemCommands::orderTopFolders));
     hideAction_ = command("隐藏窗口", [this](bool checked) { setBarHidden(checked); });
     hideAction_->setCheckable(true);
+    command("清除最近使用", [this](bool) { library_.clearRecent(); });
     separator();
     command("使用帮助", plain(&SystemCommands::openHelp));
     command("关于Jolvex", plain(&SystemCommands::showAbout));

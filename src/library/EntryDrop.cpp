@@ -48,7 +48,7 @@ bool acceptsDrop(const QString& dragged, const LibraryNode* folder, const Librar
 }
 
 DropResult dropEntry(const QString& dragged, LibraryNode* folder, LibraryNode* target,
-                     std::optional<FileError>* error) {
+                     std::optional<FileError>* error, QString* movedTo) {
     const QString sourceFolder = dragged.left(dragged.lastIndexOf(PathSeparator));
     const QString name = nodeName(dragged);
     try {
@@ -62,12 +62,14 @@ DropResult dropEntry(const QString& dragged, LibraryNode* folder, LibraryNode* t
             saveOrderFile(folder, -1, QString());
             return DropResult::Reordered;
         }
-        QString movedTo;
-        if (!moveNoReplace(dragged, folder->path() + PathSeparator + name, error, &movedTo))
+        QString newPath;
+        if (!moveNoReplace(dragged, folder->path() + PathSeparator + name, error, &newPath))
             return DropResult::Failed;
-        moveThumbnailAlong(dragged, movedTo);
+        moveThumbnailAlong(dragged, newPath);
+        if (movedTo)
+            *movedTo = newPath;
         saveOrderFile(folder, target ? target->index() : -1,
-                      target ? nodeName(movedTo) : QString());
+                      target ? nodeName(newPath) : QString());
         return DropResult::Moved;
     } catch (const FileError& failure) {
         if (error)

@@ -35,6 +35,6 @@ enum class DropResult {
 // Same folder: the dragged entry takes the target's place and the order file is written.
 // Another folder: the file or folder is moved there (a taken name gets a free one), and the
 // folder's order file lists it just before the target. Order files that cannot be written
-// are reported in `error` (what was moved stays moved).
+// are reported in `error` (what was moved stays moved). `movedTo` gets the new path of a move.
 DropResult dropEntry(const QString& dragged, LibraryNode* folder, LibraryNode* target,
-                     std::optional<FileError>* error);
+                     std::optional<FileError>* error, QString* movedTo = nullptr);

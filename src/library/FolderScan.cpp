@@ -58,6 +58,20 @@ void loadTopFolders(LibraryNode* root) {
         applyOrderFile(root, orderPath);
 }
 
+bool addFileNode(LibraryNode* node, const QString& path) {
+    const QString name = nodeName(path);
+    const QString extension = extractExtension(name);
+    if (sameText(extension, QStringLiteral(".TXT"))) {
+        node->addChild(name.left(name.lastIndexOf(u'.')), path, NodeKind::Text);
+        return true;
+    }
+    if (isPictureExtension(extension)) {
+        node->addChild(name, path, NodeKind::Image);
+        return true;
+    }
+    return false;
+}
+
 void loadFolderItems(LibraryNode* node) {
     const QString path = node->path() + PathSeparator;
     for (const DirEntry& entry : listFolder(node->path())) {
@@ -70,12 +84,7 @@ void loadFolderItems(LibraryNode* node) {
         // would hang whoever opens it.
         if (entry.type != EntryType::File)
             continue;
-        const QString extension = extractExtension(entry.name);
-        if (sameText(extension, QStringLiteral(".TXT")))
-            node->addChild(entry.name.left(entry.name.lastIndexOf(u'.')), path + entry.name,
-                           NodeKind::Text);
-        if (isPictureExtension(extension))
-            node->addChild(entry.name, path + entry.name, NodeKind::Image);
+        addFileNode(node, path + entry.name);
     }
     moveKindToFront(node, NodeKind::Text);
     moveKindToFront(node, NodeKind::Folder);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class LibraryNode;
 
 // Rebuilds the top level under `root` (whose path is the data folder): one folder node per
@@ -11,3 +13,7 @@ void loadTopFolders(LibraryNode* root);
 // then snippets, then pictures, each in name order, then the folder's Order.ini.
 // Throws FileError from applyOrderFile.
 void loadFolderItems(LibraryNode* node);
+
+// Appends the snippet or picture node for the file at `path`, chosen by its extension; false
+// (and nothing appended) for any other name.
+bool addFileNode(LibraryNode* node, const QString& path);

@@ -1,17 +1,91 @@
 #include "library/Library.h"
 
 #include "library/FolderScan.h"
+#include "platform/FileError.h"
+#include "platform/Logging.h"
 
-Library::Library(const QString& dataDir)
+namespace {
+const QString kRecentCaption = QStringLiteral("最近使用");
+}
+
+Library::Library(const QString& dataDir, const QString& recentFile)
     : root_(std::make_unique<LibraryNode>(QString(), dataDir, NodeKind::Command)),
-      systemNode_(root_->addChild(QStringLiteral("系统"), QString(), NodeKind::Command)) {}
+      systemNode_(root_->addChild(QStringLiteral("系统"), QString(), NodeKind::Command)),
+      recent_(recentFile) {
+    recent_.load();
+    placeRecentNode();
+}
 
 void Library::reloadTopFolders() {
+    // The scan rebuilds everything after the System node, the 最近使用 node included.
+    recentNode_ = nullptr;
     try {
         loadTopFolders(root_.get());
     } catch (...) {
+        placeRecentNode();
         emit topFoldersReloaded(); // what was found before the order file failed
         throw;
     }
+    placeRecentNode();
     emit topFoldersReloaded();
+}
+
+void Library::placeRecentNode() {
+    const bool wanted = !recent_.paths().isEmpty();
+    if (wanted == (recentNode_ != nullptr))
+        return;
+    if (wanted) {
+        recentNode_ = root_->addChild(kRecentCaption, QString(), NodeKind::Folder);
+        recentNode_->moveTo(1);
+    } else {
+        root_->removeChild(recentNode_->index());
+        recentNode_ = nullptr;
+    }
+}
+
+void Library::notePasted(const QString& path) {
+    const bool labelShown = recentNode_ != nullptr;
+    try {
+        recent_.add(path);
+    } catch (const FileError& error) {
+        qCWarning(lcFiles) << "the recent list was not saved:" << error.what();
+    }
+    placeRecentNode();
+    if (!labelShown && recentNode_)
+        emit topFoldersReloaded();
+}
+
+void Library::clearRecent() {
+    try {
+        recent_.clear();
+    } catch (const FileError& error) {
+        qCWarning(lcFiles) << "the recent list was not saved:" << error.what();
+    }
+    const bool labelShown = recentNode_ != nullptr;
+    placeRecentNode();
+    if (labelShown)
+        emit topFoldersReloaded();
+}
+
+void Library::notePathMoved(const QString& from, const QString& to) {
+    try {
+        recent_.pathMoved(from, to);
+    } catch (const FileError& error) {
+        qCWarning(lcFiles) << "the recent list was not saved:" << error.what();
+    }
+}
+
+void Library::fillRecentNode() {
+    if (!recentNode_)
+        return;
+    recentNode_->clearChildren();
+    QStringList paths;
+    try {
+        paths = recent_.dropMissing();
+    } catch (const FileError& error) {
+        qCWarning(lcFiles) << "the recent list was not saved:" << error.what();
+        paths = recent_.paths();
+    }
+    for (const QString& path : paths)
+        addFileNode(recentNode_, path);
 }

@@ -79,6 +79,8 @@ QStringList RecentList::dropMissing() {
 }
 
 void RecentList::save() const {
+    if (file_.isEmpty())
+        return; // kept for this run only
     QByteArray bytes = kHeader + '\n';
     for (const QString& path : paths_)
         bytes += path.toUtf8() + '\n';

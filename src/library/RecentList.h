@@ -10,6 +10,7 @@ class RecentList {
 public:
     static constexpr int Capacity = 40;
 
+    // An empty `file`: the list lasts for this run only.
     explicit RecentList(const QString& file);
 
     // Reads the file; the list is empty when it cannot be read or is not ours.

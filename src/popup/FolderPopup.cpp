@@ -72,7 +72,10 @@ FolderPopup* FolderPopup::topLevelPopup() {
 void FolderPopup::fill(int left, int top) {
     // A visible submenu shows nodes that the rescan below replaces.
     closeSubmenu();
-    if (node_ != context_.library.systemNode()) {
+    Library& library = context_.library;
+    if (node_ == library.recentNode()) {
+        library.fillRecentNode();
+    } else if (node_ != library.systemNode()) {
         node_->clearChildren();
         const QPointer<FolderPopup> self(this);
         // The report runs a nested event loop: whatever happens meanwhile, the popup goes on
@@ -95,7 +98,8 @@ void FolderPopup::fill(int left, int top) {
         MenuMaxWidth, available);
     const QSize size(layout.width, layout.visibleBottom + 3);
     placeOnScreen(left, top, size);
-    const QString folderPath = node_ == context_.library.systemNode() ? QString() : node_->path();
+    // The System menu and 最近使用 are no folder: nothing is dragged from or dropped on them.
+    const QString folderPath = node_->path();
     view_->setCells(std::move(layout.cells), folderPath, size - QSize(2, 2));
 }
 

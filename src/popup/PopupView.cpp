@@ -328,8 +328,9 @@ void PopupView::mouseMoveEvent(QMouseEvent* event) {
 
 void PopupView::maybeStartDrag(QMouseEvent* event) {
     const DragSession& drag = context_.drag;
-    // The left button alone, on a snippet, folder or picture, moved more than the threshold.
-    if (pressedIndex_ < 0 || !isDraggable(cell(pressedIndex_)) || !drag.isPressed() ||
+    // The left button alone, on a snippet, folder or picture of a folder (not of 最近使用),
+    // moved more than the threshold.
+    if (folderPath_.isEmpty() || pressedIndex_ < 0 || !isDraggable(cell(pressedIndex_)) || !drag.isPressed() ||
         drag.isDragging() || event->buttons() != Qt::LeftButton ||
         event->modifiers() != Qt::NoModifier)
         return;
@@ -387,6 +388,8 @@ void PopupView::startDrag(int index) {
 bool PopupView::takesDrop(int index) const {
     const PopupCell& target = cell(index);
     const QString& dragged = context_.drag.sourcePath();
+    if (folderPath_.isEmpty())
+        return false; // the System menu and 最近使用 take no drops
     if (target.placeholder)
         return acceptsDropInto(dragged, folderPath_);
     return acceptsDropOn(dragged, target.kind, target.path);

@@ -9,6 +9,7 @@ enum class SystemEntry {
     Separator1,
     OrderLabels,
     Hide,
+    ClearRecent,
     Separator2,
     Help,
     About,

@@ -36,7 +36,7 @@ class PopupFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         platform = createNativePlatform();
-        nodes = std::make_unique<Library>(library.Path());
+        nodes = std::make_unique<Library>(library.Path(), RecentFile());
         loader = std::make_unique<ThumbnailLoader>(thumbnailCache);
         preview = std::make_unique<PreviewWindow>(*platform);
         context = std::unique_ptr<PopupContext>(
@@ -47,7 +47,8 @@ protected:
         commands = std::make_unique<SystemCommands>(
             AppPaths::forProgramFolder(library.Path(), UserEnvironment()), *nodes, *bar);
         notice = std::make_unique<CopiedNotice>(*platform);
-        actions = std::make_unique<PopupActions>(*platform, *menu, *loader, *notice, *bar);
+        actions =
+            std::make_unique<PopupActions>(*platform, *nodes, *menu, *loader, *notice, *bar);
     }
     void TearDown() override {
         loader->cancelPending();
@@ -69,6 +70,9 @@ protected:
         return environment;
     }
 
+    // The recent list, beside the settings in the temporary home.
+    QString RecentFile() const { return home / "config/Jolvex/Recent.txt"; }
+
     LibraryNode* root() const { return nodes->root(); }
     LibraryNode* systemNode() const { return nodes->systemNode(); }
 
@@ -82,7 +86,7 @@ protected:
             library.Write(QString("%1/p%2.gif").arg(name).arg(i, 3, 10, QChar('0')), "gif");
         if (texts + pictures + folders == 0)
             library.MakeFolder(name);
-        loadTopFolders(root());
+        nodes->reloadTopFolders();
         for (int i = 0; i < root()->childCount(); ++i)
             if (root()->child(i)->caption() == name)
                 return root()->child(i);

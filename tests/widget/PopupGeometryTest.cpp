@@ -54,14 +54,15 @@ TEST_F(PopupGeometry, RowsOfTextAndThumbnails) {
     EXPECT_EQ(menu->height(), 22 + 44 + 4);
 }
 
-TEST_F(PopupGeometry, TheSystemPopupShowsItsElevenEntries) {
+TEST_F(PopupGeometry, TheSystemPopupShowsItsTwelveEntries) {
     Open(systemNode(), 10, 30);
-    ASSERT_EQ(View().cellCount(), 11);
-    EXPECT_EQ(menu->height(), 8 * 22 + 3 * 5 + 4);
+    ASSERT_EQ(View().cellCount(), 12);
+    EXPECT_EQ(menu->height(), 9 * 22 + 3 * 5 + 4);
     EXPECT_EQ(View().cell(2).caption, QString::fromUtf8("开机时启动"));
     EXPECT_EQ(View().cellRect(3).height(), 5);
-    EXPECT_EQ(View().cell(10).caption, QString::fromUtf8("退出"));
-    EXPECT_EQ(cellFont(View().cell(10)).family(), barFont().family());
+    EXPECT_EQ(View().cell(6).caption, QString::fromUtf8("清除最近使用"));
+    EXPECT_EQ(View().cell(11).caption, QString::fromUtf8("退出"));
+    EXPECT_EQ(cellFont(View().cell(11)).family(), barFont().family());
 }
 
 TEST_F(PopupGeometry, EmptyFolderShowsThePlaceholder) {

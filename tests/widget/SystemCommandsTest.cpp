@@ -106,7 +106,7 @@ TEST_F(SystemCommandsTest, HidingTwiceShowsTheBarAgainAndTheMenuCarriesTheCheckM
     TrayIcon tray(*platform, commands->actions(), *bar);
     tray.rebuildMenu();
     const QList<QAction*> actions = tray.menu().actions();
-    ASSERT_EQ(actions.size(), 11);
+    ASSERT_EQ(actions.size(), 12);
     EXPECT_EQ(
         std::count_if(actions.begin(), actions.end(), [](QAction* a) { return a->isSeparator(); }),
         3);
