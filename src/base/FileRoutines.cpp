@@ -5,6 +5,9 @@
 #include "platform/FileSystem.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
@@ -94,6 +97,59 @@ bool moveNoReplace(const QString& from, const QString& target, std::optional<Fil
         }
     }
     return fail(FileProblem::NoFreeName);
+}
+
+bool writeNewFile(const QString& target, const QByteArray& bytes, std::optional<FileError>* error,
+                  QString* writtenTo) {
+    const QString folder = target.left(target.lastIndexOf(PathSeparator));
+    // Said of the file asked for, not of the one written aside.
+    auto fail = [&](const FileError& failure) {
+        if (error)
+            error->emplace(failure.problem(), QDir::cleanPath(target), failure.errorNumber());
+        return false;
+    };
+    const QString aside = folder + QStringLiteral("/.jolvex-incoming-") +
+                          QString::number(QRandomGenerator::global()->generate64(), 16);
+    try {
+        replaceFileContents(aside, bytes); // honours a read-only folder, as every write does
+    } catch (const FileError& failure) {
+        return fail(failure);
+    }
+    std::optional<FileError> moveError;
+    if (moveNoReplace(aside, target, &moveError, writtenTo))
+        return true;
+    QFile::remove(aside);
+    const bool noName = moveError && moveError->problem() == FileProblem::NoFreeName;
+    return fail(FileError(noName ? FileProblem::NoFreeName : FileProblem::WriteFailed, target,
+                          moveError ? moveError->errorNumber() : 0));
+}
+
+bool makeNewFolder(const QString& target, std::optional<FileError>* error, QString* madeAt) {
+    const QString folder = target.left(target.lastIndexOf(PathSeparator));
+    if (!QFileInfo(folder).permission(QFile::WriteOwner)) { // read-only, also for root
+        if (error)
+            error->emplace(FileProblem::ReadOnlyFolder, QDir::cleanPath(target));
+        return false;
+    }
+    constexpr int kMostNames = 10000;
+    for (int n = 1; n <= kMostNames; ++n) {
+        const QString candidate = candidateName(target, n, true);
+        if (pathExists(candidate))
+            continue;
+        if (QDir().mkdir(candidate)) {
+            if (madeAt)
+                *madeAt = candidate;
+            return true;
+        }
+        if (!pathExists(candidate)) { // not taken meanwhile: the folder does not allow it
+            if (error)
+                error->emplace(FileProblem::WriteFailed, QDir::cleanPath(candidate), errno);
+            return false;
+        }
+    }
+    if (error)
+        error->emplace(FileProblem::NoFreeName, QDir::cleanPath(target));
+    return false;
 }
 
 bool isEmptyFolder(const QString& folder) {

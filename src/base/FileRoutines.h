@@ -35,6 +35,14 @@ bool deleteDirectory(const QString& path);
 // the item has now.
 bool moveNoReplace(const QString& from, const QString& target,
                    std::optional<FileError>* error = nullptr, QString* movedTo = nullptr);
+// Writes `bytes` as a new file at the full path `target`, or under a free name made from it as
+// moveNoReplace makes one: nothing is ever overwritten, and no half-written file ever shows
+// under the name (it is written aside, then moved in). `writtenTo` receives the path used.
+bool writeNewFile(const QString& target, const QByteArray& bytes,
+                  std::optional<FileError>* error = nullptr, QString* writtenTo = nullptr);
+// Makes a new, empty folder at `target`, or under a free name made from it.
+bool makeNewFolder(const QString& target, std::optional<FileError>* error = nullptr,
+                   QString* madeAt = nullptr);
 // Whether `folder` holds nothing; a missing folder holds nothing.
 bool isEmptyFolder(const QString& folder);
 // Copies the plain files and folders inside `from` into the folder `to`, made when missing;

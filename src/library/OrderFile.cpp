@@ -72,13 +72,19 @@ void applyOrderFile(LibraryNode* node, const QString& path) {
 }
 
 void saveOrderFile(LibraryNode* node, int at, const QString& name) {
+    saveOrderFile(node, at, name.isEmpty() ? QStringList() : QStringList{name});
+}
+
+void saveOrderFile(LibraryNode* node, int at, const QStringList& names) {
     QStringList lines;
     for (int c = 0; c < node->childCount(); ++c) {
         if (c == at)
-            lines.append(name);
+            lines.append(names);
         const NodeKind kind = node->child(c)->kind();
         if (kind == NodeKind::Text || kind == NodeKind::Folder || kind == NodeKind::Image)
             lines.append(nodeName(node->child(c)->path()));
     }
+    if (at < 0 || at >= node->childCount())
+        lines.append(names);
     writeUnicodeLines(node->path() + PathSeparator + OrderFileName, lines);
 }

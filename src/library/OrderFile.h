@@ -17,3 +17,5 @@ void applyOrderFile(LibraryNode* node, const QString& path);
 // Writes the node's current order; `name` goes in front of the child at index `at`.
 // Throws FileError when the file cannot be written.
 void saveOrderFile(LibraryNode* node, int at, const QString& name);
+// The same with several names in front of the child at `at` (-1 or past the end: at the end).
+void saveOrderFile(LibraryNode* node, int at, const QStringList& names);

@@ -69,6 +69,11 @@ private:
 
 // By the extension, without regard to the case of a-z: .bmp, .jpg/.jpeg, .gif, .png.
 PictureKind pictureKindOf(const QString& path);
+// By the first bytes of the file: what the picture really is, whatever its name says.
+PictureKind pictureKindOfBytes(const QByteArray& bytes);
+// The extension the program gives a picture of `kind`: ".bmp", ".jpg", ".gif", ".png"; empty
+// for None.
+QString pictureExtension(PictureKind kind);
 
 struct DecodedPicture {
     QImage image;      // may be smaller than the picture when decoded for a thumbnail

@@ -16,6 +16,36 @@ PictureKind pictureKindOf(const QString& path) {
     return PictureKind::None;
 }
 
+PictureKind pictureKindOfBytes(const QByteArray& bytes) {
+    if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
+        return PictureKind::Png;
+    if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
+        return PictureKind::Gif;
+    if (bytes.startsWith("\xff\xd8\xff"))
+        return PictureKind::Jpeg;
+    // "BM", then a file size and two reserved words; the header size that follows is one of
+    // the known ones.
+    if (bytes.size() >= 18 && bytes.startsWith("BM")) {
+        const int header = static_cast<unsigned char>(bytes[14]) |
+                           static_cast<unsigned char>(bytes[15]) << 8;
+        if (header == 12 || header == 40 || header == 52 || header == 56 || header == 64 ||
+            header == 108 || header == 124)
+            return PictureKind::Bmp;
+    }
+    return PictureKind::None;
+}
+
+QString pictureExtension(PictureKind kind) {
+    switch (kind) {
+    case PictureKind::Bmp: return QStringLiteral(".bmp");
+    case PictureKind::Jpeg: return QStringLiteral(".jpg");
+    case PictureKind::Gif: return QStringLiteral(".gif");
+    case PictureKind::Png: return QStringLiteral(".png");
+    case PictureKind::None: break;
+    }
+    return {};
+}
+
 void checkPictureSize(qint64 width, qint64 height, qint64 limit) {
     if (width <= 0 || height <= 0)
         throw PictureError(PictureProblem::InvalidSize);
