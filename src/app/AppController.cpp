@@ -18,7 +18,7 @@
 #include "popup/PreviewWindow.h"
 #include "thumbnails/ThumbnailCache.h"
 #include "thumbnails/ThumbnailLoader.h"
-#include "ui/CopiedNotice.h"
+#include "ui/BarNotice.h"
 #include "ui/MessageBox.h"
 
 #include <QDesktopServices>
@@ -51,10 +51,10 @@ AppController::AppController(const AppPaths& paths) : paths_(paths) {
     bar_ = std::make_unique<FloatingBar>(*platform_, *library_, *popup_, *preview_,
                                          popupContext_->windowTag, placement);
     commands_ = std::make_unique<SystemCommands>(paths_, *library_, *bar_);
-    copiedNotice_ = std::make_unique<CopiedNotice>(*platform_);
+    barNotice_ = std::make_unique<BarNotice>(*platform_);
     popupActions_ =
         std::make_unique<PopupActions>(*platform_, *library_, *popup_, *thumbnails_,
-                                       *copiedNotice_, *bar_);
+                                       *barNotice_, *bar_);
 
     startTimer_.setSingleShot(true);
     startTimer_.setInterval(10);

@@ -17,7 +17,7 @@ class PreviewWindow;
 class SystemCommands;
 class ThumbnailCache;
 class ThumbnailLoader;
-class CopiedNotice;
+class BarNotice;
 class PopupActions;
 class TrayIcon;
 class UsageReporter;
@@ -54,7 +54,7 @@ private:
     std::unique_ptr<FolderPopup> popup_;
     std::unique_ptr<FloatingBar> bar_;
     std::unique_ptr<SystemCommands> commands_;
-    std::unique_ptr<CopiedNotice> copiedNotice_;
+    std::unique_ptr<BarNotice> barNotice_;
     std::unique_ptr<PopupActions> popupActions_;
     std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<UsageReporter> reporter_; // ends a request under way when the program ends

@@ -12,7 +12,7 @@ void reportPasteResult(PasteResult result) {
         showMessageBox(QStringLiteral("不能分配内存。"), MessageKind::Error);
         break;
     case PasteResult::Pasted:
-    case PasteResult::CopiedOnly: // a note beside the bar, not a box: see CopiedNotice
+    case PasteResult::CopiedOnly: // a note beside the bar, not a box: see BarNotice
     case PasteResult::NotDecodable:
         break;
     }

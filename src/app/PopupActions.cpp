@@ -4,23 +4,26 @@
 #include "base/FileRoutines.h"
 #include "base/NameCompare.h"
 #include "delivery/Paste.h"
+#include "library/CopyIn.h"
 #include "library/EntryDrop.h"
 #include "library/Library.h"
 #include "library/LibraryNode.h"
 #include "popup/FolderPopup.h"
 #include "thumbnails/ThumbnailLoader.h"
-#include "ui/CopiedNotice.h"
+#include "ui/BarNotice.h"
 #include "ui/ErrorText.h"
 #include "ui/MessageBox.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 
 PopupActions::PopupActions(Platform& platform, Library& library, FolderPopup& popup,
-                           ThumbnailLoader& thumbnails, CopiedNotice& notice, const QWidget& bar)
+                           ThumbnailLoader& thumbnails, BarNotice& notice, const QWidget& bar)
     : platform_(platform), library_(library), popup_(popup), thumbnails_(thumbnails),
       notice_(notice), bar_(bar) {
     connect(&popup_, &FolderPopup::activated, this, &PopupActions::activate);
     connect(&popup_, &FolderPopup::dropRequested, this, &PopupActions::drop);
+    connect(&popup_, &FolderPopup::incomingDropRequested, this, &PopupActions::dropIncoming);
     connect(&popup_, &FolderPopup::shown, &notice_, &QWidget::hide);
 }
 
@@ -71,6 +74,38 @@ void PopupActions::drop(FolderPopup* into, const QString& source, int index) {
         into->refill();
         break;
     }
+}
+
+void PopupActions::dropIncoming(FolderPopup* into, const DroppedData& data, int index) {
+    LibraryNode* folder = into->node();
+    LibraryNode* before =
+        index >= 0 && index < folder->childCount() ? folder->child(index) : nullptr;
+    CopyInReport report;
+    if (!data.files.isEmpty())
+        report = copyIntoFolder(data.files, folder, before);
+    else if (!data.pictureBytes.isEmpty())
+        report = addPictureFile(data.pictureBytes,
+                                droppedPictureName(data.pictureAddress, QDateTime::currentDateTime()),
+                                folder, before);
+    else
+        report.refused << (data.pictureAddress.isEmpty() ? QStringLiteral("?")
+                                                         : data.pictureAddress);
+    into->refill();
+    QStringList lines;
+    if (report.error)
+        lines << QStringLiteral("添加到 \"%1\" 时出现错误。").arg(folder->caption())
+              << errorText(*report.error);
+    constexpr int kMostNamesListed = 10;
+    if (!data.files.isEmpty() && !report.refused.isEmpty()) {
+        lines << QStringLiteral("以下项目不是图片或文本，没有添加：")
+              << report.refused.mid(0, kMostNamesListed);
+        if (report.refused.size() > kMostNamesListed)
+            lines << QStringLiteral("……（共 %1 个）").arg(report.refused.size());
+    }
+    else if (!report.refused.isEmpty())
+        lines << QStringLiteral("拖来的不是图片（或只有图片的网址），没有添加。");
+    if (!lines.isEmpty())
+        notice_.showBeside(bar_.frameGeometry(), lines.join(u'\n'));
 }
 
 void PopupActions::report(const QString& path, PasteResult result) {

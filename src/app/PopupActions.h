@@ -2,9 +2,10 @@
 
 #include <QObject>
 
-class CopiedNotice;
+class BarNotice;
 class FolderPopup;
 class Library;
+struct DroppedData;
 class Platform;
 class QWidget;
 class ThumbnailLoader;
@@ -19,13 +20,17 @@ class PopupActions : public QObject {
 public:
     // `bar` places the note; `library` keeps the recent list.
     PopupActions(Platform& platform, Library& library, FolderPopup& popup,
-                 ThumbnailLoader& thumbnails, CopiedNotice& notice, const QWidget& bar);
+                 ThumbnailLoader& thumbnails, BarNotice& notice, const QWidget& bar);
 
     void activate(const QString& path, NodeKind kind, int index);
     // The entry at `source` was dropped in `into` on its entry at `index` (-1: the placeholder):
     // a reorder refills that popup, a move closes the popups, a failure is reported once the
     // drag has ended.
     void drop(FolderPopup* into, const QString& source, int index);
+    // Files or a picture from another program were dropped in `into` in front of its entry at
+    // `index` (-1: at the end): copied in, the popup refilled, and what was left out or failed
+    // told in the note beside the bar.
+    void dropIncoming(FolderPopup* into, const DroppedData& data, int index);
 
 private:
     // Tells how a paste of `path` went; one that reached the clipboard goes into 最近使用.
@@ -35,6 +40,6 @@ private:
     Library& library_;
     FolderPopup& popup_;
     ThumbnailLoader& thumbnails_;
-    CopiedNotice& notice_;
+    BarNotice& notice_;
     const QWidget& bar_;
 };

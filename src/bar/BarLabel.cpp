@@ -49,6 +49,6 @@ void BarLabel::mousePressEvent(QMouseEvent* event) {
 }
 
 void BarLabel::dragEnterEvent(QDragEnterEvent* event) {
-    emit entered();
+    emit dragEntered();
     event->ignore();
 }

@@ -20,6 +20,8 @@ public:
 
 signals:
     void entered();
+    // A drag (from a popup, or files or a picture from another program) came over the label.
+    void dragEntered();
     void left();
     void pressed(Qt::MouseButton button);
 

@@ -71,6 +71,7 @@ void FloatingBar::rebuildLabels() {
         auto* label = new BarLabel(panel_, root->child(i)->caption(), i);
         label->setFont(barFont());
         connect(label, &BarLabel::entered, this, [this, label] { labelEntered(label); });
+        connect(label, &BarLabel::dragEntered, this, [this, label] { labelDragEntered(label); });
         connect(label, &BarLabel::left, this, [this, label] { labelLeft(label); });
         connect(label, &BarLabel::pressed, this,
                 [this, label](Qt::MouseButton button) { labelPressed(label, button); });
@@ -199,6 +200,14 @@ void FloatingBar::labelEntered(BarLabel* sender) {
         popup_.hide();
         openPopupFor(sender);
     }
+}
+
+void FloatingBar::labelDragEntered(BarLabel* sender) {
+    labelEntered(sender);
+    // A drag from another program finds no popup open: the label's opens, as it would for a
+    // drag from a popup, so that the drop can go into that folder.
+    if (!popup_.isVisible())
+        openPopupFor(sender);
 }
 
 void FloatingBar::labelLeft(BarLabel* sender) {

@@ -45,6 +45,7 @@ public:
     void skinReleased(QPoint cursor);
     void skinEntered();
     void labelEntered(BarLabel* label);
+    void labelDragEntered(BarLabel* label);
     void labelLeft(BarLabel* label);
     void labelPressed(BarLabel* label, Qt::MouseButton button);
 

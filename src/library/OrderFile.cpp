@@ -72,7 +72,9 @@ void applyOrderFile(LibraryNode* node, const QString& path) {
 }
 
 void saveOrderFile(LibraryNode* node, int at, const QString& name) {
-    saveOrderFile(node, at, name.isEmpty() ? QStringList() : QStringList{name});
+    // A name with no child to go in front of is not written: the entry is listed nowhere.
+    const bool placed = at >= 0 && at < node->childCount() && !name.isEmpty();
+    saveOrderFile(node, at, placed ? QStringList{name} : QStringList());
 }
 
 void saveOrderFile(LibraryNode* node, int at, const QStringList& names) {

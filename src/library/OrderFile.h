@@ -14,7 +14,8 @@ inline constexpr auto OrderFileName = "Order.ini";
 // name matches with a-z folded; a child is bound by one line at most. Throws FileError when the
 // file cannot be read, or when a pruned file cannot be written back.
 void applyOrderFile(LibraryNode* node, const QString& path);
-// Writes the node's current order; `name` goes in front of the child at index `at`.
+// Writes the node's current order; `name` goes in front of the child at index `at` (any other
+// `at`: it is left out).
 // Throws FileError when the file cannot be written.
 void saveOrderFile(LibraryNode* node, int at, const QString& name);
 // The same with several names in front of the child at `at` (-1 or past the end: at the end).

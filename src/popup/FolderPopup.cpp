@@ -36,6 +36,10 @@ FolderPopup::FolderPopup(const PopupContext& context, FolderPopup* parentPopup)
     connect(view_, &PopupView::activated, this, &FolderPopup::activate);
     connect(view_, &PopupView::emptySpacePressed, this, &FolderPopup::closeSubmenu);
     connect(view_, &PopupView::dragStarted, this, [this] { topLevelPopup()->watchDrag(); });
+    connect(view_, &PopupView::incomingDropRequested, this,
+            [this](const DroppedData& data, int index) {
+                emit topLevelPopup()->incomingDropRequested(this, data, index);
+            });
     connect(view_, &PopupView::dropRequested, this, [this](const QString& source, int index) {
         emit topLevelPopup()->dropRequested(this, source, index);
     });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "popup/DroppedData.h"
+
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -58,6 +60,9 @@ signals:
     // A dragged entry was dropped in `popup` (this one or one of its submenus) on its entry at
     // `index` (-1: the placeholder of an empty folder). Sent by the first-level popup.
     void dropRequested(FolderPopup* popup, const QString& source, int index);
+    // Files or a picture from another program were dropped in `popup` in front of its entry
+    // at `index` (-1: at the end); reported by the first-level popup.
+    void incomingDropRequested(FolderPopup* popup, const DroppedData& data, int index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -396,7 +396,9 @@ bool PopupView::takesDrop(int index) const {
 }
 
 void PopupView::dragEnterEvent(QDragEnterEvent* event) {
-    if (!event->mimeData()->hasFormat(kEntryMime)) {
+    const QMimeData& mime = *event->mimeData();
+    incomingDrag_ = !mime.hasFormat(kEntryMime);
+    if (incomingDrag_ && !mayCarryDroppedData(mime)) {
         event->ignore();
         return;
     }
@@ -409,6 +411,16 @@ void PopupView::dragEnterEvent(QDragEnterEvent* event) {
 
 void PopupView::dragMoveEvent(QDragMoveEvent* event) {
     trackPointer(event->position().toPoint());
+    if (incomingDrag_) {
+        // Copied, whatever the other program proposed: its files stay where they are.
+        if (incomingDropIndex(event->position().toPoint())) {
+            event->setDropAction(Qt::CopyAction);
+            event->accept();
+        } else {
+            event->ignore();
+        }
+        return;
+    }
     if (pointerCell_ >= 0 && takesDrop(pointerCell_))
         event->acceptProposedAction();
     else
@@ -419,8 +431,30 @@ void PopupView::dragLeaveEvent(QDragLeaveEvent*) {
     pointerGone();
 }
 
+std::optional<int> PopupView::incomingDropIndex(QPoint point) const {
+    if (folderPath_.isEmpty() || scrollButtonAt(point) != ScrollDirection::None)
+        return std::nullopt;
+    const int index = cellAt(point);
+    if (index < 0 || cell(index).placeholder)
+        return -1; // the empty space below the cells, or "空": at the end
+    if (cell(index).kind == NodeKind::Separator || cell(index).kind == NodeKind::Command)
+        return std::nullopt;
+    return index;
+}
+
 void PopupView::dropEvent(QDropEvent* event) {
     const QPoint point = event->position().toPoint();
+    if (incomingDrag_) {
+        const std::optional<int> index = incomingDropIndex(point);
+        if (!index) {
+            event->ignore();
+            return;
+        }
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        emit incomingDropRequested(readDroppedData(*event->mimeData()), *index);
+        return;
+    }
     const int index = scrollButtonAt(point) == ScrollDirection::None ? cellAt(point) : -1;
     if (index < 0 || !takesDrop(index)) {
         event->ignore();

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "picture/ThumbnailGeometry.h"
+#include "popup/DroppedData.h"
 #include "popup/FolderLayout.h"
 
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 struct PopupContext;
@@ -69,6 +71,9 @@ signals:
     void activated(int index);
     // A drop on the cell at `index` (-1: the placeholder of an empty folder).
     void dropRequested(const QString& source, int index);
+    // Files or a picture from another program dropped in front of the cell at `index` (-1: on
+    // the placeholder or the empty space: at the end).
+    void incomingDropRequested(const DroppedData& data, int index);
     // A press on the view's empty space.
     void emptySpacePressed();
     // A cell of this view is being dragged.
@@ -88,6 +93,12 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // Whether the drag under way came from another program (files, a picture), not from a
+    // popup of this one.
+    bool incomingDrag_ = false;
+    // Where an incoming drag over `point` would land: a cell's index, -1 for the end, or
+    // std::nullopt where nothing is taken (the scroll buttons, the System menu, 最近使用).
+    std::optional<int> incomingDropIndex(QPoint point) const;
     // The pointer moved to `point`: leaves and enters cells and scroll buttons.
     void trackPointer(QPoint point);
     void pointerGone();

@@ -18,7 +18,7 @@
 #include "support/TempTree.h"
 #include "thumbnails/ThumbnailCache.h"
 #include "thumbnails/ThumbnailLoader.h"
-#include "ui/CopiedNotice.h"
+#include "ui/BarNotice.h"
 #include "ui/ScreenMetrics.h"
 #include "ui/Theme.h"
 
@@ -46,7 +46,7 @@ protected:
                                             BarPlacement{});
         commands = std::make_unique<SystemCommands>(
             AppPaths::forProgramFolder(library.Path(), UserEnvironment()), *nodes, *bar);
-        notice = std::make_unique<CopiedNotice>(*platform);
+        notice = std::make_unique<BarNotice>(*platform);
         actions =
             std::make_unique<PopupActions>(*platform, *nodes, *menu, *loader, *notice, *bar);
     }
@@ -158,6 +158,6 @@ protected:
     std::unique_ptr<FolderPopup> menu;
     std::unique_ptr<FloatingBar> bar;
     std::unique_ptr<SystemCommands> commands;
-    std::unique_ptr<CopiedNotice> notice;
+    std::unique_ptr<BarNotice> notice;
     std::unique_ptr<PopupActions> actions;
 };

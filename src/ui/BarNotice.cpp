@@ -1,4 +1,4 @@
-#include "ui/CopiedNotice.h"
+#include "ui/BarNotice.h"
 
 #include "platform/Platform.h"
 #include "ui/ScreenMetrics.h"
@@ -12,10 +12,10 @@
 namespace {
 constexpr int kPadding = 6;
 constexpr int kGap = 2; // between the bar and the note
+const QString kCopiedText = QStringLiteral("已复制到剪贴板，请按 Ctrl+V 粘贴。");
 } // namespace
 
-CopiedNotice::CopiedNotice(Platform& platform)
-    : text_(QStringLiteral("已复制到剪贴板，请按 Ctrl+V 粘贴。")) {
+BarNotice::BarNotice(Platform& platform) : text_(kCopiedText) {
     platform.makeNonActivatingWindow(this, WindowRole::Popup);
     setWindowTitle(QStringLiteral("Jolvex notice"));
     setFont(barFont());
@@ -24,10 +24,14 @@ CopiedNotice::CopiedNotice(Platform& platform)
     connect(&hideTimer_, &QTimer::timeout, this, &QWidget::hide);
 }
 
-void CopiedNotice::showBeside(const QRect& anchor) {
+void BarNotice::showBeside(const QRect& anchor) {
+    showBeside(anchor, kCopiedText);
+}
+
+void BarNotice::showBeside(const QRect& anchor, const QString& text) {
+    text_ = text;
     const QFontMetrics metrics(font());
-    const QSize size(metrics.horizontalAdvance(text_) + 2 * kPadding,
-                     metrics.height() + 2 * kPadding);
+    const QSize size = metrics.size(0, text_) + QSize(2 * kPadding, 2 * kPadding);
     const QRect screen = screenRect();
     QPoint at(anchor.left(), anchor.bottom() + 1 + kGap);
     if (at.y() + size.height() > screen.bottom() + 1)
@@ -37,18 +41,21 @@ void CopiedNotice::showBeside(const QRect& anchor) {
     setGeometry(QRect(at, size));
     show();
     raise();
-    hideTimer_.start();
+    // A line more to read, a second more to read it.
+    hideTimer_.start(ShownMs + 1000 * static_cast<int>(text_.count(u'\n')));
+    update();
 }
 
-void CopiedNotice::paintEvent(QPaintEvent*) {
+void BarNotice::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), MenuBackColor);
     painter.setPen(MenuBorderColor);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.setPen(Qt::black);
-    painter.drawText(rect(), Qt::AlignCenter, text_);
+    painter.drawText(rect().adjusted(kPadding, kPadding, -kPadding, -kPadding),
+                     Qt::AlignLeft | Qt::AlignVCenter, text_);
 }
 
-void CopiedNotice::mousePressEvent(QMouseEvent*) {
+void BarNotice::mousePressEvent(QMouseEvent*) {
     hide();
 }

@@ -1,4 +1,4 @@
-#include "ui/CopiedNotice.h"
+#include "ui/BarNotice.h"
 #include "platform/Platform.h"
 #include "ui/ScreenMetrics.h"
 
@@ -7,9 +7,9 @@
 namespace {
 // The note sits just below the bar, or just above it when the bar is at the bottom, and never
 // leaves the screen sideways.
-TEST(CopiedNotice, SitsBesideTheBarOnTheScreen) {
+TEST(BarNotice, SitsBesideTheBarOnTheScreen) {
     const std::unique_ptr<Platform> platform = createNativePlatform();
-    CopiedNotice notice(*platform);
+    BarNotice notice(*platform);
     const QRect screen = screenRect();
     struct Case {
         const char* name;
