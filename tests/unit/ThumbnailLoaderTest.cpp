@@ -35,7 +35,10 @@ TEST_F(ThumbnailLoading, AMissingThumbnailIsMadeInTheBackgroundThenServedAtOnce)
     QSignalSpy ready(&loader, &ThumbnailLoader::ready);
     EXPECT_TRUE(loader.thumbnail(tree / "photo.jpg").isNull());
     EXPECT_TRUE(loader.busy());
-    EXPECT_TRUE(loader.thumbnail(tree / "photo.jpg").isNull()) << "asked twice, made once";
+    // Asked again before its answer arrives: not made a second time. The worker may have
+    // written the file meanwhile; then it is served from there.
+    const QImage again = loader.thumbnail(tree / "photo.jpg");
+    EXPECT_TRUE(again.isNull() || again.size() == QSize(40, 30));
     ASSERT_TRUE(WaitIdle());
     ASSERT_EQ(ready.count(), 1);
     EXPECT_EQ(ready.first().first().toString(), tree / "photo.jpg");
