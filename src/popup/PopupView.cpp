@@ -1,6 +1,7 @@
 #include "popup/PopupView.h"
 
 #include "library/EntryDrop.h"
+#include "platform/Logging.h"
 #include "platform/Platform.h"
 #include "popup/CellPainter.h"
 #include "popup/DragSession.h"
@@ -452,6 +453,8 @@ void PopupView::dropEvent(QDropEvent* event) {
         }
         event->setDropAction(Qt::CopyAction);
         event->accept();
+        // What other programs offer differs from one to the next: worth a line when asked for.
+        qCInfo(lcFiles) << "a drop from another program offers" << event->mimeData()->formats();
         emit incomingDropRequested(readDroppedData(*event->mimeData()), *index);
         return;
     }
