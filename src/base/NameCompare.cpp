@@ -2,6 +2,8 @@
 
 #include "platform/FileSystem.h"
 
+#include <QFile>
+
 namespace {
 char16_t foldAsciiLetter(char16_t c) {
     return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - (u'a' - u'A')) : c;
@@ -32,4 +34,13 @@ QString extractExtension(const QString& name) {
 
 QString nodeName(const QString& hint) {
     return hint.mid(hint.lastIndexOf(PathSeparator) + 1);
+}
+
+bool isSafeFileName(const QString& name) {
+    if (name.isEmpty() || name == u"." || name == u"..")
+        return false;
+    for (const QChar c : name)
+        if (c == u'/' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return false;
+    return QFile::encodeName(name).size() <= 255;
 }

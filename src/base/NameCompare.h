@@ -13,3 +13,7 @@ bool sameText(const QString& a, const QString& b);
 QString extractExtension(const QString& name);
 // The last component of a node's path: what follows the last separator.
 QString nodeName(const QString& hint);
+// Whether a name from outside (a package, a web address, the user) may become a file name
+// here: not empty, not "." or "..", no path separator, no control character, not too long for
+// the file system.
+bool isSafeFileName(const QString& name);

@@ -10,15 +10,6 @@ QString displayNameFromLine(const QString& line) {
     return line.mid(10, line.size() - 21);
 }
 
-bool isSafeFileName(const QString& name) {
-    if (name.isEmpty() || name == u"." || name == u"..")
-        return false;
-    for (const QChar c : name)
-        if (c == u'/' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F)
-            return false;
-    return QFile::encodeName(name).size() <= 255;
-}
-
 void renameFromDescription(const QStringList& files, QStringList& lines,
                            const std::function<void(const QString&, const QString&)>& rename) {
     for (const QString& file : files) {

@@ -20,9 +20,6 @@ public:
 // characters; empty when the line has 21 characters or fewer.
 QString displayNameFromLine(const QString& line);
 
-// Whether a name from outside may become a file name here: not empty, not "." or "..", no
-// path separator, no control character, not too long for the file system.
-bool isSafeFileName(const QString& name);
 
 // For each file of `files` in turn, finds the first line that ends with its key (letters a-z
 // without regard to case), calls `rename(file, displayName)` when the display name is safe,

@@ -166,9 +166,7 @@ QString droppedPictureName(const QString& url, const QDateTime& now) {
         QUrl::fromPercentEncoding(encoded.mid(encoded.lastIndexOf(u'/') + 1).toUtf8()).trimmed();
     const bool webOrFile = scheme == u"http" || scheme == u"https" || scheme == u"file" ||
                            scheme == u"ftp";
-    const bool usable = webOrFile && !last.isEmpty() && !last.startsWith(u'.') &&
-                        !last.contains(u'/') && !last.contains(u'\\') &&
-                        !last.contains(QChar(0)) && last.size() <= 200;
+    const bool usable = webOrFile && isSafeFileName(last) && !last.startsWith(u'.');
     if (usable)
         return last;
     return QStringLiteral("图片 ") + now.toString(QStringLiteral("yyyy-MM-dd HHmmss"));

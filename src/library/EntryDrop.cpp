@@ -9,7 +9,6 @@
 
 #include <QDir>
 
-namespace {
 // A picture moved to `movedTo` takes its thumbnail file along, so that no thumbnail outlives
 // its picture's name: another picture of the same file time that comes to that name later
 // would show it. Where the thumbnail cannot follow (the name is taken, the move fails) it is
@@ -21,7 +20,6 @@ void moveThumbnailAlong(const QString& picture, const QString& movedTo) {
     if (moveEntryNoReplace(thumbnail, thumbnailPath(movedTo)) != MoveResult::Moved)
         deleteTree(thumbnail);
 }
-} // namespace
 
 bool isSameOrInside(const QString& path, const QString& dragged) {
     return path == dragged || path.startsWith(dragged + PathSeparator);

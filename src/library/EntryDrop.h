@@ -12,6 +12,9 @@ enum class NodeKind;
 // Dropping a dragged entry (a snippet, folder or picture, known by its path) on an entry of a
 // folder's popup, or on the placeholder of an empty folder.
 
+// A picture moved to `movedTo` takes its `.thb` along (deleted where it cannot follow).
+void moveThumbnailAlong(const QString& picture, const QString& movedTo);
+
 // Whether `path` is `dragged` itself or lies inside it (a separator follows the dragged path;
 // "ab" is not inside "a").
 bool isSameOrInside(const QString& path, const QString& dragged);

@@ -1,5 +1,7 @@
 #include "import/FaceNames.h"
 
+#include "base/NameCompare.h"
+
 #include <QList>
 #include <QPair>
 
