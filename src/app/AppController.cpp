@@ -52,9 +52,8 @@ AppController::AppController(const AppPaths& paths) : paths_(paths) {
                                          popupContext_->windowTag, placement);
     commands_ = std::make_unique<SystemCommands>(paths_, *library_, *bar_);
     barNotice_ = std::make_unique<BarNotice>(*platform_);
-    popupActions_ =
-        std::make_unique<PopupActions>(*platform_, *library_, *popup_, *thumbnails_,
-                                       *barNotice_, *bar_);
+    popupActions_ = std::make_unique<PopupActions>(*platform_, *library_, *popup_, *thumbnails_,
+                                                   *barNotice_, *bar_);
 
     startTimer_.setSingleShot(true);
     startTimer_.setInterval(10);

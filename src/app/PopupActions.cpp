@@ -84,9 +84,9 @@ void PopupActions::dropIncoming(FolderPopup* into, const DroppedData& data, int 
     if (!data.files.isEmpty())
         report = copyIntoFolder(data.files, folder, before);
     else if (!data.pictureBytes.isEmpty())
-        report = addPictureFile(data.pictureBytes,
-                                droppedPictureName(data.pictureAddress, QDateTime::currentDateTime()),
-                                folder, before);
+        report = addPictureFile(
+            data.pictureBytes,
+            droppedPictureName(data.pictureAddress, QDateTime::currentDateTime()), folder, before);
     else
         report.refused << (data.pictureAddress.isEmpty() ? QStringLiteral("?")
                                                          : data.pictureAddress);
@@ -101,8 +101,7 @@ void PopupActions::dropIncoming(FolderPopup* into, const DroppedData& data, int 
               << report.refused.mid(0, kMostNamesListed);
         if (report.refused.size() > kMostNamesListed)
             lines << QStringLiteral("……（共 %1 个）").arg(report.refused.size());
-    }
-    else if (!report.refused.isEmpty())
+    } else if (!report.refused.isEmpty())
         lines << QStringLiteral("拖来的不是图片（或只有图片的网址），没有添加。");
     if (!lines.isEmpty())
         notice_.showBeside(bar_.frameGeometry(), lines.join(u'\n'));

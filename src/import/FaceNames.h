@@ -20,7 +20,6 @@ public:
 // characters; empty when the line has 21 characters or fewer.
 QString displayNameFromLine(const QString& line);
 
-
 // For each file of `files` in turn, finds the first line that ends with its key (letters a-z
 // without regard to case), calls `rename(file, displayName)` when the display name is safe,
 // and removes the entry's three lines, so that later files search the rest. A file without a

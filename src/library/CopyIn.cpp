@@ -33,9 +33,8 @@ QString withPictureExtension(const QString& name, PictureKind kind) {
     if (pictureKindOf(name) == kind)
         return name;
     const QString extension = extractExtension(name);
-    const QString stem = pictureKindOf(name) != PictureKind::None
-                             ? name.left(name.size() - extension.size())
-                             : name;
+    const QString stem =
+        pictureKindOf(name) != PictureKind::None ? name.left(name.size() - extension.size()) : name;
     return stem + pictureExtension(kind);
 }
 
@@ -164,8 +163,8 @@ QString droppedPictureName(const QString& url, const QDateTime& now) {
     const QString encoded = parsed.path(QUrl::FullyEncoded);
     const QString last =
         QUrl::fromPercentEncoding(encoded.mid(encoded.lastIndexOf(u'/') + 1).toUtf8()).trimmed();
-    const bool webOrFile = scheme == u"http" || scheme == u"https" || scheme == u"file" ||
-                           scheme == u"ftp";
+    const bool webOrFile =
+        scheme == u"http" || scheme == u"https" || scheme == u"file" || scheme == u"ftp";
     const bool usable = webOrFile && isSafeFileName(last) && !last.startsWith(u'.');
     if (usable)
         return last;

@@ -26,8 +26,8 @@ PictureKind pictureKindOfBytes(const QByteArray& bytes) {
     // "BM", then a file size and two reserved words; the header size that follows is one of
     // the known ones.
     if (bytes.size() >= 18 && bytes.startsWith("BM")) {
-        const int header = static_cast<unsigned char>(bytes[14]) |
-                           static_cast<unsigned char>(bytes[15]) << 8;
+        const int header =
+            static_cast<unsigned char>(bytes[14]) | static_cast<unsigned char>(bytes[15]) << 8;
         if (header == 12 || header == 40 || header == 52 || header == 56 || header == 64 ||
             header == 108 || header == 124)
             return PictureKind::Bmp;
@@ -37,11 +37,16 @@ PictureKind pictureKindOfBytes(const QByteArray& bytes) {
 
 QString pictureExtension(PictureKind kind) {
     switch (kind) {
-    case PictureKind::Bmp: return QStringLiteral(".bmp");
-    case PictureKind::Jpeg: return QStringLiteral(".jpg");
-    case PictureKind::Gif: return QStringLiteral(".gif");
-    case PictureKind::Png: return QStringLiteral(".png");
-    case PictureKind::None: break;
+    case PictureKind::Bmp:
+        return QStringLiteral(".bmp");
+    case PictureKind::Jpeg:
+        return QStringLiteral(".jpg");
+    case PictureKind::Gif:
+        return QStringLiteral(".gif");
+    case PictureKind::Png:
+        return QStringLiteral(".png");
+    case PictureKind::None:
+        break;
     }
     return {};
 }

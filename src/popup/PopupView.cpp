@@ -331,8 +331,8 @@ void PopupView::maybeStartDrag(QMouseEvent* event) {
     const DragSession& drag = context_.drag;
     // The left button alone, on a snippet, folder or picture of a folder (not of 最近使用),
     // moved more than the threshold.
-    if (folderPath_.isEmpty() || pressedIndex_ < 0 || !isDraggable(cell(pressedIndex_)) || !drag.isPressed() ||
-        drag.isDragging() || event->buttons() != Qt::LeftButton ||
+    if (folderPath_.isEmpty() || pressedIndex_ < 0 || !isDraggable(cell(pressedIndex_)) ||
+        !drag.isPressed() || drag.isDragging() || event->buttons() != Qt::LeftButton ||
         event->modifiers() != Qt::NoModifier)
         return;
     const QPoint moved = event->globalPosition().toPoint() - drag.pressPoint();

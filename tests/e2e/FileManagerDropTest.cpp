@@ -127,8 +127,8 @@ TEST_F(FileManagerDropTest, AFileFromPcmanfmComesInBeforeTheEntryItIsDroppedOn) 
                 const QString shot = QString(JOLVEX_ARTIFACT_DIR) + "/pcmanfm-window.png";
                 QDir().mkpath(JOLVEX_ARTIFACT_DIR);
                 session.Screenshot(shot);
-                icon = FindColour(QImage(shot).convertToFormat(QImage::Format_RGB32),
-                                  fileWindow, kMarker);
+                icon = FindColour(QImage(shot).convertToFormat(QImage::Format_RGB32), fileWindow,
+                                  kMarker);
                 return !icon.isNull();
             },
             15000))
@@ -174,7 +174,8 @@ TEST_F(FileManagerDropTest, AFileFromPcmanfmComesInBeforeTheEntryItIsDroppedOn) 
     const QString output = jolvex.Output();
     const qsizetype offers = output.indexOf("a drop from another program offers");
     ASSERT_GE(offers, 0) << output.toStdString();
-    std::cout << "[ measure ] PCManFM " << output.mid(offers, output.indexOf('\n', offers) - offers).toStdString()
+    std::cout << "[ measure ] PCManFM "
+              << output.mid(offers, output.indexOf('\n', offers) - offers).toStdString()
               << std::endl;
 }
 } // namespace

@@ -224,9 +224,9 @@ TEST_F(PopupTest, APasteShowsUnderRecentlyUsedAndStaysAfterARestart) {
     session.Click(Popups().first().topLeft() + QPoint(40, 2 + 11)); // 晚安
     EXPECT_EQ(chat.WaitForReport("paste-"), QString::fromUtf8("paste-text 晚安，好梦"));
     const QString window = jolvex.WaitForBar();
-    EXPECT_TRUE(WaitUntil(
-        [&] { return session.Geometry(window).width() == ExpectedBarWidth(withRecent); }))
-        << "no 最近使用 label after the paste";
+    EXPECT_TRUE(WaitUntil([&] {
+        return session.Geometry(window).width() == ExpectedBarWidth(withRecent);
+    })) << "no 最近使用 label after the paste";
 
     // The wider bar may stand elsewhere: its labels are found again.
     session.Click(LabelRects(session.Geometry(window), withRecent)[0].center());
@@ -244,9 +244,9 @@ TEST_F(PopupTest, APasteShowsUnderRecentlyUsedAndStaysAfterARestart) {
     ASSERT_TRUE(WaitForPopups(1));
     EXPECT_EQ(Popups().first().height(), 22 + 4) << "one snippet";
     session.Click(Popups().first().topLeft() + QPoint(40, 2 + 11));
-    EXPECT_TRUE(WaitUntil(
-        [&] { return chat.Reports().count(QString::fromUtf8("paste-text 晚安，好梦")) == 2; }))
-        << chat.Reports().join('\n').toStdString();
+    EXPECT_TRUE(WaitUntil([&] {
+        return chat.Reports().count(QString::fromUtf8("paste-text 晚安，好梦")) == 2;
+    })) << chat.Reports().join('\n').toStdString();
 }
 
 TEST_F(PopupTest, ExitWithAnUnwritableProgramFolderReportsAndRunsOn) {

@@ -66,7 +66,8 @@ TEST_F(CopyIn, PicturesAndSnippetsComeInWhereTheyWereDropped) {
     EXPECT_EQ(report.refused, QStringList({"program.exe", "fake.gif"}));
     EXPECT_EQ(library.Read("表情/really a png.png"), png) << "the bytes as they were";
     EXPECT_EQ(library.Read("表情/note.txt"), QString("晚安").toUtf8());
-    EXPECT_EQ(Order(), QStringList({"a.png", "photo.png", "really a png.png", "note.txt", "b.png"}));
+    EXPECT_EQ(Order(),
+              QStringList({"a.png", "photo.png", "really a png.png", "note.txt", "b.png"}));
     EXPECT_EQ(outside.Names(), QStringList({"fake.gif", "note.txt", "photo.png", "program.exe",
                                             "really a png.jpg"}));
     EXPECT_EQ(QFileInfo(outside / "photo.png").lastModified(), before);

@@ -72,7 +72,8 @@ TEST(TrashInfo, PathIsPercentEncodedWithItsSlashes) {
 TEST_F(EntryEdits, ATrashThatCannotBeMadeKeepsTheFile) {
     home.Write("data", "a file where the Trash's folder would go");
     std::optional<FileError> error;
-    EXPECT_FALSE(moveToTrash(folder.get(), library / "表情/b.png", home / "data/Trash", now, &error));
+    EXPECT_FALSE(
+        moveToTrash(folder.get(), library / "表情/b.png", home / "data/Trash", now, &error));
     ASSERT_TRUE(error);
     EXPECT_EQ(library.Read("表情/b.png"), "B");
     EXPECT_EQ(Order(), QStringList({"b.png", "晚安.txt", "a.png", "sub"}));
@@ -85,10 +86,13 @@ TEST_F(EntryEdits, RenameKeepsThePlaceAndRefusesTakenOrUnsafeNames) {
         const char* path;
         const char* name;
         const char* file;
-    } names[] = {{"晚安.txt", "好梦", "好梦.txt"}, {"a.png", "猫", "猫.png"},
-                 {"a.png", "猫.gif", "猫.gif"},   {"sub", "旅行", "旅行"}};
+    } names[] = {{"晚安.txt", "好梦", "好梦.txt"},
+                 {"a.png", "猫", "猫.png"},
+                 {"a.png", "猫.gif", "猫.gif"},
+                 {"sub", "旅行", "旅行"}};
     for (const auto& n : names)
-        EXPECT_EQ(renamedFileName(library / ("表情/" + QString::fromUtf8(n.path)), QString::fromUtf8(n.name)),
+        EXPECT_EQ(renamedFileName(library / ("表情/" + QString::fromUtf8(n.path)),
+                                  QString::fromUtf8(n.name)),
                   QString::fromUtf8(n.file))
             << n.path << " -> " << n.name;
 
@@ -101,8 +105,8 @@ TEST_F(EntryEdits, RenameKeepsThePlaceAndRefusesTakenOrUnsafeNames) {
 
     for (const char* bad : {"", ".", "..", "a/b", "b"}) {
         error.reset();
-        EXPECT_FALSE(renameEntry(folder.get(), library / "表情/猫.png", QString::fromUtf8(bad),
-                                 &error))
+        EXPECT_FALSE(
+            renameEntry(folder.get(), library / "表情/猫.png", QString::fromUtf8(bad), &error))
             << bad;
         EXPECT_TRUE(error) << bad;
     }

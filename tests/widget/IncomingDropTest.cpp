@@ -120,13 +120,15 @@ TEST_F(IncomingDrop, APictureFromABrowserIsSavedFromItsOwnBytes) {
     page.setUrls({QUrl("https://example.com/media/dance.gif?x=1")});
     ASSERT_TRUE(DropAt(page, View().cellRect(0).center()));
     EXPECT_EQ(library.Read("表情/dance.gif"), made.Read("m.gif"));
-    EXPECT_EQ(readTextLines(library / "表情/Order.ini"), QStringList({"dance.gif", "a.png", "b.png"}));
+    EXPECT_EQ(readTextLines(library / "表情/Order.ini"),
+              QStringList({"dance.gif", "a.png", "b.png"}));
 
     QMimeData decodedOnly;
     decodedOnly.setImageData(TestPattern(QSize(24, 24)));
     decodedOnly.setHtml("<img src=\"https://example.com/pic/cat.jpg\">");
     ASSERT_TRUE(DropAt(decodedOnly, View().cellRect(0).center()));
-    EXPECT_TRUE(library.Names("表情").contains("cat.png")) << library.Names("表情").join(' ').toStdString();
+    EXPECT_TRUE(library.Names("表情").contains("cat.png"))
+        << library.Names("表情").join(' ').toStdString();
 
     bar->show();
     QMimeData addressOnly;

@@ -47,8 +47,7 @@ protected:
         commands = std::make_unique<SystemCommands>(
             AppPaths::forProgramFolder(library.Path(), UserEnvironment()), *nodes, *bar);
         notice = std::make_unique<BarNotice>(*platform);
-        actions =
-            std::make_unique<PopupActions>(*platform, *nodes, *menu, *loader, *notice, *bar);
+        actions = std::make_unique<PopupActions>(*platform, *nodes, *menu, *loader, *notice, *bar);
     }
     void TearDown() override {
         loader->cancelPending();

@@ -43,9 +43,9 @@ TEST_F(Recent, PastesShowUpNewestFirstUnderTheirOwnLabel) {
     LibraryNode* words = Folder("words", 2, 0);
     EXPECT_EQ(LabelCaptions(), QStringList({"系统", "words"}));
 
-    Choose(words, 0);      // t000
-    Choose(words, 2);      // smile.png
-    Choose(words, 0);      // t000 again: first, and only once
+    Choose(words, 0); // t000
+    Choose(words, 2); // smile.png
+    Choose(words, 0); // t000 again: first, and only once
     EXPECT_EQ(LabelCaptions(), QStringList({"系统", "最近使用", "words"}));
     OpenRecent();
     EXPECT_EQ(CellCaptions(), QStringList({"t000", "smile.png"}));
