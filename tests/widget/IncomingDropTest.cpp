@@ -103,7 +103,10 @@ TEST_F(IncomingDrop, OnTheEmptySpaceOrThePlaceholderTheyComeAtTheEnd) {
     Open(empty, 10, 30);
     ASSERT_TRUE(View().cell(0).placeholder);
     ASSERT_TRUE(DropAt(mime, View().cellRect(0).center()));
-    EXPECT_EQ(library.Names("空的"), QStringList({"Order.ini", "a.png"}));
+    // The popup shows the picture at once, so its thumbnail may be made meanwhile.
+    QStringList names = library.Names("空的");
+    names.removeAll("a.png.thb");
+    EXPECT_EQ(names, QStringList({"Order.ini", "a.png"}));
     EXPECT_FALSE(notice->isVisible()) << "nothing to tell";
 }
 
