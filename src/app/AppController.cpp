@@ -16,6 +16,7 @@
 #include "popup/FolderPopup.h"
 #include "popup/PopupContext.h"
 #include "popup/PreviewWindow.h"
+#include "app/EntryMenu.h"
 #include "thumbnails/ThumbnailCache.h"
 #include "thumbnails/ThumbnailLoader.h"
 #include "ui/BarNotice.h"
@@ -54,6 +55,8 @@ AppController::AppController(const AppPaths& paths) : paths_(paths) {
     barNotice_ = std::make_unique<BarNotice>(*platform_);
     popupActions_ = std::make_unique<PopupActions>(*platform_, *library_, *popup_, *thumbnails_,
                                                    *barNotice_, *bar_);
+    entryMenu_ = std::make_unique<EntryMenu>(*popupContext_, *popup_, *popupActions_,
+                                             paths_.trashFolder);
 
     startTimer_.setSingleShot(true);
     startTimer_.setInterval(10);

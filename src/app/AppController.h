@@ -15,6 +15,7 @@ class Library;
 class Platform;
 class PreviewWindow;
 class SystemCommands;
+class EntryMenu;
 class ThumbnailCache;
 class ThumbnailLoader;
 class BarNotice;
@@ -56,6 +57,7 @@ private:
     std::unique_ptr<SystemCommands> commands_;
     std::unique_ptr<BarNotice> barNotice_;
     std::unique_ptr<PopupActions> popupActions_;
+    std::unique_ptr<EntryMenu> entryMenu_;
     std::unique_ptr<TrayIcon> tray_;
     std::unique_ptr<UsageReporter> reporter_; // ends a request under way when the program ends
     QTimer startTimer_;

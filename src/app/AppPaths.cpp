@@ -47,6 +47,8 @@ AppPaths AppPaths::forProgramFolder(const QString& folder, const QProcessEnviron
     paths.helpFile = paths.exeDir + QStringLiteral("help/index.html");
     paths.autostartFile = configHome(environment) + QStringLiteral("/autostart/jolvex.desktop");
     paths.thumbnailCacheFolder = cacheHome(environment) + QStringLiteral("/jolvex/thumbnails");
+    paths.trashFolder = xdgFolder(environment, "XDG_DATA_HOME", QStringLiteral(".local/share")) +
+                        QStringLiteral("/Trash");
     paths.portable = true;
     return paths;
 }

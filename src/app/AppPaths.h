@@ -22,6 +22,7 @@ struct AppPaths {
     // Thumbnails for high-resolution screens, in every layout:
     // $XDG_CACHE_HOME/jolvex/thumbnails.
     QString thumbnailCacheFolder;
+    QString trashFolder; // the user's freedesktop Trash: $XDG_DATA_HOME/Trash
     bool portable = true;
 
     // The layout for the program at `programFile`, in the environment `environment`.

@@ -90,21 +90,35 @@ void PopupActions::dropIncoming(FolderPopup* into, const DroppedData& data, int 
     else
         report.refused << (data.pictureAddress.isEmpty() ? QStringLiteral("?")
                                                          : data.pictureAddress);
+    reportCopyIn(into, report, !data.files.isEmpty());
+}
+
+void PopupActions::addSnippet(FolderPopup* into, const QString& text) {
+    reportCopyIn(into, addSnippetFile(text, into->node()), false);
+}
+
+void PopupActions::tell(const QString& text) {
+    notice_.showBeside(bar_.frameGeometry(), text);
+}
+
+void PopupActions::reportCopyIn(FolderPopup* into, const CopyInReport& report, bool fromFiles) {
+    const QString caption = into->node()->caption();
     into->refill();
     QStringList lines;
     if (report.error)
-        lines << QStringLiteral("添加到 \"%1\" 时出现错误。").arg(folder->caption())
+        lines << QStringLiteral("添加到 \"%1\" 时出现错误。").arg(caption)
               << errorText(*report.error);
     constexpr int kMostNamesListed = 10;
-    if (!data.files.isEmpty() && !report.refused.isEmpty()) {
+    if (fromFiles && !report.refused.isEmpty()) {
         lines << QStringLiteral("以下项目不是图片或文本，没有添加：")
               << report.refused.mid(0, kMostNamesListed);
         if (report.refused.size() > kMostNamesListed)
             lines << QStringLiteral("……（共 %1 个）").arg(report.refused.size());
-    } else if (!report.refused.isEmpty())
+    } else if (!report.refused.isEmpty()) {
         lines << QStringLiteral("拖来的不是图片（或只有图片的网址），没有添加。");
+    }
     if (!lines.isEmpty())
-        notice_.showBeside(bar_.frameGeometry(), lines.join(u'\n'));
+        tell(lines.join(u'\n'));
 }
 
 void PopupActions::report(const QString& path, PasteResult result) {

@@ -5,6 +5,7 @@
 class BarNotice;
 class FolderPopup;
 class Library;
+struct CopyInReport;
 struct DroppedData;
 class Platform;
 class QWidget;
@@ -31,8 +32,14 @@ public:
     // `index` (-1: at the end): copied in, the popup refilled, and what was left out or failed
     // told in the note beside the bar.
     void dropIncoming(FolderPopup* into, const DroppedData& data, int index);
+    // `text` becomes a new snippet at the end of `into`'s folder.
+    void addSnippet(FolderPopup* into, const QString& text);
+    // Shows `text` in the note beside the bar.
+    void tell(const QString& text);
 
 private:
+    // Refills `into` and names in the note what was left out or failed.
+    void reportCopyIn(FolderPopup* into, const CopyInReport& report, bool fromFiles);
     // Tells how a paste of `path` went; one that reached the clipboard goes into 最近使用.
     void report(const QString& path, PasteResult result);
 

@@ -155,6 +155,32 @@ CopyInReport addPictureFile(const QByteArray& bytes, const QString& name, Librar
     return report;
 }
 
+QString snippetName(const QString& text) {
+    constexpr int kLongest = 16;
+    QString name;
+    for (const QChar c : text.simplified()) {
+        if (name.size() == kLongest)
+            break;
+        if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control)
+            continue;
+        name += c;
+    }
+    name = name.trimmed();
+    while (name.startsWith(u'.'))
+        name.remove(0, 1);
+    return isSafeFileName(name) ? name : QStringLiteral("文本");
+}
+
+CopyInReport addSnippetFile(const QString& text, LibraryNode* folder) {
+    CopyInReport report;
+    QString writtenTo;
+    if (writeNewFile(folder->path() + PathSeparator + snippetName(text) + QStringLiteral(".txt"),
+                     text.toUtf8(), &report.error, &writtenTo))
+        report.added << nodeName(writtenTo);
+    listNewEntries(folder, nullptr, report);
+    return report;
+}
+
 QString droppedPictureName(const QString& url, const QDateTime& now) {
     const QUrl parsed(url);
     const QString scheme = parsed.scheme().toLower();

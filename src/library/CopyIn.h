@@ -31,6 +31,14 @@ CopyInReport copyIntoFolder(const QStringList& sources, LibraryNode* folder, Lib
 CopyInReport addPictureFile(const QByteArray& bytes, const QString& name, LibraryNode* folder,
                             LibraryNode* before);
 
+// Saves `text` as a new snippet in the folder, UTF-8, named from its first characters
+// (snippetName), at the end of its Order.ini.
+CopyInReport addSnippetFile(const QString& text, LibraryNode* folder);
+
+// A snippet's name made from the first characters of `text`: up to 16, on one line, without
+// characters a file name cannot hold; "文本" when none are left.
+QString snippetName(const QString& text);
+
 // A file name for a picture dropped from `url` (its last path part, when that makes a usable
 // name), else "图片 YYYY-MM-DD HHMMSS" at `now`; without extension when it had none.
 QString droppedPictureName(const QString& url, const QDateTime& now);

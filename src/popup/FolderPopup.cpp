@@ -36,6 +36,9 @@ FolderPopup::FolderPopup(const PopupContext& context, FolderPopup* parentPopup)
     connect(view_, &PopupView::activated, this, &FolderPopup::activate);
     connect(view_, &PopupView::emptySpacePressed, this, &FolderPopup::closeSubmenu);
     connect(view_, &PopupView::dragStarted, this, [this] { topLevelPopup()->watchDrag(); });
+    connect(view_, &PopupView::menuRequested, this, [this](int index, QPoint at) {
+        emit topLevelPopup()->menuRequested(this, index, at);
+    });
     connect(view_, &PopupView::incomingDropRequested, this,
             [this](const DroppedData& data, int index) {
                 emit topLevelPopup()->incomingDropRequested(this, data, index);
@@ -79,7 +82,7 @@ void FolderPopup::fill(int left, int top) {
     Library& library = context_.library;
     if (node_ == library.recentNode()) {
         library.fillRecentNode();
-    } else if (node_ != library.systemNode()) {
+    } else if (!node_->path().isEmpty()) { // the System menu and other command lists stay
         node_->clearChildren();
         const QPointer<FolderPopup> self(this);
         // The report runs a nested event loop: whatever happens meanwhile, the popup goes on

@@ -63,6 +63,9 @@ signals:
     // Files or a picture from another program were dropped in `popup` in front of its entry
     // at `index` (-1: at the end); reported by the first-level popup.
     void incomingDropRequested(FolderPopup* popup, const DroppedData& data, int index);
+    // A right-click in `popup` on its entry at `index` (-1: on the empty space or "空") at the
+    // screen point `at`; reported by the first-level popup.
+    void menuRequested(FolderPopup* popup, int index, QPoint at);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

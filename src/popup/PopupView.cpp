@@ -276,12 +276,30 @@ void PopupView::mousePressEvent(QMouseEvent* event) {
         return;
     endPreview();
     const int index = cellAt(point);
+    if (event->button() == Qt::RightButton) {
+        requestMenu(index, event->globalPosition().toPoint());
+        return;
+    }
     if (index < 0) {
         emit emptySpacePressed();
         return;
     }
     pressedIndex_ = index;
     context_.drag.press(event->globalPosition().toPoint());
+}
+
+void PopupView::requestMenu(int index, QPoint at) {
+    // Only a folder's entries and empty space have a menu: not the System menu's commands, not
+    // 最近使用's entries, which live in other folders.
+    if (folderPath_.isEmpty())
+        return;
+    if (index < 0 || cell(index).placeholder) {
+        emit menuRequested(-1, at);
+        return;
+    }
+    const NodeKind kind = cell(index).kind;
+    if (kind == NodeKind::Text || kind == NodeKind::Image || kind == NodeKind::Folder)
+        emit menuRequested(index, at);
 }
 
 void PopupView::mouseReleaseEvent(QMouseEvent* event) {

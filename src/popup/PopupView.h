@@ -76,6 +76,9 @@ signals:
     void incomingDropRequested(const DroppedData& data, int index);
     // A press on the view's empty space.
     void emptySpacePressed();
+    // A right-click on the entry at `index`, or on the empty space or "空" (-1), at the screen
+    // point `at`: the entry's or the folder's menu is wanted.
+    void menuRequested(int index, QPoint at);
     // A cell of this view is being dragged.
     void dragStarted();
 
@@ -101,6 +104,7 @@ private:
     std::optional<int> incomingDropIndex(QPoint point) const;
     // The pointer moved to `point`: leaves and enters cells and scroll buttons.
     void trackPointer(QPoint point);
+    void requestMenu(int index, QPoint at);
     void pointerGone();
     ScrollDirection scrollButtonAt(QPoint point) const;
     // The first cell whose bottom lies below the view's line `viewY`; cellCount() when none.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppPaths.h"
+#include "app/EntryMenu.h"
 #include "app/PopupActions.h"
 #include "app/SystemCommands.h"
 #include "bar/FloatingBar.h"
@@ -48,10 +49,12 @@ protected:
             AppPaths::forProgramFolder(library.Path(), UserEnvironment()), *nodes, *bar);
         notice = std::make_unique<BarNotice>(*platform);
         actions = std::make_unique<PopupActions>(*platform, *nodes, *menu, *loader, *notice, *bar);
+        entryMenu = std::make_unique<EntryMenu>(*context, *menu, *actions, TrashFolder());
     }
     void TearDown() override {
         loader->cancelPending();
         loader->waitForIdle();
+        entryMenu.reset();
         actions.reset();
         notice.reset();
         commands.reset();
@@ -69,6 +72,7 @@ protected:
         return environment;
     }
 
+    QString TrashFolder() const { return home / "data/Trash"; }
     // The recent list, beside the settings in the temporary home.
     QString RecentFile() const { return home / "config/Jolvex/Recent.txt"; }
 
@@ -159,4 +163,5 @@ protected:
     std::unique_ptr<SystemCommands> commands;
     std::unique_ptr<BarNotice> notice;
     std::unique_ptr<PopupActions> actions;
+    std::unique_ptr<EntryMenu> entryMenu;
 };
