@@ -1,5 +1,6 @@
 #include "app/AppController.h"
 
+#include "app/EntryMenu.h"
 #include "app/PopupActions.h"
 #include "app/SystemCommands.h"
 #include "app/TrayIcon.h"
@@ -16,7 +17,6 @@
 #include "popup/FolderPopup.h"
 #include "popup/PopupContext.h"
 #include "popup/PreviewWindow.h"
-#include "app/EntryMenu.h"
 #include "thumbnails/ThumbnailCache.h"
 #include "thumbnails/ThumbnailLoader.h"
 #include "ui/BarNotice.h"
@@ -55,8 +55,8 @@ AppController::AppController(const AppPaths& paths) : paths_(paths) {
     barNotice_ = std::make_unique<BarNotice>(*platform_);
     popupActions_ = std::make_unique<PopupActions>(*platform_, *library_, *popup_, *thumbnails_,
                                                    *barNotice_, *bar_);
-    entryMenu_ = std::make_unique<EntryMenu>(*popupContext_, *popup_, *popupActions_,
-                                             paths_.trashFolder);
+    entryMenu_ =
+        std::make_unique<EntryMenu>(*popupContext_, *popup_, *popupActions_, paths_.trashFolder);
 
     startTimer_.setSingleShot(true);
     startTimer_.setInterval(10);

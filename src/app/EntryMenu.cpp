@@ -45,9 +45,8 @@ FolderPopup* stillShowing(const QPointer<FolderPopup>& popup, const QString& fol
 
 EntryMenu::EntryMenu(const PopupContext& context, FolderPopup& popup, PopupActions& actions,
                      const QString& trashFolder)
-    : library_(context.library), popup_(popup), actions_(actions),
-      thumbnails_(context.thumbnails), trashFolder_(trashFolder),
-      menu_(std::make_unique<FolderPopup>(context)) {
+    : library_(context.library), popup_(popup), actions_(actions), thumbnails_(context.thumbnails),
+      trashFolder_(trashFolder), menu_(std::make_unique<FolderPopup>(context)) {
     connect(&popup_, &FolderPopup::menuRequested, this, &EntryMenu::open);
     // The menu goes with the popups it was opened in.
     connect(&popup_, &FolderPopup::hidden, this, [this] {
@@ -121,8 +120,8 @@ void EntryMenu::rename() {
         [this, path = entryPath_, folder = folderPath_, caption = entryCaption_] {
             bool ok = false;
             const QString name =
-                QInputDialog::getText(nullptr, QStringLiteral("重命名"),
-                                      QStringLiteral("新名称："), QLineEdit::Normal, caption, &ok)
+                QInputDialog::getText(nullptr, QStringLiteral("重命名"), QStringLiteral("新名称："),
+                                      QLineEdit::Normal, caption, &ok)
                     .trimmed();
             if (!ok || name == caption)
                 return;
@@ -137,8 +136,9 @@ void EntryMenu::rename() {
             std::optional<FileError> error;
             QString renamedTo;
             if (!renameEntry(&scanned, path, name, &error, &renamedTo)) {
-                showMessageBox(failureText(QStringLiteral("无法重命名 \"%1\"。").arg(caption), error),
-                               MessageKind::Error);
+                showMessageBox(
+                    failureText(QStringLiteral("无法重命名 \"%1\"。").arg(caption), error),
+                    MessageKind::Error);
                 return;
             }
             thumbnails_.forget(path);
@@ -171,15 +171,15 @@ void EntryMenu::showInFolder() {
     // The file manager shows the entry selected in its folder, where the desktop offers that;
     // else the folder opens.
     QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"),
+        QStringLiteral("/org/freedesktop/FileManager1"),
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
     call << QStringList{QUrl::fromLocalFile(entryPath_).toString()} << QString();
     auto* watcher =
         new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [watcher, folder = folderPath_] {
-                if (watcher->isError())
-                    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
-                watcher->deleteLater();
-            });
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [watcher, folder = folderPath_] {
+        if (watcher->isError())
+            QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+        watcher->deleteLater();
+    });
 }

@@ -36,9 +36,8 @@ FolderPopup::FolderPopup(const PopupContext& context, FolderPopup* parentPopup)
     connect(view_, &PopupView::activated, this, &FolderPopup::activate);
     connect(view_, &PopupView::emptySpacePressed, this, &FolderPopup::closeSubmenu);
     connect(view_, &PopupView::dragStarted, this, [this] { topLevelPopup()->watchDrag(); });
-    connect(view_, &PopupView::menuRequested, this, [this](int index, QPoint at) {
-        emit topLevelPopup()->menuRequested(this, index, at);
-    });
+    connect(view_, &PopupView::menuRequested, this,
+            [this](int index, QPoint at) { emit topLevelPopup()->menuRequested(this, index, at); });
     connect(view_, &PopupView::incomingDropRequested, this,
             [this](const DroppedData& data, int index) {
                 emit topLevelPopup()->incomingDropRequested(this, data, index);

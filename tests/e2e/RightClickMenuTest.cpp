@@ -26,8 +26,9 @@ protected:
         ASSERT_TRUE(jolvex.Start());
         const QString window = jolvex.WaitForBar();
         ASSERT_FALSE(window.isEmpty());
-        labels = LabelRects(session.Geometry(window),
-                            {QStringLiteral("系统"), QStringLiteral("收藏"), QStringLiteral("表情")});
+        labels =
+            LabelRects(session.Geometry(window),
+                       {QStringLiteral("系统"), QStringLiteral("收藏"), QStringLiteral("表情")});
     }
     // The popups on the screen, left to right.
     QList<QRect> Popups() const {
@@ -83,7 +84,8 @@ TEST_F(RightClickMenuTest, PasteAPictureIntoAFolderThenMoveItToTheTrash) {
     EXPECT_EQ(QImage(picture).size(), QSize(36, 24));
 
     // The popup shows the picture now: right-click it for 移到回收站 (the second row).
-    ASSERT_TRUE(WaitUntil([&] { return Popups().size() == 1 && Popups().first().height() == 44 + 4; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return Popups().size() == 1 && Popups().first().height() == 44 + 4; }));
     menu = RightClickForMenu(Popups().first().topLeft() + QPoint(24, 24));
     ASSERT_FALSE(menu.isNull()) << "no menu on the picture";
     session.Click(menu.topLeft() + QPoint(40, 2 + 22 + 11));
