@@ -2,6 +2,7 @@
 #include "ChatReceiver.h"
 #include "JolvexRun.h"
 #include "SystemMenuRows.h"
+#include "VisiblePopups.h"
 #include "XSession.h"
 
 #include "FixturePictures.h"
@@ -69,14 +70,7 @@ protected:
     }
 
     // The visible popups, ordered left to right.
-    QList<QRect> Popups() const {
-        QList<QRect> rects;
-        for (const QString& window : session.FindWindows(kMenuTitle))
-            rects << session.Geometry(window);
-        std::sort(rects.begin(), rects.end(),
-                  [](const QRect& a, const QRect& b) { return a.x() < b.x(); });
-        return rects;
-    }
+    QList<QRect> Popups() const { return VisiblePopups(session); }
     bool WaitForPopups(int count) {
         return WaitUntil([&] { return Popups().size() == count; });
     }

@@ -1,5 +1,6 @@
 #include "BarLabels.h"
 #include "JolvexRun.h"
+#include "VisiblePopups.h"
 #include "XSession.h"
 
 #include "FixturePictures.h"
@@ -12,8 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-const QString kMenuTitle = QStringLiteral("^Jolvex menu$");
-
 // The popups' own right-click menu with the real pointer and the real clipboard.
 class RightClickMenuTest : public ::testing::Test {
 protected:
@@ -30,15 +29,7 @@ protected:
             LabelRects(session.Geometry(window),
                        {QStringLiteral("系统"), QStringLiteral("收藏"), QStringLiteral("表情")});
     }
-    // The popups on the screen, left to right.
-    QList<QRect> Popups() const {
-        QList<QRect> rects;
-        for (const QString& window : session.FindWindows(kMenuTitle))
-            rects << session.Geometry(window);
-        std::sort(rects.begin(), rects.end(),
-                  [](const QRect& a, const QRect& b) { return a.x() < b.x(); });
-        return rects;
-    }
+    QList<QRect> Popups() const { return VisiblePopups(session); }
     // Right-clicks at `at` in an open popup; the menu that opens there, or a null rectangle.
     QRect RightClickForMenu(QPoint at) {
         const int before = static_cast<int>(Popups().size());
