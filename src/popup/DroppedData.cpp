@@ -11,10 +11,11 @@
 
 namespace {
 // Raw picture formats in the order they are taken: a GIF first, so that an animation stays
-// one; then the formats that keep every pixel.
+// one; then the formats that keep every pixel; last the untyped bytes Chromium offers with an
+// image drag (the file itself), taken only when they are a picture.
 const QStringList& pictureFormats() {
-    static const QStringList formats = {"image/gif", "image/png", "image/webp", "image/bmp",
-                                        "image/jpeg"};
+    static const QStringList formats = {"image/gif", "image/png",  "image/webp",
+                                        "image/bmp", "image/jpeg", "application/octet-stream"};
     return formats;
 }
 
@@ -49,7 +50,7 @@ bool mayCarryDroppedData(const QMimeData& mime) {
     if (mime.hasUrls() || mime.hasImage())
         return true;
     for (const QString& format : mime.formats())
-        if (format.startsWith(u"image/"))
+        if (format.startsWith(u"image/") || format == u"application/octet-stream")
             return true;
     return false;
 }

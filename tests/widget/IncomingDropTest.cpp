@@ -133,6 +133,16 @@ TEST_F(IncomingDrop, APictureFromABrowserIsSavedFromItsOwnBytes) {
     EXPECT_TRUE(library.Names("表情").contains("cat.png"))
         << library.Names("表情").join(' ').toStdString();
 
+    // Chromium offers the picture's file as untyped bytes, beside its address and the
+    // direct-save protocol; the bytes are taken when they are a picture.
+    QMimeData chromium;
+    chromium.setUrls({QUrl("http://127.0.0.1:8080/media/jump.gif")});
+    chromium.setData("XdndDirectSave0", "jump.gif");
+    chromium.setData("application/octet-stream", made.Read("m.gif"));
+    chromium.setHtml("<img src=\"http://127.0.0.1:8080/media/jump.gif\">");
+    ASSERT_TRUE(DropAt(chromium, View().cellRect(0).center()));
+    EXPECT_EQ(library.Read("表情/jump.gif"), made.Read("m.gif"));
+
     bar->show();
     QMimeData addressOnly;
     addressOnly.setUrls({QUrl("https://example.com/pic/remote.png")});
