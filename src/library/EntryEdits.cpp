@@ -61,8 +61,8 @@ bool moveToTrash(LibraryNode* folder, const QString& path, const QString& trashF
             error->emplace(FileProblem::WriteFailed, QDir::cleanPath(trashFolder), EACCES);
         return false;
     }
-    // The name is claimed by creating its info file exclusively, as the Trash specification
-    // asks: two programs trashing "a.png" at once never take the same name.
+    // The name is claimed by creating its info file exclusively, as freedesktop.org's Trash
+    // layout asks: two programs trashing "a.png" at once never take the same name.
     const QString name = nodeName(path);
     const qsizetype dot = isDirectoryItself(path) ? -1 : name.lastIndexOf(u'.');
     const QString stem = dot > 0 ? name.left(dot) : name;
