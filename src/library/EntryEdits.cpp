@@ -6,6 +6,7 @@
 #include "library/LibraryNode.h"
 #include "library/OrderFile.h"
 #include "library/ThumbnailName.h"
+#include "picture/Picture.h"
 #include "platform/FileSystem.h"
 
 #include <QDir>
@@ -38,11 +39,7 @@ void keepOrderFile(LibraryNode* folder, std::optional<FileError>* error) {
 }
 
 bool isPictureName(const QString& name) {
-    const QString extension = extractExtension(name);
-    for (const char* picture : {".BMP", ".JPG", ".JPEG", ".GIF", ".PNG"})
-        if (sameText(extension, QString::fromLatin1(picture)))
-            return true;
-    return false;
+    return pictureKindOf(name) != PictureKind::None;
 }
 } // namespace
 

@@ -4,23 +4,12 @@
 #include "base/NameCompare.h"
 #include "library/LibraryNode.h"
 #include "library/OrderFile.h"
+#include "picture/Picture.h"
 #include "platform/FileSystem.h"
-
-#include <array>
 
 namespace {
 bool isListedFolder(const DirEntry& entry) {
     return isPlainFolder(entry) && entry.name != u"." && entry.name != u"..";
-}
-
-bool isPictureExtension(const QString& extension) {
-    static const std::array<QString, 5> pictures = {QStringLiteral(".BMP"), QStringLiteral(".JPG"),
-                                                    QStringLiteral(".JPEG"), QStringLiteral(".GIF"),
-                                                    QStringLiteral(".PNG")};
-    for (const QString& picture : pictures)
-        if (sameText(extension, picture))
-            return true;
-    return false;
 }
 
 // Stable pass: every child of `kind` moves to the front, keeping its order among its kind.
@@ -65,7 +54,7 @@ bool addFileNode(LibraryNode* node, const QString& path) {
         node->addChild(name.left(name.lastIndexOf(u'.')), path, NodeKind::Text);
         return true;
     }
-    if (isPictureExtension(extension)) {
+    if (pictureKindOf(name) != PictureKind::None) {
         node->addChild(name, path, NodeKind::Image);
         return true;
     }
