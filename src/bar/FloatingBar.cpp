@@ -10,6 +10,9 @@
 #include "ui/ScreenMetrics.h"
 #include "ui/Theme.h"
 
+#include <QMoveEvent>
+#include <QTimer>
+
 namespace {
 constexpr int kPanelHeight = 26;
 constexpr int kDesignWidth = 425;
@@ -104,7 +107,24 @@ void FloatingBar::rebuildLabels() {
 
 void FloatingBar::moveBar(QPoint position) {
     requestedPosition_ = position;
+    placeReasserted_ = false;
     move(position);
+}
+
+void FloatingBar::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // Right after the window manager takes the bar into its frame, Qt may be told the frame's
+    // place before the frame was moved (0,0 under openbox) and hear nothing more, since the
+    // bar itself did not move. Drops from other programs are then mapped to the wrong place
+    // and miss the labels. Asking once more for where the bar was put makes the window
+    // manager confirm it. Once only: a window manager that keeps the bar elsewhere wins.
+    if (skinDown_ || placeReasserted_ || pos() == requestedPosition_)
+        return;
+    placeReasserted_ = true;
+    QTimer::singleShot(0, this, [this] {
+        if (!skinDown_ && pos() != requestedPosition_)
+            move(requestedPosition_);
+    });
 }
 
 void FloatingBar::showEvent(QShowEvent* event) {

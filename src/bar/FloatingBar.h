@@ -51,6 +51,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void setOutsideWatch(bool active);
@@ -75,4 +76,5 @@ private:
     QPoint pressCursor_;
     QPoint pressPosition_;
     QPoint requestedPosition_;
+    bool placeReasserted_ = false; // since the last move asked for
 };

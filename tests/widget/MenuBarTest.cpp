@@ -103,6 +103,31 @@ TEST_F(MenuBar, DraggingSnapsAndTheDeadZoneAppliesToTheFirstDragOnly) {
     EXPECT_EQ(bar->placement().top, 100) << "a drag never changes the saved Top";
 }
 
+// Under openbox the window system may report the frame's place from before the frame was
+// moved, and nothing after: the bar asks again for where it was put, once per place asked for.
+TEST_F(MenuBar, APlaceReportedOtherThanTheOneAskedForIsAskedForAgainOnce) {
+    loadTopFolders(root());
+    bar->setPlacement({true, 200, 100});
+    bar->rebuildLabels();
+    bar->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(bar.get()));
+    ASSERT_EQ(bar->pos(), QPoint(200, 100));
+
+    bar->move(0, 0); // as a stale report would set it
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar->pos() == QPoint(200, 100); }, 2000));
+    EXPECT_EQ(bar->requestedPosition(), QPoint(200, 100));
+
+    bar->move(0, 0); // a window manager that keeps the bar there
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar->pos(), QPoint(0, 0)) << "asked again once only";
+
+    Drag(QPoint(500, 500), QPoint(520, 500)); // a new place asked for
+    ASSERT_EQ(bar->pos(), QPoint(220, 100));
+    bar->move(0, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bar->pos() == QPoint(220, 100); }, 2000));
+}
+
 TEST_F(MenuBar, LabelsHighlightAndThePopupSwitchesWithThePointer) {
     Folder("a", 1, 0);
     Folder("b", 2, 0);
