@@ -71,6 +71,9 @@ private:
 PictureKind pictureKindOf(const QString& path);
 // By the first bytes of the file: what the picture really is, whatever its name says.
 PictureKind pictureKindOfBytes(const QByteArray& bytes);
+// Whether a picture's bytes end as a whole file of its kind ends (a GIF's trailer, a PNG's
+// IEND chunk, a JPEG's end marker, a BMP's stated size): a file still being written does not.
+bool pictureBytesEndWhole(const QByteArray& bytes);
 // The extension the program gives a picture of `kind`: ".bmp", ".jpg", ".gif", ".png"; empty
 // for None.
 QString pictureExtension(PictureKind kind);

@@ -35,6 +35,26 @@ PictureKind pictureKindOfBytes(const QByteArray& bytes) {
     return PictureKind::None;
 }
 
+bool pictureBytesEndWhole(const QByteArray& bytes) {
+    switch (pictureKindOfBytes(bytes)) {
+    case PictureKind::Gif:
+        return bytes.endsWith('\x3b');
+    case PictureKind::Png:
+        return bytes.endsWith(QByteArray("IEND\xae\x42\x60\x82", 8));
+    case PictureKind::Jpeg:
+        return bytes.endsWith("\xff\xd9");
+    case PictureKind::Bmp: {
+        const auto byte = [&](int i) { return static_cast<quint32>(static_cast<uchar>(bytes[i])); };
+        const quint32 stated = byte(2) | byte(3) << 8 | byte(4) << 16 | byte(5) << 24;
+        // Some writers leave the size 0; then the bytes are taken as they are.
+        return stated == 0 || stated <= static_cast<quint32>(bytes.size());
+    }
+    case PictureKind::None:
+        break;
+    }
+    return false;
+}
+
 QString pictureExtension(PictureKind kind) {
     switch (kind) {
     case PictureKind::Bmp:

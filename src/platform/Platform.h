@@ -48,6 +48,10 @@ public:
     // the clipboard is left as it is for the user to paste.
     virtual bool sendPasteShortcut() = 0;
     virtual void beep() = 0;
+    // Asks the source of the drag now being dropped to save its file itself at `path`, where
+    // it offers that (Firefox does, for a picture's own bytes); the source saves it when the
+    // drop's data is then asked for "XdndDirectSave0". False when it offers no such save.
+    virtual bool offerDirectSave(const QString& path) = 0;
     // Adds a one-file list naming `path` to clipboard data, in this platform's own form.
     virtual void addFileListToMimeData(QMimeData* data, const QString& path) = 0;
     // Puts the data on the clipboard. Data with a file list offers exactly its picture and the

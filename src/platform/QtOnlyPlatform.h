@@ -22,6 +22,7 @@ public:
     void watchButtonPresses(std::function<void()> onPress) override;
     bool sendPasteShortcut() override { return false; }
     void beep() override;
+    bool offerDirectSave(const QString&) override { return false; }
     void addFileListToMimeData(QMimeData* data, const QString& path) override;
     void setClipboard(std::unique_ptr<QMimeData> data) override;
 

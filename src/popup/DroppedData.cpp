@@ -1,22 +1,80 @@
 #include "popup/DroppedData.h"
 
 #include "picture/Picture.h"
+#include "platform/Logging.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QThread>
 #include <QUrl>
 
 namespace {
-// Raw picture formats in the order they are taken: a GIF first, so that an animation stays
-// one; then the formats that keep every pixel; last the untyped bytes Chromium offers with an
-// image drag (the file itself), taken only when they are a picture.
-const QStringList& pictureFormats() {
-    static const QStringList formats = {"image/gif", "image/png",  "image/webp",
-                                        "image/bmp", "image/jpeg", "application/octet-stream"};
+// Formats that carry the picture's own file: a GIF (so that an animation stays one), and the
+// untyped bytes Chromium offers with an image drag, taken only when they are a picture.
+const QStringList& ownFileFormats() {
+    static const QStringList formats = {"image/gif", "application/octet-stream"};
     return formats;
+}
+
+// Formats a browser may fill from the image it shows, encoded afresh (Firefox does): those
+// that keep every pixel first.
+const QStringList& encodedFormats() {
+    static const QStringList formats = {"image/png", "image/webp", "image/bmp", "image/jpeg"};
+    return formats;
+}
+
+const QString kDirectSave = QStringLiteral("XdndDirectSave0");
+constexpr int kDirectSaveWaitMs = 3000;
+constexpr int kDirectSavePollMs = 20;
+
+// The source answers before it writes the file, at its own pace: the file is taken once it
+// ends as a whole picture and has held still between two looks.
+QByteArray readWhenWritten(const QString& path) {
+    QElapsedTimer waited;
+    waited.start();
+    QByteArray previous;
+    while (waited.elapsed() < kDirectSaveWaitMs) {
+        QFile file(path);
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        if (!bytes.isEmpty() && bytes == previous && pictureBytesEndWhole(bytes)) {
+            qCInfo(lcFiles) << "the drag's source saved its file in" << waited.elapsed() << "ms";
+            return bytes;
+        }
+        previous = bytes;
+        QThread::msleep(kDirectSavePollMs);
+    }
+    qCInfo(lcFiles) << "the drag's source did not save a whole picture in" << kDirectSaveWaitMs
+                    << "ms";
+    return {};
+}
+
+// The data of the first format that holds a picture.
+QByteArray firstPictureIn(const QMimeData& mime, const QStringList& formats) {
+    for (const QString& format : formats)
+        if (QByteArray bytes = mime.data(format); pictureKindOfBytes(bytes) != PictureKind::None)
+            return bytes;
+    return {};
+}
+
+// The picture's own file, saved by the source into a temporary folder outside the library.
+QByteArray directlySavedPicture(const QMimeData& mime, const DirectSaveOffer& offerDirectSave) {
+    if (!offerDirectSave || !mime.formats().contains(kDirectSave))
+        return {};
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("picture"));
+    if (!folder.isValid() || !offerDirectSave(path))
+        return {};
+    // "S": saved (or being saved); "E" and "F": not.
+    if (mime.data(kDirectSave) != "S")
+        return {};
+    QByteArray bytes = readWhenWritten(path);
+    return pictureKindOfBytes(bytes) != PictureKind::None ? bytes : QByteArray();
 }
 
 // Firefox's own link format: UTF-16, the address then the title on the next line.
@@ -55,7 +113,7 @@ bool mayCarryDroppedData(const QMimeData& mime) {
     return false;
 }
 
-DroppedData readDroppedData(const QMimeData& mime) {
+DroppedData readDroppedData(const QMimeData& mime, const DirectSaveOffer& offerDirectSave) {
     DroppedData data;
     for (const QUrl& url : mime.urls())
         if (url.isLocalFile())
@@ -64,13 +122,13 @@ DroppedData readDroppedData(const QMimeData& mime) {
         return data;
 
     data.pictureAddress = pictureAddress(mime);
-    for (const QString& format : pictureFormats()) {
-        const QByteArray bytes = mime.data(format);
-        if (pictureKindOfBytes(bytes) != PictureKind::None) {
-            data.pictureBytes = bytes;
-            return data;
-        }
-    }
+    data.pictureBytes = firstPictureIn(mime, ownFileFormats());
+    if (data.pictureBytes.isEmpty())
+        data.pictureBytes = directlySavedPicture(mime, offerDirectSave);
+    if (data.pictureBytes.isEmpty())
+        data.pictureBytes = firstPictureIn(mime, encodedFormats());
+    if (!data.pictureBytes.isEmpty())
+        return data;
     // Only the image as the browser decoded it: kept as PNG.
     if (mime.hasImage()) {
         const QImage image = qvariant_cast<QImage>(mime.imageData());

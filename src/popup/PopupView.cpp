@@ -473,7 +473,11 @@ void PopupView::dropEvent(QDropEvent* event) {
         event->accept();
         // What other programs offer differs from one to the next: worth a line when asked for.
         qCInfo(lcFiles) << "a drop from another program offers" << event->mimeData()->formats();
-        emit incomingDropRequested(readDroppedData(*event->mimeData()), *index);
+        emit incomingDropRequested(
+            readDroppedData(
+                *event->mimeData(),
+                [this](const QString& path) { return context_.platform.offerDirectSave(path); }),
+            *index);
         return;
     }
     const int index = scrollButtonAt(point) == ScrollDirection::None ? cellAt(point) : -1;

@@ -16,8 +16,9 @@ QUrl LoopbackHttpServer::url() const {
     return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort()));
 }
 
-void LoopbackHttpServer::answer(const QString& path, const QByteArray& body, int status) {
-    answers_.insert(path, {status, body});
+void LoopbackHttpServer::answer(const QString& path, const QByteArray& body, int status,
+                                const QByteArray& headers) {
+    answers_.insert(path, {status, body, headers});
 }
 
 int LoopbackHttpServer::requestsFor(const QString& path) const {
@@ -41,9 +42,12 @@ void LoopbackHttpServer::serve(QTcpSocket* socket) {
         return;
     const QString path = QString::fromUtf8(head.split(' ').value(1));
     const auto found = answers_.constFind(path);
-    const int status = found != answers_.constEnd() ? found->first : 404;
-    const QByteArray body = found != answers_.constEnd() ? found->second : "Not Found";
-    socket->write("HTTP/1.1 " + QByteArray::number(status) + " X\r\nContent-Length: " +
-                  QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
+    const bool known = found != answers_.constEnd();
+    const int status = known ? found->status : 404;
+    const QByteArray body = known ? found->body : "Not Found";
+    const QByteArray headers = known ? found->headers : QByteArray();
+    socket->write("HTTP/1.1 " + QByteArray::number(status) +
+                  " X\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n" + headers +
+                  "Connection: close\r\n\r\n" + body);
     socket->disconnectFromHost();
 }

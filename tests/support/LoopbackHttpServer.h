@@ -15,7 +15,9 @@ public:
 
     // "http://127.0.0.1:<port>"
     QUrl url() const;
-    void answer(const QString& path, const QByteArray& body, int status = 200);
+    // `headers`: more header lines, each ending in "\r\n".
+    void answer(const QString& path, const QByteArray& body, int status = 200,
+                const QByteArray& headers = {});
     // Accepts connections and reads the requests, but never replies.
     void neverAnswer() { silent_ = true; }
     // Every request received so far: its request line and headers.
@@ -26,7 +28,12 @@ private:
     void serve(QTcpSocket* socket);
 
     QTcpServer server_;
-    QHash<QString, QPair<int, QByteArray>> answers_;
+    struct Answer {
+        int status;
+        QByteArray body;
+        QByteArray headers;
+    };
+    QHash<QString, Answer> answers_;
     QList<QByteArray> requests_;
     bool silent_ = false;
 };

@@ -20,6 +20,7 @@
 #include "platform/QtOnlyPlatform.h"
 #include "platform/QtWindowing.h"
 #include "platform/SettingsStore.h"
+#include "platform/linux/DirectSave.h"
 #include "platform/linux/PortalPasteShortcut.h"
 #include "platform/linux/PressShield.h"
 #include "platform/linux/RawButtonWatcher.h"
@@ -75,8 +76,9 @@ private:
 
 class X11Platform : public Platform {
 public:
-    explicit X11Platform(Display* display)
-        : display_(display), tagAtom_(XInternAtom(display, kTagProperty, False)),
+    X11Platform(Display* display, xcb_connection_t* connection)
+        : display_(display), connection_(connection),
+          tagAtom_(XInternAtom(display, kTagProperty, False)),
           poller_([this] { return leftOrRightButtonDown(); }) {
         if (isWaylandSession()) {
             portalPaste_ = std::make_unique<PortalPasteShortcut>(
@@ -180,6 +182,10 @@ public:
     }
 
     void beep() override { QApplication::beep(); }
+
+    bool offerDirectSave(const QString& path) override {
+        return offerDirectSavePath(connection_, path);
+    }
 
     void addFileListToMimeData(QMimeData* data, const QString& path) override {
         addUriList(data, path);
@@ -300,6 +306,7 @@ private:
     }
 
     Display* display_;
+    xcb_connection_t* connection_; // the same connection as Qt's, without Xlib's error handler
     Atom tagAtom_;
     std::unique_ptr<X11ClipboardOwner> clipboardOwner_;
     KeyCode borrowedKey_ = 0; // a key code mapped for a paste, given back shortly after
@@ -330,6 +337,6 @@ void preparePlatformApplication() {
 std::unique_ptr<Platform> createNativePlatform() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (x11 && x11->display())
-        return std::make_unique<X11Platform>(x11->display());
+        return std::make_unique<X11Platform>(x11->display(), x11->connection());
     return std::make_unique<QtOnlyPlatform>();
 }
