@@ -1,5 +1,6 @@
 #include "BarLabels.h"
 #include "JolvexRun.h"
+#include "ScreenSearch.h"
 #include "VisiblePopups.h"
 #include "XSession.h"
 
@@ -37,20 +38,6 @@ QByteArray MarkedGif() {
     TempTree made;
     EXPECT_TRUE(WriteGif(made / "m.gif", gif));
     return made.Read("m.gif");
-}
-
-QPoint FindColour(const QImage& screen, const QRect& area, QRgb colour) {
-    long long sumX = 0, sumY = 0, count = 0;
-    const QRect inside = area.intersected(screen.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            if (screen.pixel(x, y) == colour) {
-                sumX += x;
-                sumY += y;
-                ++count;
-            }
-    return count < 200 ? QPoint()
-                       : QPoint(static_cast<int>(sumX / count), static_cast<int>(sumY / count));
 }
 
 struct Browser {
@@ -156,9 +143,9 @@ TEST_P(BrowserDropTest, APictureFromAPageComesInBeforeTheEntry) {
             QDir().mkpath(JOLVEX_ARTIFACT_DIR);
             session.Screenshot(shot);
             before = picture;
-            picture =
-                FindColour(QImage(shot).convertToFormat(QImage::Format_RGB32),
-                           QRect(0, 0, XSession::screenWidth, XSession::screenHeight), kMarker);
+            picture = FindColour(QImage(shot).convertToFormat(QImage::Format_RGB32),
+                                 QRect(0, 0, XSession::screenWidth, XSession::screenHeight),
+                                 kMarker, 200);
             return !picture.isNull() && picture == before;
         },
         30000))

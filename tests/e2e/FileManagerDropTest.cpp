@@ -1,5 +1,6 @@
 #include "BarLabels.h"
 #include "JolvexRun.h"
+#include "ScreenSearch.h"
 #include "XSession.h"
 
 #include "FixturePictures.h"
@@ -52,22 +53,6 @@ private:
     TempTree home_;
     QProcess process_;
 };
-
-// The centre of the largest run of `colour` within `area` of a screenshot; null when none.
-QPoint FindColour(const QImage& screen, const QRect& area, QRgb colour) {
-    long long sumX = 0, sumY = 0, count = 0;
-    const QRect inside = area.intersected(screen.rect());
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            if (screen.pixel(x, y) == colour) {
-                sumX += x;
-                sumY += y;
-                ++count;
-            }
-    if (count < 50)
-        return {};
-    return QPoint(static_cast<int>(sumX / count), static_cast<int>(sumY / count));
-}
 
 class FileManagerDropTest : public ::testing::Test {
 protected:
@@ -128,7 +113,7 @@ TEST_F(FileManagerDropTest, AFileFromPcmanfmComesInBeforeTheEntryItIsDroppedOn) 
                 QDir().mkpath(JOLVEX_ARTIFACT_DIR);
                 session.Screenshot(shot);
                 icon = FindColour(QImage(shot).convertToFormat(QImage::Format_RGB32), fileWindow,
-                                  kMarker);
+                                  kMarker, 50);
                 return !icon.isNull();
             },
             15000))

@@ -8,25 +8,16 @@
 #include "platform/FileSystem.h"
 #include "support/TempTree.h"
 
-#include <QBuffer>
 #include <QDateTime>
 #include <QFile>
 
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray Encoded(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
 class CopyIn : public ::testing::Test {
 protected:
     void SetUp() override {
-        png = Encoded(TestPattern(QSize(30, 20)), "PNG");
+        png = EncodedPicture(TestPattern(QSize(30, 20)), "PNG");
         library.Write("表情/a.png", png);
         library.Write("表情/b.png", png);
         Rescan();
@@ -75,7 +66,7 @@ TEST_F(CopyIn, PicturesAndSnippetsComeInWhereTheyWereDropped) {
 }
 
 TEST_F(CopyIn, ATakenNameGetsANumberAndNothingIsOverwritten) {
-    const QByteArray other = Encoded(TestPattern(QSize(8, 8)), "PNG");
+    const QByteArray other = EncodedPicture(TestPattern(QSize(8, 8)), "PNG");
     outside.Write("a.png", other);
     outside.Write("sub/a.png", other);
     const CopyInReport report =
@@ -164,8 +155,10 @@ TEST(DroppedPictureName, FromTheUrlWhenUsable) {
 }
 
 TEST(PictureContent, KindByTheFirstBytes) {
-    EXPECT_EQ(pictureKindOfBytes(Encoded(TestPattern(QSize(4, 4)), "PNG")), PictureKind::Png);
-    EXPECT_EQ(pictureKindOfBytes(Encoded(TestPattern(QSize(4, 4)), "JPEG")), PictureKind::Jpeg);
+    EXPECT_EQ(pictureKindOfBytes(EncodedPicture(TestPattern(QSize(4, 4)), "PNG")),
+              PictureKind::Png);
+    EXPECT_EQ(pictureKindOfBytes(EncodedPicture(TestPattern(QSize(4, 4)), "JPEG")),
+              PictureKind::Jpeg);
     EXPECT_EQ(pictureKindOfBytes(encodeBmp(TestPattern(QSize(4, 4)))), PictureKind::Bmp);
     EXPECT_EQ(pictureKindOfBytes("GIF89a...."), PictureKind::Gif);
     EXPECT_EQ(pictureKindOfBytes("BM but no header at all"), PictureKind::None);

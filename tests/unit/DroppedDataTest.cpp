@@ -4,7 +4,6 @@
 #include "picture/Picture.h"
 #include "support/TempTree.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QMimeData>
@@ -15,14 +14,6 @@
 #include <thread>
 
 namespace {
-QByteArray Encoded(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
 QByteArray AnimatedGif() {
     TempTree made;
     EXPECT_TRUE(WriteGif(made / "m.gif", MovingSquareGif(QSize(24, 24), 3)));
@@ -39,7 +30,7 @@ bool WriteFile(const QString& path, const QByteArray& bytes, QIODevice::OpenMode
 QMimeData* FirefoxLikeDrag(const QByteArray& directSaveAnswer) {
     auto* mime = new QMimeData;
     mime->setUrls({QUrl("http://127.0.0.1:8080/media/dance.gif")});
-    mime->setData("image/png", Encoded(TestPattern(QSize(24, 24)), "PNG"));
+    mime->setData("image/png", EncodedPicture(TestPattern(QSize(24, 24)), "PNG"));
     mime->setData("image/gif", {}); // listed, but empty
     mime->setData("XdndDirectSave0", directSaveAnswer);
     return mime;
@@ -80,7 +71,7 @@ TEST(DroppedData, AFileStillBeingWrittenIsWaitedFor) {
 // Without the direct save, or when the source says it failed, the picture comes as the
 // browser encoded it.
 TEST(DroppedData, WithoutADirectSaveTheEncodedPictureIsTaken) {
-    const QByteArray png = Encoded(TestPattern(QSize(24, 24)), "PNG");
+    const QByteArray png = EncodedPicture(TestPattern(QSize(24, 24)), "PNG");
     const struct {
         const char* answer;
         bool offered;
@@ -113,8 +104,8 @@ TEST(DroppedData, OwnBytesOfferedAsDataNeedNoSave) {
 
 TEST(PictureContent, WholeFilesByTheirEnds) {
     const QByteArray gif = AnimatedGif();
-    const QByteArray png = Encoded(TestPattern(QSize(8, 8)), "PNG");
-    const QByteArray jpeg = Encoded(TestPattern(QSize(8, 8)), "JPEG");
+    const QByteArray png = EncodedPicture(TestPattern(QSize(8, 8)), "PNG");
+    const QByteArray jpeg = EncodedPicture(TestPattern(QSize(8, 8)), "JPEG");
     const QByteArray bmp = encodeBmp(TestPattern(QSize(8, 8)));
     QByteArray bmpWithoutSize = bmp;
     bmpWithoutSize.replace(2, 4, QByteArray(4, '\0'));

@@ -3,7 +3,6 @@
 #include "FixturePictures.h"
 #include "support/TempTree.h"
 
-#include <QBuffer>
 #include <QtEndian>
 
 #include <zlib.h>
@@ -23,14 +22,6 @@ bool Near(QRgb a, QRgb b, int tolerance = 12) {
            std::abs(qBlue(a) - qBlue(b)) <= tolerance;
 }
 
-QByteArray Saved(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
-
 TEST(Pictures, KindFollowsTheExtensionInAnyLetterCase) {
     EXPECT_EQ(pictureKindOf("/x/a.PNG"), PictureKind::Png);
     EXPECT_EQ(pictureKindOf("/x/a.Jpeg"), PictureKind::Jpeg);
@@ -44,14 +35,14 @@ TEST(Pictures, KindFollowsTheExtensionInAnyLetterCase) {
 TEST(Pictures, PngKeepsColoursAndAlpha) {
     QImage source = Solid(QSize(30, 20), qRgba(0x10, 0x80, 0xF0, 0xFF));
     source.setPixel(0, 0, qRgba(0, 0, 0, 0));
-    const QImage image = decodePng(Saved(source, "PNG"));
+    const QImage image = decodePng(EncodedPicture(source, "PNG"));
     ASSERT_EQ(image.size(), QSize(30, 20));
     EXPECT_EQ(image.pixel(5, 5), qRgba(0x10, 0x80, 0xF0, 0xFF));
     EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
     // Palette and grey PNGs go through the same path.
     QImage grey(8, 8, QImage::Format_Grayscale8);
     grey.fill(200);
-    EXPECT_EQ(qRed(decodePng(Saved(grey, "PNG")).pixel(3, 3)), 200);
+    EXPECT_EQ(qRed(decodePng(EncodedPicture(grey, "PNG")).pixel(3, 3)), 200);
 }
 
 TEST(Pictures, JpegBaselineProgressiveAndGrey) {
@@ -97,14 +88,15 @@ TEST(Pictures, BmpOfEveryUncompressedDepth) {
         for (int x = 0; x < 13; ++x)
             ASSERT_EQ(ours.pixel(x, y), colour.pixel(x, y) | 0xFF000000) << x << "," << y;
     // Qt's writer: 32-bit, 8-bit palette, 1-bit.
-    EXPECT_EQ(decodeBmp(Saved(colour.convertToFormat(QImage::Format_RGB32), "BMP")).pixel(6, 3),
-              colour.pixel(6, 3) | 0xFF000000);
+    EXPECT_EQ(
+        decodeBmp(EncodedPicture(colour.convertToFormat(QImage::Format_RGB32), "BMP")).pixel(6, 3),
+        colour.pixel(6, 3) | 0xFF000000);
     QImage indexed = colour.convertToFormat(QImage::Format_Indexed8);
-    EXPECT_EQ(decodeBmp(Saved(indexed, "BMP")).pixel(4, 2), indexed.pixel(4, 2));
+    EXPECT_EQ(decodeBmp(EncodedPicture(indexed, "BMP")).pixel(4, 2), indexed.pixel(4, 2));
     QImage mono(9, 3, QImage::Format_Mono);
     mono.fill(0);
     mono.setPixel(8, 2, 1);
-    const QImage decoded = decodeBmp(Saved(mono, "BMP"));
+    const QImage decoded = decodeBmp(EncodedPicture(mono, "BMP"));
     EXPECT_EQ(decoded.pixel(8, 2), mono.pixel(8, 2));
     EXPECT_EQ(decoded.pixel(0, 0), mono.pixel(0, 0));
 }
@@ -257,7 +249,7 @@ TEST(Pictures, DamagedAndTruncatedFilesNeverCrash) {
     TempTree tree;
     ASSERT_TRUE(WriteJpeg(tree / "a.jpg", TestPattern(QSize(120, 90)), true));
     ASSERT_TRUE(WriteGif(tree / "a.gif", MovingSquareGif(QSize(50, 40), 5)));
-    const QByteArray png = Saved(TestPattern(QSize(120, 90)), "PNG");
+    const QByteArray png = EncodedPicture(TestPattern(QSize(120, 90)), "PNG");
     const QByteArray bmp = encodeBmp(TestPattern(QSize(120, 90)));
     const QByteArray jpeg = tree.Read("a.jpg");
     const QByteArray gif = tree.Read("a.gif");
@@ -351,7 +343,7 @@ TEST(Pictures, LoadPictureReadsFilesByExtension) {
     const DecodedPicture gif = loadPicture(tree / "Anim.GIF");
     EXPECT_EQ(gif.image.size(), QSize(30, 20));
     EXPECT_EQ(loadGifAnimation(tree / "Anim.GIF").frames.size(), 3);
-    tree.Write("photo.png", Saved(Solid(QSize(5, 4), qRgb(1, 2, 3)), "JPG")); // misnamed
+    tree.Write("photo.png", EncodedPicture(Solid(QSize(5, 4), qRgb(1, 2, 3)), "JPG")); // misnamed
     EXPECT_THROW(loadPicture(tree / "photo.png"), PictureError);
     EXPECT_THROW(loadPicture(tree / "missing.png"), PictureError);
     EXPECT_THROW(loadPicture(tree / "Anim.tiff"), PictureError);
