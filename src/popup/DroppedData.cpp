@@ -56,9 +56,15 @@ QByteArray readWhenWritten(const QString& path) {
 
 // The data of the first format that holds a picture.
 QByteArray firstPictureIn(const QMimeData& mime, const QStringList& formats) {
-    for (const QString& format : formats)
-        if (QByteArray bytes = mime.data(format); pictureKindOfBytes(bytes) != PictureKind::None)
+    // Only formats the source lists: asking a drag's source for another one costs a round
+    // trip to it for nothing.
+    for (const QString& format : formats) {
+        if (!mime.hasFormat(format))
+            continue;
+        QByteArray bytes = mime.data(format);
+        if (pictureKindOfBytes(bytes) != PictureKind::None)
             return bytes;
+    }
     return {};
 }
 
