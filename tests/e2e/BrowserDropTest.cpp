@@ -203,11 +203,13 @@ INSTANTIATE_TEST_SUITE_P(
                                "--password-store=basic", "--user-data-dir={profile}",
                                "--app={url}"},
                               nullptr,
-                              {}},
+                              {},
+                              false},
                       Browser{"firefox",
                               "firefox-esr",
                               {"--no-remote", "--profile", "{profile}", "{url}"},
                               "user.js",
-                              kFirefoxPreferences}),
+                              kFirefoxPreferences,
+                              true}),
     [](const ::testing::TestParamInfo<Browser>& info) { return std::string(info.param.name); });
 } // namespace
