@@ -70,8 +70,7 @@ void EntryMenu::open(FolderPopup* in, int index, QPoint at) {
     LibraryNode* folder = in->node();
     target_ = in;
     folderPath_ = folder->path();
-    const LibraryNode* entry =
-        index >= 0 && index < folder->childCount() ? folder->child(index) : nullptr;
+    const LibraryNode* entry = folder->childOrNull(index);
     entryPath_ = entry ? entry->path() : QString();
     entryCaption_ = entry ? entry->caption() : QString();
     commands_.clearChildren();

@@ -48,8 +48,7 @@ void PopupActions::activate(const QString& path, NodeKind kind, int index) {
 
 void PopupActions::drop(FolderPopup* into, const QString& source, int index) {
     LibraryNode* folder = into->node();
-    LibraryNode* target =
-        index >= 0 && index < folder->childCount() ? folder->child(index) : nullptr;
+    LibraryNode* target = folder->childOrNull(index);
     std::optional<FileError> error;
     QString movedTo;
     switch (dropEntry(source, folder, target, &error, &movedTo)) {
@@ -78,8 +77,7 @@ void PopupActions::drop(FolderPopup* into, const QString& source, int index) {
 
 void PopupActions::dropIncoming(FolderPopup* into, const DroppedData& data, int index) {
     LibraryNode* folder = into->node();
-    LibraryNode* before =
-        index >= 0 && index < folder->childCount() ? folder->child(index) : nullptr;
+    LibraryNode* before = folder->childOrNull(index);
     CopyInReport report;
     if (!data.files.isEmpty())
         report = copyIntoFolder(data.files, folder, before);

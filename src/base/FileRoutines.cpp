@@ -16,18 +16,6 @@ namespace {
 bool isDotEntry(const QString& name) {
     return name == u"." || name == u"..";
 }
-
-// The n-th name tried for `wanted`: itself, then "name (2).ext", "name (3).ext", ...
-QString candidateName(const QString& wanted, int n, bool isFolder) {
-    if (n == 1)
-        return wanted;
-    const qsizetype slash = wanted.lastIndexOf(PathSeparator);
-    const QString name = wanted.mid(slash + 1);
-    const qsizetype dot = isFolder ? -1 : name.lastIndexOf(u'.');
-    const QString stem = dot > 0 ? name.left(dot) : name;
-    const QString extension = dot > 0 ? name.mid(dot) : QString();
-    return wanted.left(slash + 1) + QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension);
-}
 } // namespace
 
 QList<DirEntry> listFolder(const QString& folder) {
@@ -58,6 +46,17 @@ bool moveSubFolders(const QString& source, const QString& destination,
     return true;
 }
 
+QString numberedName(const QString& wanted, int n, bool isFolder) {
+    if (n == 1)
+        return wanted;
+    const qsizetype slash = wanted.lastIndexOf(PathSeparator);
+    const QString name = wanted.mid(slash + 1);
+    const qsizetype dot = isFolder ? -1 : name.lastIndexOf(u'.');
+    const QString stem = dot > 0 ? name.left(dot) : name;
+    const QString extension = dot > 0 ? name.mid(dot) : QString();
+    return wanted.left(slash + 1) + QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension);
+}
+
 bool deleteDirectory(const QString& path) {
     return deleteTree(path);
 }
@@ -78,9 +77,8 @@ bool moveNoReplace(const QString& from, const QString& target, std::optional<Fil
         return true;
     const bool isFolder = isDirectoryItself(from);
     // Names are tried in turn; one taken between the look and the move is met by the next.
-    constexpr int kMostNames = 10000;
-    for (int n = 1; n <= kMostNames; ++n) {
-        const QString candidate = candidateName(target, n, isFolder);
+    for (int n = 1; n <= MostNumberedNames; ++n) {
+        const QString candidate = numberedName(target, n, isFolder);
         if (pathExists(candidate))
             continue;
         switch (moveEntryNoReplace(from, candidate)) {
@@ -131,9 +129,8 @@ bool makeNewFolder(const QString& target, std::optional<FileError>* error, QStri
             error->emplace(FileProblem::ReadOnlyFolder, QDir::cleanPath(target));
         return false;
     }
-    constexpr int kMostNames = 10000;
-    for (int n = 1; n <= kMostNames; ++n) {
-        const QString candidate = candidateName(target, n, true);
+    for (int n = 1; n <= MostNumberedNames; ++n) {
+        const QString candidate = numberedName(target, n, true);
         if (pathExists(candidate))
             continue;
         if (QDir().mkdir(candidate)) {

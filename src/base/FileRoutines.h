@@ -27,6 +27,11 @@ bool moveSubFolders(const QString& source, const QString& destination,
 // Deletes a folder with its contents (or a file) for good; links are removed, never followed.
 bool deleteDirectory(const QString& path);
 
+// The n-th name tried for `wanted` (a full path) when it is taken: itself for n = 1, then
+// "name (n).ext" ("name (n)" for a folder). Up to MostNumberedNames are tried.
+QString numberedName(const QString& wanted, int n, bool isFolder);
+inline constexpr int MostNumberedNames = 10000;
+
 // Moves a file or folder to the full path `target`. A taken name (a file, a folder or a link,
 // which is never followed) gets a free one made from it: "name (2).ext", "name (3).ext", ...;
 // nothing is ever overwritten. Works across file systems. On failure returns false and, when

@@ -52,11 +52,8 @@ DropResult dropEntry(const QString& dragged, LibraryNode* folder, LibraryNode* t
     try {
         // Paths are compared as the file system compares names: exactly, here.
         if (target && sourceFolder == folder->path()) {
-            for (int i = 0; i < folder->childCount(); ++i)
-                if (folder->child(i)->path() == dragged) {
-                    folder->child(i)->moveTo(target->index());
-                    break;
-                }
+            if (LibraryNode* entry = folder->childWithPath(dragged))
+                entry->moveTo(target->index());
             saveOrderFile(folder, -1, QString());
             return DropResult::Reordered;
         }

@@ -14,13 +14,6 @@
 #include <QUrl>
 
 namespace {
-LibraryNode* childAt(LibraryNode* folder, const QString& path) {
-    for (int i = 0; i < folder->childCount(); ++i)
-        if (folder->child(i)->path() == path)
-            return folder->child(i);
-    return nullptr;
-}
-
 bool hasOrderFile(const LibraryNode* folder) {
     return fileExists(folder->path() + PathSeparator + OrderFileName);
 }
@@ -61,12 +54,9 @@ bool moveToTrash(LibraryNode* folder, const QString& path, const QString& trashF
     // The name is claimed by creating its info file exclusively, as freedesktop.org's Trash
     // layout asks: two programs trashing "a.png" at once never take the same name.
     const QString name = nodeName(path);
-    const qsizetype dot = isDirectoryItself(path) ? -1 : name.lastIndexOf(u'.');
-    const QString stem = dot > 0 ? name.left(dot) : name;
-    const QString extension = dot > 0 ? name.mid(dot) : QString();
-    for (int n = 1; n <= 10000; ++n) {
-        const QString candidate =
-            n == 1 ? name : QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension);
+    const bool isFolder = isDirectoryItself(path);
+    for (int n = 1; n <= MostNumberedNames; ++n) {
+        const QString candidate = numberedName(name, n, isFolder);
         QFile claim(info + PathSeparator + candidate + QStringLiteral(".trashinfo"));
         if (pathExists(files + PathSeparator + candidate) || !claim.open(QIODevice::NewOnly))
             continue;
@@ -88,7 +78,7 @@ bool moveToTrash(LibraryNode* folder, const QString& path, const QString& trashF
         if (trashedAs)
             *trashedAs = files + PathSeparator + candidate;
         deleteTree(thumbnailPath(path)); // made again should the picture come back
-        if (LibraryNode* entry = childAt(folder, path))
+        if (LibraryNode* entry = folder->childWithPath(path))
             folder->removeChild(entry->index());
         keepOrderFile(folder, error);
         return true;
@@ -138,7 +128,7 @@ bool renameEntry(LibraryNode* folder, const QString& path, const QString& newNam
     moveThumbnailAlong(path, target);
     if (renamedTo)
         *renamedTo = target;
-    if (LibraryNode* entry = childAt(folder, path))
+    if (LibraryNode* entry = folder->childWithPath(path))
         entry->setPath(target);
     keepOrderFile(folder, error);
     return true;

@@ -6,7 +6,19 @@
 
 namespace {
 const QString kRecentCaption = QStringLiteral("最近使用");
+
+// Runs a change of the recent list. The list in memory follows it in any case; a list file that
+// cannot be written costs only the list after a restart, said in the log. False then.
+template <typename Change> bool changeRecentList(Change change) {
+    try {
+        change();
+        return true;
+    } catch (const FileError& error) {
+        qCWarning(lcFiles) << "the recent list was not saved:" << error.what();
+        return false;
+    }
 }
+} // namespace
 
 Library::Library(const QString& dataDir, const QString& recentFile)
     : root_(std::make_unique<LibraryNode>(QString(), dataDir, NodeKind::Command)),
@@ -45,22 +57,14 @@ void Library::placeRecentNode() {
 
 void Library::notePasted(const QString& path) {
     const bool labelShown = recentNode_ != nullptr;
-    try {
-        recent_.add(path);
-    } catch (const FileError& error) {
-        qCWarning(lcFiles) << "the recent list was not saved:" << error.what();
-    }
+    changeRecentList([&] { recent_.add(path); });
     placeRecentNode();
     if (!labelShown && recentNode_)
         emit topFoldersReloaded();
 }
 
 void Library::clearRecent() {
-    try {
-        recent_.clear();
-    } catch (const FileError& error) {
-        qCWarning(lcFiles) << "the recent list was not saved:" << error.what();
-    }
+    changeRecentList([&] { recent_.clear(); });
     const bool labelShown = recentNode_ != nullptr;
     placeRecentNode();
     if (labelShown)
@@ -68,11 +72,7 @@ void Library::clearRecent() {
 }
 
 void Library::notePathMoved(const QString& from, const QString& to) {
-    try {
-        recent_.pathMoved(from, to);
-    } catch (const FileError& error) {
-        qCWarning(lcFiles) << "the recent list was not saved:" << error.what();
-    }
+    changeRecentList([&] { recent_.pathMoved(from, to); });
 }
 
 void Library::fillRecentNode() {
@@ -80,12 +80,8 @@ void Library::fillRecentNode() {
         return;
     recentNode_->clearChildren();
     QStringList paths;
-    try {
-        paths = recent_.dropMissing();
-    } catch (const FileError& error) {
-        qCWarning(lcFiles) << "the recent list was not saved:" << error.what();
+    if (!changeRecentList([&] { paths = recent_.dropMissing(); }))
         paths = recent_.paths();
-    }
     for (const QString& path : paths)
         addFileNode(recentNode_, path);
 }

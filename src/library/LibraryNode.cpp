@@ -30,6 +30,13 @@ void LibraryNode::clearChildren() {
     children_.clear();
 }
 
+LibraryNode* LibraryNode::childWithPath(const QString& path) const {
+    for (const auto& child : children_)
+        if (child->path() == path)
+            return child.get();
+    return nullptr;
+}
+
 int LibraryNode::index() const {
     if (!parent_)
         return -1;

@@ -43,6 +43,13 @@ public:
     LibraryNode* parent() const { return parent_; }
     int childCount() const { return static_cast<int>(children_.size()); }
     LibraryNode* child(int index) const { return children_.at(static_cast<size_t>(index)).get(); }
+    // The child at `index`; null past the children (a popup's empty space or "空").
+    LibraryNode* childOrNull(int index) const {
+        return index >= 0 && index < childCount() ? child(index) : nullptr;
+    }
+    // The child whose path is `path`, compared exactly as the file system compares names;
+    // null when none.
+    LibraryNode* childWithPath(const QString& path) const;
 
     // Appends a child and returns it.
     LibraryNode* addChild(std::unique_ptr<LibraryNode> child);
