@@ -173,8 +173,13 @@ TEST_P(BrowserDropTest, APictureFromAPageComesInBeforeTheEntry) {
     MovePointer(second);
     MovePointer(second + QPoint(1, 0));
     session.XDo({"mouseup", "1"});
-    ASSERT_TRUE(
-        WaitUntil([&] { return QFile::exists(jolvex.DataDir() + "/表情/dance.gif"); }, 8000))
+    // The file shows before Order.ini lists it: the drop is done once both are there.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return QFile::exists(jolvex.DataDir() + "/表情/dance.gif") &&
+                   readTextLines(jolvex.DataDir() + "/表情/Order.ini").contains("dance.gif");
+        },
+        8000))
         << jolvex.Output().toStdString();
     QFile saved(jolvex.DataDir() + "/表情/dance.gif");
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));

@@ -140,10 +140,12 @@ TEST_F(FileManagerDropTest, AFileFromPcmanfmComesInBeforeTheEntryItIsDroppedOn) 
         if (drop == 1)
             Artifact("pcmanfm-drag-over-popup.png");
         session.XDo({"mouseup", "1"});
+        // The copy shows before Order.ini lists it: the drop is done once both are there.
+        const QString copy = drop == 1 ? "拖我.png" : "拖我 (2).png";
         ASSERT_TRUE(WaitUntil(
             [&] {
-                return QFile::exists(jolvex.DataDir() +
-                                     (drop == 1 ? "/表情/拖我.png" : "/表情/拖我 (2).png"));
+                return QFile::exists(jolvex.DataDir() + "/表情/" + copy) &&
+                       readTextLines(jolvex.DataDir() + "/表情/Order.ini").contains(copy);
             },
             8000))
             << "drop " << drop << " did not copy the picture";
